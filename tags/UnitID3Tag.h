@@ -1,0 +1,178 @@
+#pragma once
+
+// The tag library: one MPEG audio file's first frame header, VBR frame count, ID3v1 block and
+// ID3v2 tag, read, written and removed. Knows nothing of widgets; reports through the UI seam.
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+// An input/output error the tag library raises to its caller (a read past the end of a damaged
+// file, a file that cannot be opened to take its length). Batch commands catch it per file.
+class TagFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// ---------------------------------------------------------------- MPEG frame header
+
+struct TMpegHeader {
+    bool Found = false;
+    qint32 Position = 0;
+    quint16 HeaderSize = 0;
+    std::array<quint8, 4> Raw{};
+    quint8 VersionID = 0;        // 0 MPEG 2.5, 1 reserved, 2 MPEG 2, 3 MPEG 1
+    quint8 LayerID = 0;          // 0 reserved, 1 Layer III, 2 Layer II, 3 Layer I
+    quint8 ProtectionBit = 0;    // 0 = a CRC follows the header
+    quint16 BitrateIndex = 0;
+    quint16 SampleRateIndex = 0;
+    quint8 PaddingBit = 0;
+    quint8 PrivateBit = 0;
+    quint8 ChannelMode = 0;      // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+    quint8 ModeExtension = 0;
+    quint8 Copyright = 0;
+    quint8 Original = 0;
+    quint8 Emphasis = 0;
+};
+
+extern const quint16 MpegBitrates[4][4][16];   // kbit/s by VersionID, LayerID, BitrateIndex
+extern const quint16 MpegSampleRates[4][4];    // Hz by VersionID, SampleRateIndex
+
+void FindMpegHeader(const QString& fileName, TMpegHeader& header);
+qint32 FindVbrFrameCount(const QString& fileName, qint32 offset);
+
+// ---------------------------------------------------------------- ID3v1
+
+// The 128-byte block exactly as stored at the end of the file.
+struct TID3v1 {
+    char Identifier[3];
+    char Title[30];
+    char Artist[30];
+    char Album[30];
+    char Year[4];
+    char Comment[30];   // ID3v1.1: Comment[28] is zero and Comment[29] holds the track number
+    quint8 Genre;       // index into ID3Genres; 255 = no genre
+
+    quint8 track() const { return static_cast<quint8>(Comment[29]); }
+    void setTrack(quint8 track) { Comment[29] = static_cast<char>(track); }
+};
+static_assert(sizeof(TID3v1) == 128, "TID3v1 is the block as stored");
+
+enum ID3v1Kinds : qint32 { NoID3v1 = -1, ID3v1_0 = 0, ID3v1_1 = 1 };
+
+// ID3v1 texts are ISO-8859-1, zero-padded; a character outside ISO-8859-1 is stored as "?".
+QString id3v1Text(const char* field, int width);
+void setId3v1Text(char* field, int width, const QString& text);
+
+constexpr int ID3GenreCount = 148;
+constexpr quint8 NoGenre = 255;
+extern const char* const ID3Genres[ID3GenreCount];
+
+void ReadID3v1(const QString& fileName, qint32& kind, TID3v1& block);
+bool WriteID3v1(const TID3v1& block, const QString& fileName);
+bool RemoveID3v1(const QString& fileName);
+void ClearID3v1(TID3v1& block);
+QString DecodeGenre(const QString& text);
+
+// ---------------------------------------------------------------- ID3v2
+
+using TFrameID = std::array<char, 4>;
+
+class TID3v2Frame {
+public:
+    TFrameID FrameID{};
+    std::array<quint8, 4> SizeBytes{};   // as stored: big-endian (2.3) or syncsafe (2.4)
+    std::array<quint8, 2> Flags{};       // as stored; never interpreted
+    QByteArray Data;                     // the frame's data
+    quint8 Encoding = 0;                 // first data byte of a decoded text, comment or URL frame
+    qint32 Capacity = 0;
+    qint32 Size = 0;
+};
+
+using TID3v2FrameList = std::vector<TID3v2Frame>;
+
+// One tag as read. Copies share the frame list of the record they were copied from.
+struct TID3v2 {
+    std::array<char, 3> Identifier{};
+    quint8 MajorVersion = 0;
+    quint8 RevisionByte = 0;
+    quint8 Flags = 0;
+    std::array<quint8, 4> SizeBytes{};
+    quint8 Unsynchronisation = 0;
+    quint8 ExtendedHeader = 0;
+    quint8 Experimental = 0;
+    quint8 FooterPresent = 0;
+    std::array<quint8, 4> ExtSizeBytes{};
+    quint8 ExtByte1 = 0;
+    quint8 ExtByte2 = 0;
+    QByteArray ExtData;                  // the rest of the extended header, kept whole
+    qint32 ExtHeaderSize = 0;
+    std::shared_ptr<TID3v2FrameList> Frames = std::make_shared<TID3v2FrameList>();
+    bool Present = false;
+    qint32 TagStart = 0;
+    qint32 TagSize = 0;
+    qint32 Version = 0;
+    qint32 Revision = 0;
+    QString Title;
+    QString Artist;
+    QString Album;
+    QString Year;
+    QString Comment;
+    std::array<char, 3> CommentLanguage{};
+    QString CommentDescription;
+    QString Composer;
+    QString OrigArtist;
+    QString UrlDescription;
+    QString Url;
+    QString Encoder;
+    QString Track;
+    QString Genre;
+};
+
+// Sets the record to an empty version 2.3 header, as written into a file without a tag.
+void MakeNewID3v2Header(TID3v2& tag);
+
+void ReadID3v2(const QString& fileName, TID3v2& tag);
+bool MatchFrameID(const TFrameID& frameID, const char* id);
+bool WriteID3v2(TID3v2 tag, const QString& fileName);
+bool RemoveID3v2(const QString& fileName);
+
+// ---------------------------------------------------------------- the audio file
+
+struct TMpegFileInfo {
+    bool Valid = false;
+    QString FileSize;
+    QString Duration;
+    QString Bitrate;
+    QString VBR;
+    QString Version;
+    QString Layer;
+    QString ChannelMode;
+    QString SampleRate;
+    QString CRC;
+    QString Copyright;
+    QString Original;
+};
+
+class TMpegFile {
+public:
+    TMpegFile();
+
+    bool ReadFromFile(const QString& fileName);
+
+    QString FileName;
+    TMpegHeader Header;
+    bool IsVBR = false;
+    qint32 Duration = 0;
+    quint32 Bitrate = 0;
+    bool HasID3v1 = false;
+    bool HasID3v2 = false;
+    qint32 ID3v1Kind = NoID3v1;
+    TID3v1 ID3v1;
+    TID3v2 ID3v2;
+};
+
+void GetMpegFileInfo(const QString& fileName, TMpegFileInfo& info);
