@@ -1,0 +1,233 @@
+#include "ByteOrder.h"
+#include "UnitID3Tag_Readers.h"
+#include "UserInterface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr qint64 TagHeaderSize = 10;
+constexpr qint64 FrameHeaderSize = 10;
+
+[[noreturn]] void raiseReadPastEnd(const QFile& file)
+{
+    throw TagFileError("Read beyond end of file '" + fileNameForMessage(file.fileName()).toStdString() + "'");
+}
+
+// Reads a tag front to back. The tag's bytes come in one read; whatever a damaged size claims
+// beyond them is read only as far as the file goes, and a read past its end raises.
+class TagBytes {
+public:
+    TagBytes(QFile& file, qint64 position, qint64 prefetch)
+        : file(file), length(file.size()), position(position), bufferStart(position),
+          buffer(readAt(file, position, std::min(prefetch, length - position)))
+    {
+    }
+
+    qint64 at() const { return position; }
+    qint64 fileLength() const { return length; }
+
+    QByteArray read(qint64 count)
+    {
+        if (count > length - position)
+            raiseReadPastEnd(file);
+        const qint64 offset = position - bufferStart;
+        QByteArray bytes = offset + count <= buffer.size() ? buffer.mid(offset, count) : readAt(file, position, count);
+        if (bytes.size() != count)
+            raiseReadPastEnd(file);
+        position += count;
+        return bytes;
+    }
+
+private:
+    QFile& file;
+    qint64 length;
+    qint64 position;
+    qint64 bufferStart;
+    QByteArray buffer;
+};
+
+// Bytes beyond a frame's data count as zero.
+quint8 byteAt(const QByteArray& data, qsizetype index)
+{
+    return index < data.size() ? quint8(data[index]) : 0;
+}
+
+template <size_t N>
+void copyBytes(std::array<quint8, N>& target, const QByteArray& source, qsizetype offset)
+{
+    for (size_t i = 0; i < N; ++i)
+        target[i] = byteAt(source, offset + qsizetype(i));
+}
+
+bool isFrameIDChar(char c)
+{
+    return c >= '0' && c <= 'Z';
+}
+
+bool isKnownFrame(const TID3v2Frame& frame, const char* id)
+{
+    return std::memcmp(frame.FrameID.data(), id, 4) == 0;
+}
+
+// A URL is stored in ISO-8859-1; one written as UTF-16 is recognised by its byte-order mark.
+QString decodeUrl(const QByteArray& data, qsizetype offset)
+{
+    const bool marked = (byteAt(data, offset) == 0xFF && byteAt(data, offset + 1) == 0xFE)
+        || (byteAt(data, offset) == 0xFE && byteAt(data, offset + 1) == 0xFF);
+    return marked ? decodeTextToEnd(data, offset, Utf16Text) : decodeText(data, offset, Latin1Text).text;
+}
+
+QString* textFieldFor(const TID3v2Frame& frame, TID3v2& tag)
+{
+    static const struct {
+        const char* id;
+        QString TID3v2::*field;
+    } textFrames[] = {
+        {"TIT2", &TID3v2::Title},  {"TALB", &TID3v2::Album},    {"TRCK", &TID3v2::Track},
+        {"TPE1", &TID3v2::Artist}, {"TCOM", &TID3v2::Composer}, {"TOPE", &TID3v2::OrigArtist},
+        {"TDRC", &TID3v2::Year},   {"TYER", &TID3v2::Year},     {"TCON", &TID3v2::Genre},
+        {"TENC", &TID3v2::Encoder},
+    };
+    for (const auto& entry : textFrames) {
+        if (isKnownFrame(frame, entry.id))
+            return &(tag.*entry.field);
+    }
+    return nullptr;
+}
+
+void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
+{
+    const QByteArray& data = frame.Data;
+    if (QString* field = textFieldFor(frame, tag)) {
+        frame.Encoding = byteAt(data, 0);
+        *field = decodeTextToEnd(data, 1, frame.Encoding);
+    } else if (isKnownFrame(frame, "COMM")) {
+        frame.Encoding = byteAt(data, 0);
+        for (size_t i = 0; i < tag.CommentLanguage.size(); ++i)
+            tag.CommentLanguage[i] = char(byteAt(data, 1 + qsizetype(i)));
+        const DecodedText description = decodeText(data, 4, frame.Encoding);
+        tag.CommentDescription = description.text;
+        tag.Comment = decodeTextToEnd(data, description.next, frame.Encoding);
+    } else if (isKnownFrame(frame, "WXXX")) {
+        frame.Encoding = byteAt(data, 0);
+        const DecodedText description = decodeText(data, 1, frame.Encoding);
+        tag.UrlDescription = description.text;
+        tag.Url = decodeUrl(data, description.next);
+    }
+}
+
+void readExtendedHeader(TagBytes& bytes, TID3v2& tag)
+{
+    const QByteArray fixed = bytes.read(6);
+    copyBytes(tag.ExtSizeBytes, fixed, 0);
+    tag.ExtByte1 = byteAt(fixed, 4);
+    tag.ExtByte2 = byteAt(fixed, 5);
+    // Version 4 counts the size bytes in the size, version 3 does not.
+    const qint64 size = tag.Version == 4 ? qint64(syncsafeToInt(tag.ExtSizeBytes.data()))
+                                         : qint64(bigEndianToInt(tag.ExtSizeBytes.data())) + 4;
+    tag.ExtData = bytes.read(std::max<qint64>(size - 6, 0));
+    tag.ExtHeaderSize = qint32(size);
+}
+
+qint64 frameSize(const TID3v2Frame& frame, qint32 version)
+{
+    if (version == 3)
+        return qint32(bigEndianToInt(frame.SizeBytes.data()));
+    if (version == 4)
+        return syncsafeToInt(frame.SizeBytes.data());
+    return 0;
+}
+
+void readFrames(TagBytes& bytes, TID3v2& tag)
+{
+    const qint64 end = tag.TagStart + tag.TagSize + TagHeaderSize;
+    while (bytes.at() < end) {
+        TID3v2Frame frame;
+        const QByteArray header = bytes.read(FrameHeaderSize);
+        std::copy_n(header.constData(), 4, frame.FrameID.begin());
+        copyBytes(frame.SizeBytes, header, 4);
+        copyBytes(frame.Flags, header, 8);
+        if (!std::all_of(frame.FrameID.begin(), frame.FrameID.end(), isFrameIDChar))
+            return;
+        const qint64 size = frameSize(frame, tag.Version);
+        if (size < 0 || size > bytes.fileLength() || size > tag.TagSize)
+            return;
+        frame.Size = qint32(size);
+        frame.Capacity = frame.Size + 1;
+        frame.Data = bytes.read(size);
+        decodeFrame(frame, tag);
+        tag.Frames->push_back(std::move(frame));
+    }
+}
+
+void startRead(TID3v2& tag)
+{
+    tag.Frames = std::make_shared<TID3v2FrameList>();
+    tag.Present = false;
+    tag.TagSize = 0;
+}
+
+}  // namespace
+
+bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag)
+{
+    std::copy_n(firstBytes.constData(), std::min<qsizetype>(firstBytes.size(), 3), tag.Identifier.begin());
+    if (firstBytes.size() < TagHeaderSize || !firstBytes.startsWith("ID3"))
+        return false;
+    tag.Present = true;
+    tag.TagStart = 0;
+    tag.MajorVersion = byteAt(firstBytes, 3);
+    tag.RevisionByte = byteAt(firstBytes, 4);
+    tag.Flags = byteAt(firstBytes, 5);
+    copyBytes(tag.SizeBytes, firstBytes, 6);
+    tag.Version = tag.MajorVersion;
+    tag.Revision = tag.RevisionByte;
+    tag.TagSize = qint32(syncsafeToInt(tag.SizeBytes.data()));
+    tag.Unsynchronisation = tag.Flags & 0x80;
+    if (tag.Version == 2) {
+        tag.ExtendedHeader = 0;
+        return true;
+    }
+    tag.ExtendedHeader = tag.Flags & 0x40;
+    tag.Experimental = tag.Flags & 0x20;
+    tag.FooterPresent = tag.Flags & 0x10;
+    return true;
+}
+
+void readID3v2From(QFile& file, TID3v2& tag)
+{
+    startRead(tag);
+    const QByteArray first = readAt(file, 0, TagHeaderSize);
+    if (!parseID3v2Header(first, tag)) {
+        // "ID3" with the rest of the header cut off is a damaged tag.
+        if (first.startsWith("ID3"))
+            raiseReadPastEnd(file);
+        return;
+    }
+    if (tag.Version == 2)
+        return;
+    TagBytes bytes(file, TagHeaderSize, tag.TagSize);
+    if (tag.ExtendedHeader != 0)
+        readExtendedHeader(bytes, tag);
+    readFrames(bytes, tag);
+}
+
+qint64 audioStartAfter(const TID3v2& tag)
+{
+    if (!tag.Present)
+        return 0;
+    return tag.TagStart + tag.TagSize + TagHeaderSize + (tag.FooterPresent != 0 ? TagHeaderSize : 0);
+}
+
+void ReadID3v2(const QString& fileName, TID3v2& tag)
+{
+    startRead(tag);
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ui::showMessage("Cannot open '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        return;
+    }
+    readID3v2From(file, tag);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// The readers behind the public functions, working on a file the caller has opened, so that
+// reading a whole audio file opens it once.
+
+#include "UnitID3Tag.h"
+
+#include <QByteArray>
+#include <QFile>
+
+// A file's name without its folder, as messages show it.
+QString fileNameForMessage(const QString& path);
+
+// Reads `count` bytes at `position`; fewer when the file ends first.
+QByteArray readAt(QFile& file, qint64 position, qint64 count);
+
+void readID3v1From(QFile& file, qint32& kind, TID3v1& block);
+
+// Fills the header fields from a file's first bytes; false when they hold no tag header.
+bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag);
+// Raises TagFileError when the tag's header or frames claim bytes past the end of the file.
+void readID3v2From(QFile& file, TID3v2& tag);
+// Where the audio begins: after the tag's header, data and footer; 0 without a tag.
+qint64 audioStartAfter(const TID3v2& tag);
+
+// The VBR frame count in the window read at the search offset: VbrWindowSize bytes are searched,
+// and a header near the window's end reads its count from the bytes after it (VbrWindowRead in all).
+// -1 when fewer than VbrWindowSize bytes were there.
+constexpr qint64 VbrWindowSize = 50000;
+constexpr qint64 VbrWindowRead = VbrWindowSize + 14;
+qint32 findVbrFrameCountIn(const QByteArray& window);
+
+// Scans from `start` on. `prefetched`, when given, holds the file's bytes from `start` on.
+void findMpegHeaderFrom(QFile& file, qint64 start, TMpegHeader& header, const QByteArray& prefetched = {});
