@@ -1,0 +1,164 @@
+#include "UnitFreedb.h"
+
+#include "UserInterface.h"
+
+#include <QTcpSocket>
+
+namespace {
+
+// Entries beyond this are not albums but a misbehaving server; the exchange is cut off.
+constexpr qsizetype MaxReplyLines = 100000;
+
+const QString EndOfList = QStringLiteral(".");
+
+}  // namespace
+
+TFreedb::TFreedb()
+    : FClient(std::make_unique<QTcpSocket>())
+    , FCategories{QStringLiteral("misc"), QStringLiteral("rock"), QStringLiteral("data"), QStringLiteral("blues"),
+                  QStringLiteral("jazz"), QStringLiteral("classical"), QStringLiteral("soundtrack"),
+                  QStringLiteral("country"), QStringLiteral("folk"), QStringLiteral("newage"), QStringLiteral("reggae")}
+{
+}
+
+TFreedb::~TFreedb()
+{
+    FClient->abort();
+}
+
+QStringList TFreedb::QueryAlbums(const QString& Args)
+{
+    QStringList result;
+    Connect();
+    if (!Connected()) {
+        ui::showMessage(QStringLiteral("Could not connect to server."), ui::Icon::Error, QStringLiteral("Error"));
+        return result;
+    }
+    if (CheckGreeting()) {
+        SendHello();
+        if (CheckHelloReply()) {
+            SendQuery(Args);
+            result = ReadQueryReply();
+        }
+    }
+    Quit();
+    return result;
+}
+
+QStringList TFreedb::ReadAlbum(const QString& Category, const QString& DiscId)
+{
+    QStringList result;
+    Connect();
+    if (!Connected()) {
+        ui::showMessage(QStringLiteral("Could not connect to server."), ui::Icon::Error, QStringLiteral("Error"));
+        return result;
+    }
+    if (CheckGreeting()) {
+        SendHello();
+        if (CheckHelloReply()) {
+            // Level 5 makes the server include the year and genre lines.
+            SendProto(QStringLiteral("5"));
+            ReadProtoReply();
+            const QStringList categories = Category.isEmpty() ? FCategories : QStringList{Category};
+            for (const QString& name : categories) {
+                SendRead(name, DiscId);
+                result = ReadAlbumReply();
+                if (result.size() > 4) {
+                    if (result.at(2).isEmpty())
+                        result[2] = name;
+                    break;
+                }
+            }
+        }
+    }
+    Quit();
+    return result;
+}
+
+QString TFreedb::GetReplyCode(const QString& Line)
+{
+    const qsizetype blank = Line.indexOf(QLatin1Char(' '));
+    return blank < 0 ? QString() : Line.left(blank);
+}
+
+bool TFreedb::CheckGreeting()
+{
+    const QString code = GetReplyCode(ReadLn());
+    return code == QLatin1String("200") || code == QLatin1String("201");
+}
+
+void TFreedb::SendHello()
+{
+    if (Connected())
+        WriteLn(QStringLiteral("cddb hello abc localhost Corvane 1.4"));
+}
+
+bool TFreedb::CheckHelloReply()
+{
+    return GetReplyCode(ReadLn()) == QLatin1String("200");
+}
+
+void TFreedb::SendProto(const QString& Level)
+{
+    if (Connected())
+        WriteLn(QStringLiteral("proto ") + Level);
+}
+
+bool TFreedb::ReadProtoReply()
+{
+    ReadLn();
+    return true;
+}
+
+void TFreedb::SendQuery(const QString& Args)
+{
+    if (Connected())
+        WriteLn(QStringLiteral("cddb query ") + Args);
+}
+
+QStringList TFreedb::ReadQueryReply()
+{
+    QStringList matches;
+    const QString line = ReadLn();
+    const QString code = GetReplyCode(line);
+    if (code == QLatin1String("200")) {
+        matches << line.mid(4);
+    } else if (code == QLatin1String("210") || code == QLatin1String("211")) {
+        // An empty line or a time-out also ends the list; what came before it stays.
+        for (QString match = ReadLn(); !match.isEmpty() && match != EndOfList; match = ReadLn()) {
+            if (matches.size() == MaxReplyLines) {
+                CutOff();
+                break;
+            }
+            matches << match;
+        }
+    } else if (code != QLatin1String("202")) {
+        ui::showMessage(QStringLiteral("Received error message from server for query."));
+    }
+    return matches;
+}
+
+void TFreedb::SendRead(const QString& Category, const QString& DiscId)
+{
+    if (Connected())
+        WriteLn(QStringLiteral("cddb read ") + Category + QLatin1Char(' ') + DiscId);
+}
+
+QStringList TFreedb::ReadAlbumReply()
+{
+    if (GetReplyCode(ReadLn()) != QLatin1String("210"))
+        return {};
+
+    // An interrupted entry is not used at all.
+    QStringList raw;
+    for (QString line = ReadLn(); line != EndOfList; line = ReadLn()) {
+        if (line.isEmpty())
+            return {};
+        if (raw.size() == MaxReplyLines) {
+            CutOff();
+            return {};
+        }
+        raw << line;
+    }
+    return ParseAlbumEntry(raw);
+}

@@ -1,0 +1,117 @@
+#include "UnitFreedb.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QStringDecoder>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+// A server can send anything; these bound what one connection may cost. Real entries are a few
+// kilobytes.
+constexpr qint64 MaxLineBytes = 64 * 1024;
+constexpr qint64 MaxConnectionBytes = 16 * 1024 * 1024;
+
+// Servers send UTF-8 today; older entries are Latin-1.
+QString decodeLine(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+}  // namespace
+
+void TFreedb::Connect()
+{
+    FClient->abort();
+    FCutOff = false;
+    FBytesRead = 0;
+    if (FPort <= 0 || FPort > 65535)
+        return;
+    // Bounded so that a line without its end cannot grow without limit.
+    FClient->setReadBufferSize(MaxLineBytes + 2);
+    FClient->connectToHost(FHost, static_cast<quint16>(FPort));
+    const QDeadlineTimer deadline(FTimeout);
+    while (FClient->state() != QAbstractSocket::ConnectedState && FClient->state() != QAbstractSocket::UnconnectedState) {
+        if (!WaitForSocket(deadline))
+            break;
+    }
+    if (!Connected())
+        FClient->abort();
+}
+
+bool TFreedb::Connected() const
+{
+    return FClient->state() == QAbstractSocket::ConnectedState;
+}
+
+void TFreedb::Quit()
+{
+    if (!Connected())
+        return;
+    WriteLn(QStringLiteral("quit"));
+    FClient->disconnectFromHost();
+    const QDeadlineTimer deadline(FTimeout);
+    while (FClient->state() != QAbstractSocket::UnconnectedState && WaitForSocket(deadline)) {
+    }
+    FClient->abort();
+}
+
+void TFreedb::WriteLn(const QString& Line)
+{
+    FClient->write(Line.toUtf8() + "\r\n");
+    FClient->flush();
+}
+
+// One line without its end (LF, with or without CR before it). Empty after the time-out and once
+// the connection has been cut off; raises when the server closed the connection instead.
+QString TFreedb::ReadLn()
+{
+    const QDeadlineTimer deadline(FTimeout);
+    while (!FCutOff) {
+        if (FClient->canReadLine()) {
+            QByteArray line = FClient->readLine(MaxLineBytes + 3);
+            FBytesRead += line.size();
+            if (FBytesRead > MaxConnectionBytes) {
+                CutOff();
+                break;
+            }
+            line.chop(line.endsWith("\r\n") ? 2 : 1);
+            return decodeLine(line);
+        }
+        if (FClient->bytesAvailable() > MaxLineBytes) {
+            CutOff();
+            break;
+        }
+        if (!Connected())
+            throw TFreedbConnectionLost("The server closed the connection.");
+        if (!WaitForSocket(deadline))
+            break;
+    }
+    return {};
+}
+
+// Processes events until the socket reports something or the deadline passes; false once it has.
+bool TFreedb::WaitForSocket(const QDeadlineTimer& deadline)
+{
+    if (deadline.hasExpired())
+        return false;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(FClient.get(), &QTcpSocket::readyRead, &loop, &QEventLoop::quit);
+    QObject::connect(FClient.get(), &QTcpSocket::stateChanged, &loop, &QEventLoop::quit);
+    QObject::connect(FClient.get(), &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    timer.start(static_cast<int>(deadline.remainingTime()));
+    loop.exec();
+    return !deadline.hasExpired();
+}
+
+void TFreedb::CutOff()
+{
+    FClient->abort();
+    FCutOff = true;
+}
