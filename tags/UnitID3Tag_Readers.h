@@ -32,3 +32,6 @@ qint32 findVbrFrameCountIn(const QByteArray& window);
 
 // Scans from `start` on. `prefetched`, when given, holds the file's bytes from `start` on.
 void findMpegHeaderFrom(QFile& file, qint64 start, TMpegHeader& header, const QByteArray& prefetched = {});
+
+// Everything TMpegFile::ReadFromFile reads, from the one open file; the same result.
+bool readMpegFileFrom(QFile& file, TMpegFile& mpeg);

@@ -1,0 +1,96 @@
+#include "UnitID3Tag_Readers.h"
+#include "UserInterface.h"
+
+#include <QFileInfo>
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+constexpr qint64 BlockSize = sizeof(TID3v1);
+
+bool isBlock(const QByteArray& bytes)
+{
+    return bytes.size() == BlockSize && bytes.startsWith("TAG");
+}
+
+}  // namespace
+
+QString id3v1Text(const char* field, int width)
+{
+    return QString::fromLatin1(field, qstrnlen(field, uint(width)));
+}
+
+void setId3v1Text(char* field, int width, const QString& text)
+{
+    const QByteArray bytes = text.left(width).toLatin1();
+    std::memset(field, 0, size_t(width));
+    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
+}
+
+void ClearID3v1(TID3v1& block)
+{
+    std::memset(&block, 0, sizeof block);
+    block.Genre = NoGenre;
+}
+
+void readID3v1From(QFile& file, qint32& kind, TID3v1& block)
+{
+    kind = NoID3v1;
+    const qint64 length = file.size();
+    // A file of one block's length or less holds audio, not a block.
+    const QByteArray bytes = length > BlockSize ? readAt(file, length - BlockSize, BlockSize) : QByteArray();
+    if (!isBlock(bytes)) {
+        std::memset(&block, 0, offsetof(TID3v1, Comment) + 29);
+        return;
+    }
+    std::memcpy(&block, bytes.constData(), sizeof block);
+    if (block.Comment[28] == 0 && block.Comment[29] != 0) {
+        kind = ID3v1_1;
+    } else {
+        kind = ID3v1_0;
+        block.Comment[29] = 0;
+    }
+}
+
+void ReadID3v1(const QString& fileName, qint32& kind, TID3v1& block)
+{
+    kind = NoID3v1;
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly))
+        readID3v1From(file, kind, block);
+}
+
+bool WriteID3v1(const TID3v1& block, const QString& fileName)
+{
+    if (!QFileInfo::exists(fileName))
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        ui::showMessage("Cannot save tag v1 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        return false;
+    }
+    const qint64 length = file.size();
+    if (length < BlockSize)
+        throw TagFileError("Cannot save tag v1: '" + fileNameForMessage(fileName).toStdString() + "' is too short");
+    const qint64 position = isBlock(readAt(file, length - BlockSize, BlockSize)) ? length - BlockSize : length;
+    if (!file.seek(position) || file.write(reinterpret_cast<const char*>(&block), BlockSize) != BlockSize
+        || !file.flush())
+        throw TagFileError("Cannot write tag v1 of '" + fileNameForMessage(fileName).toStdString() + "'");
+    return true;
+}
+
+bool RemoveID3v1(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        ui::showMessage("Cannot remove tag v1 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        return false;
+    }
+    const qint64 length = file.size();
+    if (length < BlockSize)
+        return false;
+    if (isBlock(readAt(file, length - BlockSize, BlockSize)))
+        return file.resize(length - BlockSize);
+    return true;
+}

@@ -1,0 +1,97 @@
+#include "UnitID3Tag_Readers.h"
+#include "UserInterface.h"
+
+#include <cmath>
+
+namespace {
+
+quint32 samplesPerFrame(const TMpegHeader& header)
+{
+    if (header.LayerID == 3)
+        return 384;
+    if (header.LayerID == 1 && header.VersionID != 3)
+        return 576;
+    return 1152;
+}
+
+// Round to nearest, ties to the even neighbour.
+double roundHalfEven(double value)
+{
+    return std::nearbyint(value);
+}
+
+}  // namespace
+
+TMpegFile::TMpegFile()
+{
+    ClearID3v1(ID3v1);
+}
+
+bool TMpegFile::ReadFromFile(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return false;
+    FileName = fileName;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // The tag reader and the header scan each report the file; its length cannot be taken.
+        ID3v1Kind = NoID3v1;
+        HasID3v1 = false;
+        ID3v2 = TID3v2();
+        ui::showMessage("Cannot open '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        IsVBR = false;
+        ui::showMessage("File access error", ui::Icon::Warning);
+        throw TagFileError("Cannot open '" + fileNameForMessage(fileName).toStdString() + "'");
+    }
+    return readMpegFileFrom(file, *this);
+}
+
+bool readMpegFileFrom(QFile& file, TMpegFile& mpeg)
+{
+    readID3v1From(file, mpeg.ID3v1Kind, mpeg.ID3v1);
+    mpeg.HasID3v1 = mpeg.ID3v1Kind != NoID3v1;
+    TID3v2 tag;
+    readID3v2From(file, tag);
+    mpeg.ID3v2 = tag;
+    if (tag.Present)
+        mpeg.HasID3v2 = true;
+
+    // One read serves the VBR search, which starts right after the tag's data, and the start of
+    // the header scan, which starts after the whole tag.
+    const qint64 length = file.size();
+    const qint64 vbrOffset = qint64(tag.TagSize) + 10;
+    const qint64 scanStart = audioStartAfter(tag);
+    const qint64 readStart = std::min(vbrOffset, scanStart);
+    const QByteArray bytes = readAt(file, readStart, vbrOffset - readStart + VbrWindowRead);
+    const qint32 frames = vbrOffset <= length - VbrWindowSize ? findVbrFrameCountIn(bytes.mid(vbrOffset - readStart)) : -1;
+    mpeg.IsVBR = frames >= 0;
+    findMpegHeaderFrom(file, scanStart, mpeg.Header, bytes.mid(scanStart - readStart));
+
+    // A tag that claims more than the file holds leaves no audio, not a negative amount.
+    qint64 audioSize = length - (mpeg.HasID3v1 ? qint64(sizeof(TID3v1)) : 0) - (mpeg.HasID3v2 ? vbrOffset : 0);
+    audioSize = std::max<qint64>(audioSize, 0);
+    const TMpegHeader& header = mpeg.Header;
+
+    if (!mpeg.IsVBR) {
+        mpeg.Bitrate = MpegBitrates[header.VersionID][header.LayerID][header.BitrateIndex];
+        const qint64 bytesPerSecond = qint64(mpeg.Bitrate) * 1000 / 8;
+        if (bytesPerSecond <= 0)
+            return false;
+        mpeg.Duration = qint32(audioSize / bytesPerSecond);
+        return true;
+    }
+    if (frames == 0) {
+        mpeg.Bitrate = 0;
+        mpeg.Duration = 0;
+        return true;
+    }
+    const double averageFrameLength = double(audioSize) / frames;
+    const double sampleRate = MpegSampleRates[header.VersionID][header.SampleRateIndex];
+    // A frame of n samples at rate r lasts n / r seconds: its bits over that time give the rate.
+    const double bitrate = roundHalfEven(sampleRate * averageFrameLength / (samplesPerFrame(header) * 125.0));
+    if (bitrate == 0)
+        return false;
+    mpeg.Bitrate = quint32(bitrate);
+    mpeg.Duration = qint32(double(audioSize) * 8 / 1000 / mpeg.Bitrate);
+    return true;
+}
