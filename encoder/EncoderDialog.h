@@ -1,0 +1,51 @@
+#pragma once
+
+#include "LameCommand.h"
+#include "UserInterface.h"
+
+#include <QDialog>
+#include <functional>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+// The main window's folder settings a dialog starts from; read once, when the dialog is made.
+struct EncoderFolders {
+    QString output;   // the output folder preset, and where browsing for another starts
+    QString open;     // where the input file dialog opens
+};
+
+// What the encode and decode dialogs share: the output folder, the Close button and the run of
+// the encoder over the chosen files.
+class EncoderDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    QGroupBox* gbOutput;
+    QLineEdit* EditOutput;
+    QToolButton* sbtnBrowse;
+    QPushButton* btnClose;
+
+    void sbtnBrowseClick();
+
+protected:
+    struct Texts {
+        QString browseHint;
+        QString openTitle;
+        QString openFilter;
+        QString activity;   // "Encoding": the progress caption and message
+        QString verb;       // "encode": the failure message
+    };
+    using CommandBuilder = std::function<LameCommand(const QString& input, const QString& outputFolder)>;
+
+    EncoderDialog(const EncoderFolders& folders, const Texts& texts, QWidget* parent);
+
+    // Checks the output folder, lets the user choose the input files, then runs the encoder on each.
+    void convertFiles(const CommandBuilder& commandFor);
+
+private:
+    const EncoderFolders folders;
+    const Texts texts;
+};

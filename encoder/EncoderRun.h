@@ -1,0 +1,21 @@
+#pragma once
+
+#include "LameCommand.h"
+
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+struct LameRunTexts {
+    QString activity;   // "Encoding": progress caption "Encoding...k/n", message "Encoding 'name'."
+    QString verb;       // "encode": "Cannot encode 'name'."
+};
+
+// Runs the encoder of the program folder once per input, one process at a time, inside a progress
+// window owned by `owner`; Cancel ends the wait and starts no further file.
+void runLame(QWidget* owner, const QStringList& inputs, const LameRunTexts& texts,
+             const std::function<LameCommand(const QString& input)>& commandFor);
+
+// The program's own cursor again, whatever busy cursors are still set.
+void restoreDefaultCursor();

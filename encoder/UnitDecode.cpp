@@ -1,0 +1,36 @@
+#include "UnitDecode.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFormDecode::TFormDecode(const EncoderFolders& folders, QWidget* parent)
+    : EncoderDialog(folders,
+                    {QStringLiteral("Specify the folder where decoded files will be saved"),
+                     QStringLiteral("Open MP3 files to decode"),
+                     QStringLiteral("Mpeg Audio Files (*.mp3, *.mp2)  (*.MP3 *.MP2)"),
+                     QStringLiteral("Decoding"), QStringLiteral("decode")},
+                    parent)
+    , btnDecode(new QPushButton(QStringLiteral("Decode ..."), this))
+{
+    setWindowTitle(QStringLiteral("Decode MP3 files to WAV"));
+    btnDecode->setAutoDefault(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(gbOutput);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnDecode);
+    buttons->addWidget(btnClose);
+    layout->addLayout(buttons);
+
+    connect(btnDecode, &QPushButton::clicked, this, &TFormDecode::btnDecodeClick);
+    EditOutput->setText(folders.output);
+}
+
+void TFormDecode::btnDecodeClick()
+{
+    convertFiles(decodeCommand);
+}
