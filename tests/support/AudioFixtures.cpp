@@ -1,0 +1,348 @@
+#include "AudioFixtures.h"
+
+#include "TempDir.h"
+
+#include <QProcess>
+#include <QtEndian>
+#include <cmath>
+#include <initializer_list>
+#include <numbers>
+#include <stdexcept>
+
+namespace fixtures {
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (const int value : values)
+        result.append(char(value));
+    return result;
+}
+
+}  // namespace
+
+QByteArray bigEndian32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray syncsafe32(quint32 value)
+{
+    return bytes({int(value >> 21) & 0x7F, int(value >> 14) & 0x7F, int(value >> 7) & 0x7F, int(value) & 0x7F});
+}
+
+// ---------------------------------------------------------------- MPEG audio frames
+
+namespace {
+
+// ISO/IEC 11172-3 and 13818-3; MPEG 2.5 uses the MPEG 2 rows.
+const int bitratesMpeg1[4][15] = {
+    {},
+    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
+    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448},
+};
+const int bitratesMpeg2[4][15] = {
+    {},
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256},
+};
+const int sampleRates[4][3] = {{11025, 12000, 8000}, {}, {22050, 24000, 16000}, {44100, 48000, 32000}};
+
+bool isMpeg1(const MpegFrameSpec& spec)
+{
+    return spec.versionID == 3;
+}
+
+// Where a Layer III frame's side information ends and a Xing header may begin.
+int sideInfoEnd(const MpegFrameSpec& spec)
+{
+    const bool mono = spec.channelMode == 3;
+    const int sideInfo = isMpeg1(spec) ? (mono ? 17 : 32) : (mono ? 9 : 17);
+    return 4 + (spec.crc ? 2 : 0) + sideInfo;
+}
+
+std::optional<MpegFrameSpec> parseHeader(const uchar* b)
+{
+    if (b[0] != 0xFF || (b[1] & 0xE0) != 0xE0)
+        return std::nullopt;
+    MpegFrameSpec spec;
+    spec.versionID = (b[1] >> 3) & 3;
+    spec.layerID = (b[1] >> 1) & 3;
+    spec.crc = (b[1] & 1) == 0;
+    spec.bitrateIndex = b[2] >> 4;
+    spec.sampleRateIndex = (b[2] >> 2) & 3;
+    spec.padding = (b[2] >> 1) & 1;
+    spec.channelMode = b[3] >> 6;
+    if (spec.versionID == 1 || spec.layerID == 0 || spec.bitrateIndex == 0 || spec.bitrateIndex == 15
+        || spec.sampleRateIndex == 3)
+        return std::nullopt;
+    return spec;
+}
+
+}  // namespace
+
+int bitrateOf(const MpegFrameSpec& spec)
+{
+    return isMpeg1(spec) ? bitratesMpeg1[spec.layerID][spec.bitrateIndex] : bitratesMpeg2[spec.layerID][spec.bitrateIndex];
+}
+
+int sampleRateOf(const MpegFrameSpec& spec)
+{
+    return sampleRates[spec.versionID][spec.sampleRateIndex];
+}
+
+int samplesPerFrameOf(const MpegFrameSpec& spec)
+{
+    if (spec.layerID == 3)
+        return 384;
+    return spec.layerID == 1 && !isMpeg1(spec) ? 576 : 1152;
+}
+
+QByteArray mpegHeader(const MpegFrameSpec& spec)
+{
+    return bytes({0xFF, 0xE0 | spec.versionID << 3 | spec.layerID << 1 | (spec.crc ? 0 : 1),
+                  spec.bitrateIndex << 4 | spec.sampleRateIndex << 2 | (spec.padding ? 2 : 0),
+                  spec.channelMode << 6 | (spec.copyright ? 8 : 0) | (spec.original ? 4 : 0) | spec.emphasis});
+}
+
+int mpegFrameLength(const MpegFrameSpec& spec)
+{
+    const int bitsPerSecond = bitrateOf(spec) * 1000;
+    const int rate = sampleRateOf(spec);
+    if (spec.layerID == 3)
+        return (12 * bitsPerSecond / rate + (spec.padding ? 1 : 0)) * 4;
+    // Bytes per frame = samples per frame / 8 x bit rate / sample rate.
+    return samplesPerFrameOf(spec) / 8 * bitsPerSecond / rate + (spec.padding ? 1 : 0);
+}
+
+QByteArray mpegFrame(const MpegFrameSpec& spec)
+{
+    QByteArray frame = mpegHeader(spec);
+    frame.append(QByteArray(mpegFrameLength(spec) - 4, '\0'));
+    return frame;
+}
+
+QByteArray mpegFrames(const MpegFrameSpec& spec, int count)
+{
+    return mpegFrame(spec).repeated(count);
+}
+
+QByteArray xingFrame(const MpegFrameSpec& spec, std::optional<quint32> frameCount)
+{
+    QByteArray frame = mpegFrame(spec);
+    const QByteArray xing = "Xing" + bigEndian32(frameCount ? 1 : 0) + bigEndian32(frameCount.value_or(0));
+    frame.replace(sideInfoEnd(spec), xing.size(), xing);
+    return frame;
+}
+
+QByteArray vbriFrame(const MpegFrameSpec& spec, quint32 frameCount)
+{
+    QByteArray frame = mpegFrame(spec);
+    // "VBRI", version, delay, quality, byte count, frame count.
+    const QByteArray vbri = "VBRI" + QByteArray("\x00\x01\x00\x00\x00\x50", 6) + bigEndian32(quint32(frame.size()))
+        + bigEndian32(frameCount);
+    frame.replace(4 + 32, vbri.size(), vbri);
+    return frame;
+}
+
+double FrameWalk::meanBitrate() const
+{
+    return double(bytes) * 8 / seconds() / 1000;
+}
+
+double FrameWalk::seconds() const
+{
+    return double(frames) * samplesPerFrame / sampleRate;
+}
+
+FrameWalk walkFrames(const QByteArray& file, qint64 start)
+{
+    FrameWalk walk;
+    qint64 position = start;
+    while (position + 4 <= file.size()) {
+        const auto spec = parseHeader(reinterpret_cast<const uchar*>(file.constData()) + position);
+        if (!spec)
+            break;
+        const int length = mpegFrameLength(*spec);
+        walk.frames += 1;
+        walk.bytes += length;
+        walk.sampleRate = sampleRateOf(*spec);
+        walk.samplesPerFrame = samplesPerFrameOf(*spec);
+        position += length;
+    }
+    return walk;
+}
+
+// ---------------------------------------------------------------- ID3v2 tags
+
+QByteArray encodedText(const QString& text, quint8 encoding)
+{
+    switch (encoding) {
+    case 1: {
+        QByteArray utf16("\xFF\xFE", 2);
+        for (const QChar c : text)
+            utf16 += bytes({c.unicode() & 0xFF, c.unicode() >> 8});
+        return utf16;
+    }
+    case 2: {
+        QByteArray utf16;
+        for (const QChar c : text)
+            utf16 += bytes({c.unicode() >> 8, c.unicode() & 0xFF});
+        return utf16;
+    }
+    case 3:
+        return text.toUtf8();
+    default:
+        return text.toLatin1();
+    }
+}
+
+QByteArray terminatorFor(quint8 encoding)
+{
+    return QByteArray(encoding == 1 || encoding == 2 ? 2 : 1, '\0');
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::frame(const QByteArray& id, const QByteArray& data, const QByteArray& flags)
+{
+    if (majorVersion == 2) {
+        body += id.left(3) + bigEndian32(quint32(data.size())).right(3) + data;
+        return *this;
+    }
+    const QByteArray size = majorVersion == 4 ? syncsafe32(quint32(data.size())) : bigEndian32(quint32(data.size()));
+    body += id.left(4) + size + flags + data;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::textFrame(const QByteArray& id, const QString& text, quint8 encoding)
+{
+    return frame(id, char(encoding) + encodedText(text, encoding));
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::commentFrame(const QByteArray& language, const QString& description,
+                                               const QString& text, quint8 encoding)
+{
+    return frame("COMM", char(encoding) + language + encodedText(description, encoding) + terminatorFor(encoding)
+                             + encodedText(text, encoding));
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::urlFrame(const QString& description, const QString& url, quint8 encoding)
+{
+    return frame("WXXX", char(encoding) + encodedText(description, encoding) + terminatorFor(encoding) + url.toLatin1());
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::raw(const QByteArray& bytes)
+{
+    body += bytes;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::extendedHeader(const QByteArray& stored)
+{
+    extended = stored;
+    headerFlags |= 0x40;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::padding(int bytes)
+{
+    paddingBytes = bytes;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::footer()
+{
+    withFooter = true;
+    headerFlags |= 0x10;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::flags(quint8 extraFlags)
+{
+    headerFlags |= extraFlags;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::claimedSize(quint32 size)
+{
+    sizeClaim = size;
+    return *this;
+}
+
+int ID3v2TagBuilder::size() const
+{
+    return int(extended.size() + body.size()) + paddingBytes;
+}
+
+QByteArray ID3v2TagBuilder::build() const
+{
+    const QByteArray sizeBytes = syncsafe32(sizeClaim.value_or(quint32(size())));
+    const QByteArray versionBytes = bytes({majorVersion, 0, headerFlags});
+    QByteArray tag = "ID3" + versionBytes + sizeBytes + extended + body + QByteArray(paddingBytes, '\0');
+    if (withFooter)
+        tag += "3DI" + versionBytes + sizeBytes;
+    return tag;
+}
+
+// ---------------------------------------------------------------- ID3v1 blocks
+
+QByteArray id3v1Block(const ID3v1Fields& fields)
+{
+    const auto field = [](const QByteArray& text, int width) { return text.left(width).leftJustified(width, '\0'); };
+    QByteArray block = "TAG" + field(fields.title, 30) + field(fields.artist, 30) + field(fields.album, 30)
+        + field(fields.year, 4);
+    if (fields.track == 0)
+        block += field(fields.comment, 30);
+    else
+        block += field(fields.comment, 28) + '\0' + char(fields.track);
+    block += char(fields.genre);
+    return block;
+}
+
+// ---------------------------------------------------------------- real encoded files
+
+QByteArray sineWav(double seconds, int sampleRate, int channels)
+{
+    const auto frames = quint32(std::lround(seconds * sampleRate));
+    const quint32 dataSize = frames * quint32(channels) * 2;
+    QByteArray wav;
+    const auto put16 = [&wav](quint16 value) { wav.append(char(value & 0xFF)).append(char(value >> 8)); };
+    const auto put32 = [&](quint32 value) { put16(quint16(value & 0xFFFF)); put16(quint16(value >> 16)); };
+    wav += "RIFF";
+    put32(36 + dataSize);
+    wav += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(quint16(channels));
+    put32(quint32(sampleRate));
+    put32(quint32(sampleRate * channels * 2));
+    put16(quint16(channels * 2));
+    put16(16);
+    wav += "data";
+    put32(dataSize);
+    for (quint32 i = 0; i < frames; ++i) {
+        const auto sample = qint16(std::lround(12000 * std::sin(2 * std::numbers::pi * 440 * i / sampleRate)));
+        for (int c = 0; c < channels; ++c)
+            put16(quint16(sample));
+    }
+    return wav;
+}
+
+QString encodeWithLame(const TempDir& dir, const QString& name, double seconds, const QStringList& options,
+                       int sampleRate)
+{
+    const QString wav = dir.write(name + ".wav", sineWav(seconds, sampleRate));
+    const QString mp3 = dir.filePath(name);
+    QProcess lame;
+    lame.start("lame", QStringList{"--quiet"} + options + QStringList{wav, mp3});
+    if (!lame.waitForFinished(60000) || lame.exitStatus() != QProcess::NormalExit || lame.exitCode() != 0)
+        throw std::runtime_error("lame failed: " + lame.readAllStandardError().toStdString());
+    return mp3;
+}
+
+}  // namespace fixtures
