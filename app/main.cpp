@@ -1,18 +1,23 @@
+#include "Application.h"
 #include "QtUserInterface.h"
-
-#include <QApplication>
-#include <QMainWindow>
+#include "UnitAbout.h"
+#include "UnitMain.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    CorvaneApplication app(argc, argv);
     QApplication::setApplicationName(ui::applicationTitle());
     ui::QtUserInterface userInterface;
     ui::setUserInterface(&userInterface);
 
-    QMainWindow window;
-    window.setWindowTitle(ui::applicationTitle());
-    window.resize(771, 564);
-    window.show();
-    return app.exec();
+    // Created once, in this order, and kept for the whole run; the main window's start-up runs
+    // before the others exist.
+    TFormMain formMain(QApplication::arguments().mid(1));
+    TFormAbout formAbout(&formMain);
+    FormAbout = &formAbout;
+
+    formMain.show();
+    const int result = app.exec();
+    FormAbout = nullptr;
+    return result;
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+// The folder tree of the main window and of the folder-browse dialog: the file system's folders,
+// hidden ones included, under "/". A selection is reported by changed() once it has settled for
+// 150 ms, so walking through the tree with the keys does not load every folder passed.
+
+#include <QTimer>
+#include <QTreeView>
+
+class QFileSystemModel;
+
+class FolderTree : public QTreeView {
+    Q_OBJECT
+public:
+    explicit FolderTree(QWidget* parent = nullptr);
+
+    QString selectedPath() const;
+    // Expands the tree down to an existing folder, selects it and scrolls it into view.
+    void browseTo(const QString& path);
+
+    static constexpr int changeDelay = 150;
+
+signals:
+    void changed();
+
+private:
+    QFileSystemModel* folders;
+    QTimer changeTimer;
+};

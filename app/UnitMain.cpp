@@ -1,0 +1,232 @@
+// The main window's life: start-up, show, close, destroy, exit, resize, hints and the command line.
+
+#include "UnitMain.h"
+
+#include "FolderTree.h"
+#include "Hints.h"
+#include "ProgramFolder.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCollator>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeView>
+#include <algorithm>
+
+TFormMain* FormMain = nullptr;
+QPointer<QWidget> HelpWindow;
+
+namespace {
+
+// Both genre boxes: an empty entry, then the genre names sorted by name, each entry carrying its
+// genre number.
+void fillGenres(QComboBox* box)
+{
+    std::vector<int> numbers(ID3GenreCount);
+    for (int number = 0; number < ID3GenreCount; ++number)
+        numbers[number] = number;
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(numbers.begin(), numbers.end(), [&collator](int a, int b) {
+        return collator.compare(QString::fromLatin1(ID3Genres[a]), QString::fromLatin1(ID3Genres[b])) < 0;
+    });
+    box->clear();
+    box->addItem(QString(), 0);
+    for (int number : numbers)
+        box->addItem(QString::fromLatin1(ID3Genres[number]), number);
+}
+
+}  // namespace
+
+TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
+    : QMainWindow(parent), commandLine(CommandLine)
+{
+    FormMain = this;
+    createLayout();
+    createMenus();
+    createPopupMenus();
+    createToolBar();
+    for (int column = 0; column < GridColumnCount; ++column)
+        hiddenColumnWidths[column] = GridColumns[column].width;
+    FormCreate();
+}
+
+TFormMain::~TFormMain()
+{
+    FormDestroy();
+    if (FormMain == this)
+        FormMain = nullptr;
+}
+
+void TFormMain::FormCreate()
+{
+    FirstFolderChangePending = true;
+    HelpFile = programFolder() + QStringLiteral("Corvane Help.chm");
+    // Hints reach DisplayHint through event(): status tips of menu items and controls.
+    sbMainPanels[3]->clear();
+    PageControlTag->setCurrentWidget(TabSheetV1);
+
+    ReadSettings();
+
+    if (!StartPlayer()) {
+        ToolBtnPlay->setEnabled(false);
+        ToolBtnPause->setEnabled(false);
+        ToolBtnStop->setEnabled(false);
+    }
+
+    if (OptionRememberSize)
+        resize(FormWidth, FormHeight);
+    if (OptionRememberPosition) {
+        if (FormFullscreen)
+            setWindowState(windowState() | Qt::WindowMaximized);
+        else
+            move(FormPosX, FormPosY);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+
+    FileList.clear();
+    FieldClipboard.clear();
+
+    fillGenres(cbGenreV1);
+    fillGenres(cbGenreV2);
+
+    panelFilePath->setText(QStringLiteral(" File path:"));
+    for (QLabel* label : {lbFileSize, lbLength, lbFileMode, lbFileFrequency, lbFileBitrate, lbFileVersion, lbFileLayer,
+                          lbFileCopyright, lbFileCRC, lbVbr})
+        label->clear();
+
+    SetTagLights(false, false, false, false, false);
+
+    OpenCommandLine();
+    // The tool bar needs no double buffering of its own: every widget paints off screen.
+}
+
+void TFormMain::FormShow()
+{
+    SetExplorerFull(OptionExplorerFull);
+    if (OptionRememberColsWidth)
+        ApplyColsWidth();
+    setFolderPanelWidth(PanelTopLeftWidth);
+    chkSubfolders->setChecked(RecurseFolderExplorer);
+    if (QFileInfo(DefaultFolderOpen).isDir())
+        VETreeMain->browseTo(DefaultFolderOpen);
+    sbMainPanels[1]->setText(QStringLiteral("Corvane v2.3"));
+}
+
+void TFormMain::FormClose()
+{
+    WriteCloseSettings();
+}
+
+void TFormMain::FormDestroy()
+{
+    if (Player)
+        UnloadPlayer();
+    if (HelpWindow)
+        HelpWindow->close();
+    FileList.clear();
+    FieldClipboard.clear();
+}
+
+void TFormMain::miExitClick()
+{
+    close();
+}
+
+void TFormMain::FormResize()
+{
+    vtgrid->viewport()->update();
+}
+
+void TFormMain::DisplayHint(const QString& hint)
+{
+    sbMainPanels[3]->setText(GetLongHint(hint));
+}
+
+void TFormMain::OpenCommandLine()
+{
+    if (commandLine.isEmpty())
+        return;
+    QStringList files;
+    QStringList folders;
+    for (const QString& argument : std::as_const(commandLine)) {
+        const QFileInfo info(argument);
+        if (info.isFile())
+            files.append(info.absoluteFilePath());
+        else if (info.isDir())
+            folders.append(info.absoluteFilePath());
+    }
+    show();
+    repaint();
+    if (!files.isEmpty())
+        OpenFiles(files, files.size() > 25);
+    if (folders.size() == 1 && files.isEmpty()) {
+        VETreeMain->browseTo(folders.first());
+    } else {
+        for (const QString& folder : std::as_const(folders))
+            OpenFolder(folder, true);
+    }
+    PageControlTagChange();
+    if (OptionSortAfterOpen)
+        SortFiles(3);
+}
+
+int TFormMain::gridColumnWidth(int column) const
+{
+    return vtgrid->isColumnHidden(column) ? hiddenColumnWidths[column] : vtgrid->columnWidth(column);
+}
+
+void TFormMain::setGridColumnWidth(int column, int width)
+{
+    hiddenColumnWidths[column] = width;
+    vtgrid->setColumnWidth(column, width);
+}
+
+void TFormMain::setFolderPanelWidth(int width)
+{
+    if (OptionExplorerFull) {
+        PanelRightForFullTree->setFixedWidth(width);
+        return;
+    }
+    const QList<int> sizes = Splitter1->sizes();
+    const int total = std::max(sizes.value(0) + sizes.value(1), width + 1);
+    Splitter1->setSizes({width, total - width});
+}
+
+bool TFormMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}

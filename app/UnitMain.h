@@ -1,0 +1,477 @@
+#pragma once
+
+// The main window: folder tree, file grid, the two tag pages, tag lights, MPEG information,
+// menus, tool bar and status bar, the open files and the settings.
+//
+// Sources by concern:
+//   UnitMain.cpp           start-up, show, close, destroy, exit, resize, hints, command line
+//   UnitMain_Layout.cpp    panels, folder tree, grid, tag pages, lights, information, status bar
+//   UnitMain_Menus.cpp     menu items, popup menus and tool buttons with their hints
+//   UnitMain_Settings.cpp  reading the settings at start-up, writing them at close
+//   UnitMain_ToolBar.cpp   tool-button forwarders, help and about box
+//   UnitMain_Pending.cpp   handlers of commands that are not built yet
+
+#include "FileGridModel.h"
+#include "UnitID3Tag.h"
+#include "UserInterface.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <vector>
+
+class FolderTree;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class TElPlayer;
+
+// The help window opened by the Help command; closed when the main window is destroyed.
+extern QPointer<QWidget> HelpWindow;
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // CommandLine: the paths given to the program, without the program itself.
+    explicit TFormMain(const QStringList& CommandLine = {}, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    static constexpr int DesignedWidth = 771;
+    static constexpr int DesignedHeight = 564;
+    static constexpr int DesignedPanelTopLeftWidth = 175;
+
+    // ================================================================ components
+
+    QWidget* PanelTopToolbar;
+    QToolBar* ToolBar1;
+    QWidget* PanelMain;
+    QLabel* panelFilePath;
+    QWidget* PanelRightForFullTree;
+    QWidget* panelright;
+    QWidget* PanelTop;
+    QWidget* PanelTopLeft;
+    FolderTree* VETreeMain;
+    QCheckBox* chkSubfolders;
+    QSplitter* Splitter1;
+    QWidget* PanelTopRight;
+    QTreeView* vtgrid;
+    FileGridModel* vtgridModel;
+    QWidget* PanelBottom;
+    QStatusBar* sbMain;
+    std::array<QLabel*, 4> sbMainPanels;   // widths 100, 130, 175, 275
+
+    // Tag pages
+    QTabWidget* PageControlTag;
+    QWidget* TabSheetV1;
+    QWidget* TabSheetV2;
+    QLineEdit* EditTitleV1;
+    QLineEdit* EditArtistV1;
+    QLineEdit* EditAlbumV1;
+    QLineEdit* EditYearV1;
+    QLineEdit* EditTrackV1;
+    QLineEdit* EditCommentV1;
+    QComboBox* cbGenreV1;
+    QLineEdit* EditTitleV2;
+    QLineEdit* EditArtistV2;
+    QLineEdit* EditAlbumV2;
+    QLineEdit* EditYearV2;
+    QLineEdit* EditTrackV2;
+    QPlainTextEdit* MemoCommentV2;
+    QComboBox* cbGenreV2;
+    QLineEdit* EditEncoderV2;
+    QLineEdit* EditUrlV2;
+    QLineEdit* EditComposerV2;
+    QLineEdit* EditOrigArtistV2;
+    // Field locks: checkable buttons, down = locked.
+    QToolButton* sbtnTitleV1;
+    QToolButton* sbtnArtistV1;
+    QToolButton* sbtnAlbumV1;
+    QToolButton* sbtnYearV1;
+    QToolButton* sbtnTrackV1;
+    QToolButton* sbtnCommentV1;
+    QToolButton* sbtnGenreV1;
+    QToolButton* sbtnTitleV2;
+    QToolButton* sbtnArtistV2;
+    QToolButton* sbtnAlbumV2;
+    QToolButton* sbtnYearV2;
+    QToolButton* sbtnTrackV2;
+    QToolButton* sbtnCommentV2;
+    QToolButton* sbtnGenreV2;
+    QToolButton* sbtnEncoderV2;
+    QToolButton* sbtnUrlV2;
+    QToolButton* sbtnComposerV2;
+    QToolButton* sbtnOrigArtistV2;
+
+    // Tag-version lights: the green light covers the red one when the version is present.
+    QGroupBox* GroupBox1;
+    QLabel* lbTagV10;
+    QLabel* lbTagV11;
+    QLabel* lbTagV22;
+    QLabel* lbTagV23;
+    QLabel* lbTagV24;
+    QLabel* ImgLightGreenV10;
+    QLabel* ImgLightGreenV11;
+    QLabel* imgLightGreenV22;
+    QLabel* ImgLightGreenV23;
+    QLabel* ImgLightGreenV24;
+
+    // MPEG information
+    QGroupBox* GroupBox2;
+    QLabel* lbFileSize;
+    QLabel* lbFileVersion;
+    QLabel* lbFileLayer;
+    QLabel* lbFileMode;
+    QLabel* lbFileFrequency;
+    QLabel* lbLength;
+    QLabel* lbFileBitrate;
+    QLabel* lbVbr;
+    QLabel* lbFileCRC;
+    QLabel* lbFileCopyright;
+
+    // Main menu
+    QMenu* menuFile;
+    QAction* miOpen;
+    QAction* miOpenFolder;
+    QAction* miClose;
+    QAction* miCloseAll;
+    QMenu* miCopyTags;
+    QAction* miV1V2;
+    QAction* miV2V1;
+    QAction* miSave;
+    QAction* miRemoveTag;
+    QAction* miRename;
+    QAction* miFreedb;
+    QAction* miExit;
+    QMenu* menuEdit;
+    QAction* miMoveUp;
+    QAction* miMoveDown;
+    QAction* miRefreshAll;
+    QAction* miSelectAll;
+    QAction* miOptions;
+    QMenu* menuFields;
+    QAction* miClearAllTags;
+    QAction* miCopyAllTags;
+    QAction* miPasteAllTags;
+    QAction* miLockAll;
+    QAction* miUnlockAll;
+    QAction* miSwap;
+    QAction* miCapitalizeFields;
+    QAction* miAutoNumber;
+    QMenu* menuPlaylist;
+    QAction* miOpenPlaylist;
+    QAction* miSavePlaylist;
+    QMenu* menuTools;
+    QAction* miEncode;
+    QAction* miDecode;
+    QAction* miExportFileList;
+    QMenu* Help1;
+    QAction* miHelp;
+    QAction* miAbout;
+
+    // Grid popup
+    QMenu* Popup;
+    QAction* miPopupRefresh;
+    QAction* miPopupClose;
+    QMenu* miPopupCopyTags;
+    QAction* miPopupV1V2;
+    QAction* miPopupV2V1;
+    QAction* miPopupRemoveTag;
+    QMenu* miPopupRename;   // its items are built when the popup opens
+    QAction* miPopupPlay;
+    QAction* miPopupPause;
+    QAction* miPopupStop;
+
+    // Folder-tree popup
+    QMenu* PopupMenuTree;
+    QAction* miTreeRefreshTree;
+    QAction* miTreeSwitchType;
+
+    // Tool bar, left to right
+    QToolButton* ToolBtnOpen;
+    QToolButton* ToolBtnOpenFolder;
+    QToolButton* ToolBtnClose;
+    QToolButton* ToolBtnSave;
+    QToolButton* ToolBtnRemove;
+    QToolButton* ToolBtnRename;
+    QToolButton* ToolBtnFreedb;
+    QToolButton* ToolBtnMoveUp;
+    QToolButton* ToolBtnMoveDown;
+    QToolButton* ToolBtnRefreshAll;
+    QToolButton* ToolBtnSelectAll;
+    QToolButton* ToolBtnSwap;
+    QToolButton* ToolBtnCapitalize;
+    QToolButton* ToolBtnAutoNb;
+    QToolButton* ToolBtnPlaylistOpen;
+    QToolButton* ToolBtnPlaylistSave;
+    QToolButton* ToolBtnPlay;
+    QToolButton* ToolBtnPause;
+    QToolButton* ToolBtnStop;
+    QToolButton* ToolBtnHelp;
+
+    // File dialogs, shown through the UI seam
+    ui::FileDialogRequest OpenDialogOpenMpeg;
+    ui::FileDialogRequest SaveDialogPlaylist;
+    ui::FileDialogRequest OpenDialogPlaylist;
+
+    // ================================================================ fields
+
+    bool FirstFolderChangePending = false;
+    bool FolderChangeBusy = false;
+    QStringList FieldClipboard;
+    std::vector<std::unique_ptr<TMpegFile>> FileList;   // entry i = grid row i
+    TElPlayer* Player = nullptr;                         // none when the player module could not start
+    QString HelpFile;
+
+    // ---- MainSettings: one field per settings value, named after it
+    bool OptionRememberSize = false;
+    bool OptionRememberPosition = false;
+    bool OptionRememberColsWidth = false;
+    bool OptionSortAfterOpen = false;
+    bool OptionSelectNextRow = false;
+    bool OptionFocusGrid = false;
+    bool OptionLeadingZero = false;
+    bool OptionAddTotalTracks = false;
+    bool OptionConvertV22 = false;
+    bool OptionExplorerFull = false;
+    bool OptionKeepTimestamp = false;
+    bool OptionLoadFilesStartup = false;
+    bool OptionGuessTag = false;
+    bool OptionRecurseFolder = false;
+    QString OptionInvalidChar;
+    QString GuessFormat;
+    QString GuessFormat1;
+    QString GuessFormat2;
+    QString GuessFormat3;
+    QString GuessFormat4;
+    QString GuessFormat5;
+    bool OptionGeneratePlaylist = false;
+    QString OptionInvalidCharPlaylist;
+    QString PlaylistFormat;
+    QString PlaylistFormat1;
+    QString PlaylistFormat2;
+    QString PlaylistFormat3;
+    QString PlaylistFormat4;
+    QString PlaylistFormat5;
+    bool FormFullscreen = false;
+    qint32 FormPosX = 0;
+    qint32 FormPosY = 0;
+    qint32 FormWidth = 0;
+    qint32 FormHeight = 0;
+    qint32 PanelTopLeftWidth = 0;
+    QString ColsWidth;
+    QString RenameCase;
+    QString RenameFormat;
+    QString RenameFormatUser;
+    QStringList RenameFormats;   // the non-empty RenameFormat1..10, in order
+    QString RenameFormat1;
+    QString RenameFormat2;
+    QString RenameFormat3;
+    QString RenameFormat4;
+    QString RenameFormat5;
+    QString RenameFormat6;
+    QString RenameFormat7;
+    QString RenameFormat8;
+    QString RenameFormat9;
+    QString RenameFormat10;
+    bool RecurseFolderExplorer = false;
+    bool RenameReplaceSpace = false;
+    QString DefaultFolderOpen;
+    QString DefaultFolderPlaylist;
+    QString DefaultFolderEnc;
+    QString DefaultFolderDec;
+    QString FreedbServer;
+    QString FreedbPort;
+    QString ExportFields;
+    QString DictionaryWords;
+    bool UseGridColors = false;
+    qint32 ColorNoTag = 0;   // colours as 0xAARRGGBB-style signed values; clWindow = 0xFF000005
+    qint32 ColorV1 = 0;
+    qint32 ColorV2 = 0;
+    qint32 ColorV1V2 = 0;
+
+    // ================================================================ operations
+
+    // ---- lifecycle (UnitMain.cpp)
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormDestroy();
+    void miExitClick();
+    void FormResize();
+    void DisplayHint(const QString& hint);
+    void OpenCommandLine();
+
+    // ---- settings (UnitMain_Settings.cpp)
+    void ReadSettings();
+    void WriteCloseSettings();
+    void ApplyColsWidth();   // throws std::invalid_argument on a piece that is no number
+
+    // ---- file list and opening files
+    void OpenFiles(const QStringList& Paths, bool ShowProgress);
+    void miOpenClick();
+    void miCloseClick();
+    void miCloseAllClick();
+    void miSelectAllClick();
+    void ReloadFile(int Index);
+    void ReloadFiles(int First, int Last);
+    void miRefreshAllClick();
+
+    // ---- tag pages, information panel and command state
+    void PageControlTagChange();
+    void ClearFileInfo();
+    int GenreIndexOf(const QString& Name) const;
+    void SetTagLights(bool V10, bool V11, bool V22, bool V23, bool V24);
+    void ShowTagLights(const TMpegFile& File);
+    void ShowMpegInfo(const QString& Path);
+    void UpdateCommands();
+    void menuFileClick();
+    void menuEditClick();
+    void menuFieldsClick();
+
+    // ---- saving tags and field locks
+    void miSaveClick();
+    void SaveTags();
+    void miLockAllClick();
+    void miUnlockAllClick();
+    void EditTrackV1Change();
+    void EditYearV1Change();
+
+    // ---- removing tags
+    void miRemoveTagClick();
+    void RemoveTags();
+
+    // ---- field editing commands
+    void miClearAllTagsClick();
+    void miCopyAllTagsClick();
+    void miPasteAllTagsClick();
+    void miSwapClick();
+    void miCapitalizeFieldsClick();
+    void EditTitleV1DblClick(QLineEdit* Sender);
+    void MemoCommentV2DblClick();
+
+    // ---- copying between tag versions, auto numbering
+    void miV1V2Click();
+    void miV2V1Click();
+    void miAutoNumberClick();
+
+    // ---- file grid
+    QString vtgridGetText(int Node, int Column);
+    void RebuildGrid();
+    void SortFiles(int Column);
+    void vtgridHeaderClick(int Column, Qt::MouseButton Button);
+    void miMoveUpClick();
+    void miMoveDownClick();
+    void vtgridMouseUp(Qt::MouseButton Button);
+    void miPopupRefreshClick();
+
+    // ---- selection and tag guessing
+    void vtgridChange(int Node);   // Node -1: no particular row
+    void GuessTagFromFileName();
+
+    // ---- renaming files by format
+    void RenameFiles(const QString& Format);
+    void miRenameClick();
+    void PopupPopup();
+    void CustomPopupMenuClick(QAction* Sender);
+
+    // ---- folder tree and open folder
+    void OpenFolder(const QString& Folder, bool Recursive);
+    void miOpenFolderClick();
+    void VETreeMainChange();
+    void SetExplorerFull(bool Full);
+    void miTreeSwitchTypeClick();
+    void PopupMenuTreePopup();
+    void miTreeRefreshTreeClick();
+
+    // ---- options
+    void miOptionsClick();
+
+    // ---- album lookup
+    void miFreedbClick();
+
+    // ---- playlists and export
+    QString MakePlaylistName(const QString& Format);
+    bool SavePlaylist(const QString& FileName);
+    void LoadPlaylist(const QString& FileName);
+    void miSavePlaylistClick();
+    void miOpenPlaylistClick();
+    void menuPlaylistClick();
+    void miExportFileListClick();
+
+    // ---- player
+    bool StartPlayer();   // false: no player module, the player buttons are disabled
+    void UnloadPlayer();
+    void ToolBtnPlayClick();
+    void ToolBtnPauseClick();
+    void ToolBtnStopClick();
+    void miPopupPlayClick();
+    void miPopupPauseClick();
+    void miPopupStopClick();
+
+    // ---- encoder
+    void miEncodeClick();
+    void miDecodeClick();
+
+    // ---- tool bar, help and about box (UnitMain_ToolBar.cpp)
+    void ToolBtnOpenClick();
+    void ToolBtnOpenFolderClick();
+    void ToolBtnCloseClick();
+    void ToolBtnSaveClick();
+    void ToolBtnRemoveClick();
+    void ToolBtnRenameClick();
+    void ToolBtnFreedbClick();
+    void ToolBtnMoveUpClick();
+    void ToolBtnMoveDownClick();
+    void ToolBtnRefreshAllClick();
+    void ToolBtnSelectAllClick();
+    void ToolBtnSwapClick();
+    void ToolBtnCapitalizeClick();
+    void ToolBtnAutoNbClick();
+    void ToolBtnPlaylistOpenClick();
+    void ToolBtnPlaylistSaveClick();
+    void ToolBtnHelpClick();
+    void miHelpClick();
+    void miAboutClick();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Building the window (UnitMain_Layout.cpp, UnitMain_Menus.cpp)
+    void createLayout();
+    QWidget* createTagPageV1();
+    QWidget* createTagPageV2();
+    QGroupBox* createTagLights();
+    QGroupBox* createMpegInformation();
+    void createStatusBar();
+    void createMenus();
+    void createPopupMenus();
+    void createToolBar();
+
+    // The grid column widths as given; the header answers 0 for a hidden column.
+    int gridColumnWidth(int column) const;
+    void setGridColumnWidth(int column, int width);
+    void setFolderPanelWidth(int width);
+
+    QStringList commandLine;
+    std::array<int, GridColumnCount> hiddenColumnWidths{};
+};
+
+// The main window while it exists.
+extern TFormMain* FormMain;

@@ -1,0 +1,86 @@
+#include "UnitProgressForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+TFormProgress::TFormProgress()
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setWindowTitle(QStringLiteral("Please wait..."));
+    setFixedSize(323, 99);
+
+    ProgressBar1 = new TProgressBar(this);
+    ProgressBar1->setGeometry(0, height() - 16, width(), 16);
+    ProgressBar1->setTextVisible(false);
+
+    lbMsg = new QLabel(QStringLiteral("Please wait"), this);
+    lbMsg->setGeometry(8, 24, 256, 49);
+    lbMsg->setAlignment(Qt::AlignCenter);
+    lbMsg->setWordWrap(true);
+
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setGeometry(272, 25, 45, 33);
+    connect(btnCancel, &QPushButton::clicked, this, &TFormProgress::btnCancelClick);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFormProgress::SetupProgress(qint32 Position, qint32 Min, qint32 Max, qint32 Step, bool ShowCancel)
+{
+    Cancelled = false;
+    ProgressBar1->setValue(Position);
+    ProgressBar1->setMinimum(Min);
+    ProgressBar1->setMaximum(Max);
+    ProgressBar1->Step = Step;
+    btnCancel->setVisible(ShowCancel);
+}
+
+void TFormProgress::ShowProgress()
+{
+    // Only windows the user can reach are taken, so that exactly these are enabled again.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this || !window->isWindow() || !window->isVisible() || !window->isEnabled())
+            continue;
+        window->setEnabled(false);
+        DisabledWindows.append(window);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormProgress::CloseProgress()
+{
+    enableDisabledWindows();
+    hide();
+}
+
+void TFormProgress::btnCancelClick()
+{
+    Cancelled = true;
+    CloseProgress();
+}
+
+void TFormProgress::FormClose()
+{
+    enableDisabledWindows();
+}
+
+void TFormProgress::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TFormProgress::enableDisabledWindows()
+{
+    for (const QPointer<QWidget>& window : std::as_const(DisabledWindows)) {
+        if (window)
+            window->setEnabled(true);
+    }
+    DisabledWindows.clear();
+}

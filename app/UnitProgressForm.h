@@ -1,0 +1,59 @@
+#pragma once
+
+// The "Please wait..." window of every batch command. The command sets it up, shows it, writes
+// lbMsg, steps the bar and polls Cancelled; while it is shown the program's other windows are
+// disabled, so Cancel is the only input the program takes.
+//
+//     auto progress = std::make_unique<TFormProgress>();
+//     progress->SetupProgress(0, 0, n, 1, true);
+//     progress->ShowProgress();
+//     for (...) { if (progress->Cancelled) break; progress->lbMsg->setText(...); progress->repaint(); ...
+//                 progress->ProgressBar1->StepIt(); Delay(50); }
+//     progress->CloseProgress();
+
+#include <QList>
+#include <QPointer>
+#include <QProgressBar>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// A progress bar that advances by a fixed step.
+class TProgressBar : public QProgressBar {
+    Q_OBJECT
+public:
+    using QProgressBar::QProgressBar;
+    int Step = 10;
+    void StepIt() { setValue(qMin(value() + Step, maximum())); }
+};
+
+class TFormProgress : public QWidget {
+    Q_OBJECT
+public:
+    // A top-level window of its own: a child of a window that it disables would be disabled too.
+    TFormProgress();
+
+    // ---- components
+    TProgressBar* ProgressBar1;
+    QLabel* lbMsg;
+    QPushButton* btnCancel;
+
+    // ---- fields
+    QList<QPointer<QWidget>> DisabledWindows;   // handed back once, then empty
+    bool Cancelled = false;
+
+    void SetupProgress(qint32 Position, qint32 Min, qint32 Max, qint32 Step, bool ShowCancel);
+    void ShowProgress();
+    void CloseProgress();
+
+    // ---- handlers
+    void btnCancelClick();
+    void FormClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void enableDisabledWindows();
+};

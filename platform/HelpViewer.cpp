@@ -1,0 +1,51 @@
+#include "HelpViewer.h"
+
+#include "ChmArchive.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString helpScheme = QStringLiteral("chm");
+}
+
+HelpViewer::HelpViewer(std::unique_ptr<ChmArchive> helpArchive, QWidget* parent)
+    : QTextBrowser(parent), archive(std::move(helpArchive))
+{
+    setOpenExternalLinks(true);
+    resize(700, 550);
+}
+
+HelpViewer::~HelpViewer() = default;
+
+QUrl HelpViewer::topicUrl(const QString& topic)
+{
+    QUrl url;
+    url.setScheme(helpScheme);
+    url.setPath(topic.startsWith(QLatin1Char('/')) ? topic : QLatin1Char('/') + topic);
+    return url;
+}
+
+QVariant HelpViewer::loadResource(int type, const QUrl& name)
+{
+    if (name.scheme() != helpScheme)
+        return QTextBrowser::loadResource(type, name);
+    const QByteArray bytes = archive->object(name.path());
+    if (bytes.isEmpty())
+        return {};
+    if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource)
+        return QString::fromUtf8(bytes);
+    return bytes;
+}
+
+HelpViewer* showHelpTopic(const QString& helpFile, const QString& topic)
+{
+    auto archive = std::make_unique<ChmArchive>(helpFile);
+    if (!archive->isOpen() || !archive->contains(HelpViewer::topicUrl(topic).path()))
+        return nullptr;
+    auto* viewer = new HelpViewer(std::move(archive));   // owned by the window system: deleted on close
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->setWindowTitle(QFileInfo(helpFile).completeBaseName());
+    viewer->setSource(HelpViewer::topicUrl(topic), QTextDocument::HtmlResource);
+    viewer->show();
+    return viewer;
+}
