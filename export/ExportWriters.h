@@ -1,0 +1,17 @@
+#pragma once
+
+// The three ways an export table becomes a file. Each writes row 0 first and every row with as
+// many cells as row 0 has; an existing file is replaced.
+
+#include "ExportTable.h"
+
+// A workbook through the spreadsheet application. Throws SpreadsheetError when it cannot be saved.
+bool ExportToExcel(const ExportTable& table, const QString& fileName);
+
+// Cells each followed by ";", a cell holding ";" in double quotes. False when the file cannot be
+// created; throws TextFileError when a line cannot be written.
+bool ExportToCsv(const ExportTable& table, const QString& fileName);
+
+// A page with one styled table row per table row. False when the file cannot be created;
+// throws TextFileError when a line cannot be written.
+bool ExportToHtml(const ExportTable& table, const QString& fileName);

@@ -1,0 +1,140 @@
+#include "Playlist.h"
+
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <optional>
+
+namespace {
+
+QString absoluteCleanPath(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+QString folderWithSlash(const QString& folder)
+{
+    return folder.endsWith('/') ? folder : folder + '/';
+}
+
+QStringList playlistLines(const QString& playlistFileName, const QStringList& files)
+{
+    QStringList lines;
+    switch (playlistKind(playlistFileName)) {
+    case PlaylistKind::PLS:
+        lines << QStringLiteral("[playlist]");
+        for (qsizetype n = 0; n < files.size(); ++n)
+            lines << QStringLiteral("File%1=%2").arg(n + 1).arg(playlistEntryPath(playlistFileName, files.at(n)));
+        lines << QStringLiteral("NumberOfEntries=%1").arg(files.size()) << QStringLiteral("Version=2");
+        break;
+    case PlaylistKind::M3U:
+        for (const QString& file : files)
+            lines << playlistEntryPath(playlistFileName, file);
+        break;
+    case PlaylistKind::Other:
+        break;
+    }
+    return lines;
+}
+
+// The text after "File...=" of a PLS line; nothing for every other line.
+std::optional<QString> plsValue(const QString& line)
+{
+    if (line.size() < 6 || !line.startsWith(QLatin1String("File")))
+        return std::nullopt;
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0)
+        return std::nullopt;
+    return line.mid(equals + 1);
+}
+
+std::optional<QString> m3uValue(const QString& line)
+{
+    if (line.isEmpty() || line.startsWith('#'))
+        return std::nullopt;
+    return line;
+}
+
+// A relative entry is looked for beside the playlist first, then from the current folder.
+std::optional<QString> existingFile(const QString& playlistFolder, const QString& entry)
+{
+    if (QDir::isRelativePath(entry)) {
+        const QString joined = QDir::cleanPath(folderWithSlash(playlistFolder) + entry);
+        if (QFileInfo(joined).isFile())
+            return joined;
+    }
+    if (QFileInfo(entry).isFile())
+        return absoluteCleanPath(entry);
+    return std::nullopt;
+}
+
+QStringList textLines(const QByteArray& bytes)
+{
+    QStringDecoder decode(QStringDecoder::Utf8);
+    QStringList lines = QString(decode(bytes)).split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+}  // namespace
+
+PlaylistKind playlistKind(const QString& playlistFileName)
+{
+    const QString name = QFileInfo(playlistFileName).fileName().toLower();
+    if (name.endsWith(QLatin1String(".m3u")))
+        return PlaylistKind::M3U;
+    if (name.endsWith(QLatin1String(".pls")))
+        return PlaylistKind::PLS;
+    return PlaylistKind::Other;
+}
+
+QString playlistEntryPath(const QString& playlistFileName, const QString& fileName)
+{
+    const QString folder = folderWithSlash(absoluteCleanPath(QFileInfo(playlistFileName).absolutePath()));
+    const QString path = absoluteCleanPath(fileName);
+    return path.startsWith(folder) ? path.mid(folder.size()) : path;
+}
+
+bool writePlaylist(const QString& playlistFileName, const QStringList& files)
+{
+    TextFileWriter file(playlistFileName);
+    if (!file.open())
+        throw TextFileError(file.createErrorText().toStdString());
+    bool written = true;
+    for (const QString& line : playlistLines(playlistFileName, files))
+        written = written && file.writeLine(line);
+    return file.close() && written;
+}
+
+bool readPlaylist(const QString& playlistFileName, QStringList& paths)
+{
+    paths.clear();
+    const PlaylistKind kind = playlistKind(playlistFileName);
+    QFile file(playlistFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TextFileError(QStringLiteral("Cannot open file '%1'. %2")
+                                .arg(QFileInfo(playlistFileName).fileName(), file.errorString())
+                                .toStdString());
+    if (kind == PlaylistKind::Other)
+        return true;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    const QString folder = QFileInfo(playlistFileName).absolutePath();
+    for (const QString& line : textLines(bytes)) {
+        const std::optional<QString> entry = kind == PlaylistKind::PLS ? plsValue(line) : m3uValue(line);
+        if (!entry)
+            continue;
+        if (const std::optional<QString> path = existingFile(folder, *entry))
+            paths << *path;
+    }
+    return true;
+}

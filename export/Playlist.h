@@ -1,0 +1,25 @@
+#pragma once
+
+// M3U and PLS playlists: entry paths, writing a list of files, reading the files a playlist names.
+
+#include <QString>
+#include <QStringList>
+
+enum class PlaylistKind { Other, M3U, PLS };
+
+// By the extension, ignoring case: ".m3u" or ".pls".
+PlaylistKind playlistKind(const QString& playlistFileName);
+
+// How the playlist names a file: the bare name beside the playlist, the relative path below its
+// folder, the absolute path anywhere else.
+QString playlistEntryPath(const QString& playlistFileName, const QString& fileName);
+
+// Writes the files, in order, as a playlist of the kind its name gives; a name of another kind
+// leaves the file empty. Throws TextFileError when the file cannot be created; false when
+// writing failed, the lines written so far staying in the file.
+bool writePlaylist(const QString& playlistFileName, const QStringList& files);
+
+// The existing files the playlist names, in its order, as absolute paths; entries naming no file
+// are left out. Throws TextFileError when the playlist cannot be opened; false when reading
+// failed, and then no path is given.
+bool readPlaylist(const QString& playlistFileName, QStringList& paths);

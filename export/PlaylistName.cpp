@@ -1,0 +1,68 @@
+#include "PlaylistName.h"
+
+#include "TagTexts.h"
+#include "UnitID3Tag.h"
+
+namespace {
+
+// Each occurrence is replaced once, searching on after the inserted text, so a field that
+// holds its own placeholder cannot make the pass run forever.
+QString replacePlaceholder(const QString& name, const QString& placeholder, const QString& text)
+{
+    QString result;
+    qsizetype from = 0;
+    for (qsizetype found = name.indexOf(placeholder); found >= 0; found = name.indexOf(placeholder, from)) {
+        result += name.mid(from, found - from) + text;
+        from = found + placeholder.size();
+    }
+    return result + name.mid(from);
+}
+
+QString replaceInvalidChars(const QString& name, const QString& replacement)
+{
+    static const QString invalidChars = QStringLiteral("\\/:*?\"<>|");
+    QString result;
+    for (const QChar c : name)
+        result += invalidChars.contains(c) ? replacement : QString(c);
+    return result;
+}
+
+void fillIfEmpty(QString& text, const QString& fallback)
+{
+    if (text.isEmpty())
+        text = fallback;
+}
+
+}  // namespace
+
+PlaylistTagTexts playlistTagTexts(const TMpegFile& file)
+{
+    PlaylistTagTexts texts;
+    if (file.HasID3v2 && file.ID3v2.Present) {
+        texts.Artist = trimmedText(file.ID3v2.Artist);
+        texts.Album = trimmedText(file.ID3v2.Album);
+        texts.Year = trimmedText(file.ID3v2.Year);
+        texts.Genre = trimmedText(file.ID3v2.Genre);
+    }
+    const TID3v1& v1 = file.ID3v1;
+    if (file.HasID3v1 && QByteArray(v1.Identifier, 3) == "TAG") {
+        fillIfEmpty(texts.Artist, id3v1FieldText(v1.Artist, 30));
+        fillIfEmpty(texts.Album, id3v1FieldText(v1.Album, 30));
+        fillIfEmpty(texts.Year, id3v1FieldText(v1.Year, 4));
+        fillIfEmpty(texts.Genre, id3v1GenreName(v1.Genre));
+    }
+    return texts;
+}
+
+QString MakePlaylistName(const QString& format, const TMpegFile* file, const QString& invalidCharReplacement)
+{
+    if (!file)
+        return {};
+    const PlaylistTagTexts texts = playlistTagTexts(*file);
+    QString name = format;
+    name = replacePlaceholder(name, QStringLiteral("#ARTIST#"), texts.Artist);
+    name = replacePlaceholder(name, QStringLiteral("#ALBUM#"), texts.Album);
+    name = replacePlaceholder(name, QStringLiteral("#YEAR#"), texts.Year);
+    name = replacePlaceholder(name, QStringLiteral("#GENRE#"), texts.Genre);
+    return replaceInvalidChars(name, invalidCharReplacement);
+}

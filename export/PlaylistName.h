@@ -1,0 +1,21 @@
+#pragma once
+
+// The suggested name of a playlist, made from the tags of one file by a playlist format.
+
+#include <QString>
+
+class TMpegFile;
+
+// The texts the playlist placeholders stand for: the ID3v2 tag's first, ID3v1 fills the gaps.
+struct PlaylistTagTexts {
+    QString Artist;
+    QString Album;
+    QString Year;
+    QString Genre;
+};
+
+PlaylistTagTexts playlistTagTexts(const TMpegFile& file);
+
+// "#ARTIST#", "#ALBUM#", "#YEAR#" and "#GENRE#" of the format replaced by the file's texts, every
+// character a file name cannot hold replaced by invalidCharReplacement. No file: empty.
+QString MakePlaylistName(const QString& format, const TMpegFile* file, const QString& invalidCharReplacement);

@@ -1,0 +1,14 @@
+#pragma once
+
+// Tag texts as the playlist name and the export read them.
+
+#include <QString>
+
+// Removes the characters with codes 0 to 32 at both ends.
+QString trimmedText(const QString& text);
+
+// An ID3v1 text field up to its first zero byte, trimmed.
+QString id3v1FieldText(const char* field, int width);
+
+// The genre list's name of an ID3v1 genre byte; empty from 148 on.
+QString id3v1GenreName(quint8 genre);
