@@ -1,0 +1,166 @@
+#include "FileReplacement.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+qint64 FileOperations::freeSpace(const QString& folder)
+{
+    const QStorageInfo storage(folder);
+    return storage.isValid() ? storage.bytesAvailable() : -1;
+}
+
+qint64 FileOperations::read(int fd, char* data, qint64 size)
+{
+    return ::read(fd, data, size_t(size));
+}
+
+qint64 FileOperations::write(int fd, const char* data, qint64 size)
+{
+    return ::write(fd, data, size_t(size));
+}
+
+bool FileOperations::flush(int fd)
+{
+    return ::fsync(fd) == 0;
+}
+
+bool FileOperations::rename(const QString& from, const QString& to)
+{
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+namespace {
+
+FileOperations realOperations;
+FileOperations* installedOperations = &realOperations;
+
+QByteArray nativePath(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+}  // namespace
+
+FileOperations& fileOperations()
+{
+    return *installedOperations;
+}
+
+void setFileOperations(FileOperations* operations)
+{
+    installedOperations = operations ? operations : &realOperations;
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const qint64 written = fileOperations().write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+// A symbolic link is followed, so the file it names is replaced and the link stays a link.
+FileReplacement::FileReplacement(const QString& path)
+{
+    const QFileInfo info(path);
+    target = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
+    temporary = target + QStringLiteral(".temp");
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (source >= 0)
+        ::close(source);
+    if (copy >= 0) {
+        closeTemporary();
+        ::unlink(nativePath(temporary).constData());
+    }
+}
+
+void FileReplacement::closeTemporary()
+{
+    ::close(copy);
+    copy = -1;
+}
+
+qint64 FileReplacement::freeSpace() const
+{
+    return fileOperations().freeSpace(QFileInfo(target).absolutePath());
+}
+
+bool FileReplacement::openSource()
+{
+    source = ::open(nativePath(target).constData(), O_RDONLY | O_CLOEXEC);
+    return source >= 0;
+}
+
+// A leftover of that name is replaced; removing it first means a link or a second name of some
+// other file is never written through.
+bool FileReplacement::createTemporary()
+{
+    const QByteArray path = nativePath(temporary);
+    ::unlink(path.constData());
+    copy = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    return copy >= 0;
+}
+
+bool FileReplacement::write(const QByteArray& bytes)
+{
+    return copy >= 0 && writeAll(copy, bytes);
+}
+
+bool FileReplacement::copySource(qint64 offset, qint64 pieceSize)
+{
+    if (source < 0 || copy < 0 || ::lseek(source, offset, SEEK_SET) < 0)
+        return false;
+    QByteArray piece(pieceSize, '\0');
+    for (;;) {
+        const qint64 got = fileOperations().read(source, piece.data(), pieceSize);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!writeAll(copy, piece.left(got)))
+            return false;
+        QCoreApplication::processEvents();
+    }
+}
+
+bool FileReplacement::commit()
+{
+    struct stat original {};
+    if (source < 0 || copy < 0 || ::fstat(source, &original) != 0)
+        return false;
+    if (!fileOperations().flush(copy) || ::fchmod(copy, original.st_mode & 07777) != 0)
+        return false;
+    // The original's owner and group where the system allows it (the superuser saving another
+    // user's file); otherwise the copy stays the user's own, as any file they write.
+    [[maybe_unused]] const bool ownerKept = ::fchown(copy, original.st_uid, original.st_gid) == 0;
+    const bool closed = ::close(copy) == 0;
+    copy = -1;
+    if (!closed || !fileOperations().rename(temporary, target)) {
+        ::unlink(nativePath(temporary).constData());
+        return false;
+    }
+    ::close(source);
+    source = -1;
+    return true;
+}

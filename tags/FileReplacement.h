@@ -1,0 +1,60 @@
+#pragma once
+
+// Replacing an audio file by a rewritten copy without ever putting the original at risk: the copy
+// is written to path + ".temp", flushed to disk, given the original's permissions and renamed
+// over the original in one step. Until that rename the original is untouched; after any failure
+// the temporary file is gone.
+
+#include <QByteArray>
+#include <QString>
+
+// The operations on the disk that can fail for reasons outside the program. Tests install their
+// own (a fuller or a failing disk) by deriving from this one and calling it for what they keep.
+class FileOperations {
+public:
+    virtual ~FileOperations() = default;
+
+    // Bytes free for the user on the file system holding the folder; -1 when unknown.
+    virtual qint64 freeSpace(const QString& folder);
+    // As read(2) and write(2): bytes moved, or -1 with errno set.
+    virtual qint64 read(int fd, char* data, qint64 size);
+    virtual qint64 write(int fd, const char* data, qint64 size);
+    // Forces written data to the disk.
+    virtual bool flush(int fd);
+    virtual bool rename(const QString& from, const QString& to);
+};
+
+// The installed operations; nullptr installs the real ones again. The caller keeps ownership.
+FileOperations& fileOperations();
+void setFileOperations(FileOperations* operations);
+
+// Writes all bytes through the installed operations; false on any error.
+bool writeAll(int fd, const QByteArray& bytes);
+
+// One replacement: open the source, create the temporary file, write and copy into it, commit.
+// Each step returns false on failure; whatever is not committed is removed when this goes.
+class FileReplacement {
+public:
+    explicit FileReplacement(const QString& path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Free bytes on the file system that will hold the copy; -1 when unknown.
+    qint64 freeSpace() const;
+    bool openSource();
+    bool createTemporary();
+    bool write(const QByteArray& bytes);
+    // Copies the source from `offset` to its end in pieces, processing events after each piece.
+    bool copySource(qint64 offset, qint64 pieceSize);
+    // Flushes the copy, gives it the original's permissions and renames it over the original.
+    bool commit();
+
+private:
+    void closeTemporary();
+
+    QString target;      // the file itself, a symbolic link followed
+    QString temporary;
+    int source = -1;
+    int copy = -1;
+};

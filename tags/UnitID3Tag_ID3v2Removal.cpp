@@ -1,0 +1,40 @@
+#include "FileReplacement.h"
+#include "UnitID3Tag.h"
+#include "UnitID3Tag_Readers.h"
+#include "UnitUtilities.h"
+#include "UserInterface.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr qint64 CopyPieceSize = 200000;
+}
+
+bool RemoveID3v2(const QString& fileName)
+{
+    TID3v2 tag;
+    ReadID3v2(fileName, tag);
+    if (!tag.Present)
+        return false;
+
+    const QString failure = "Cannot remove tag v2 of '" + fileNameForMessage(fileName) + "'.";
+    FileReplacement replacement(fileName);
+    const qint64 freeBytes = replacement.freeSpace();
+    const qint64 length = QFileInfo(fileName).size();
+    if (!replacement.openSource() || !replacement.createTemporary()) {
+        ui::showMessage(failure, ui::Icon::Error);
+        return false;
+    }
+    if (freeBytes < length) {
+        ui::showMessage(QStringLiteral("Not enough free space on disk for temporary file."), ui::Icon::Error);
+        return false;
+    }
+    bool removed = replacement.copySource(audioStartAfter(tag), CopyPieceSize);
+    if (removed) {
+        Delay(50);
+        removed = replacement.commit();
+    }
+    if (!removed)
+        ui::showMessage(failure, ui::Icon::Error);
+    return removed;
+}

@@ -1,0 +1,236 @@
+#include "ByteOrder.h"
+#include "FileReplacement.h"
+#include "UnitID3Tag.h"
+#include "UnitID3Tag_Readers.h"
+#include "UnitUtilities.h"
+#include "UserInterface.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 TagHeaderSize = 10;
+constexpr qint64 FrameHeaderSize = 10;
+constexpr qint32 NewTagPadding = 1000;
+constexpr qint64 FreeSpaceReserve = 500000;
+constexpr qint64 CopyPieceSize = 50000;
+
+// The text frames the program edits, with the record's text each one takes.
+struct TextFrame {
+    const char* id;
+    QString TID3v2::*text;
+};
+
+constexpr TextFrame TextFrames[] = {
+    {"TIT2", &TID3v2::Title},      {"TPE1", &TID3v2::Artist},     {"TALB", &TID3v2::Album},
+    {"TRCK", &TID3v2::Track},      {"TCOM", &TID3v2::Composer},   {"TOPE", &TID3v2::OrigArtist},
+    {"TCON", &TID3v2::Genre},      {"TENC", &TID3v2::Encoder},    {"TYER", &TID3v2::Year},
+    {"TDRC", &TID3v2::Year},
+};
+
+bool hasFrame(const TID3v2& tag, const char* id)
+{
+    return std::any_of(tag.Frames->begin(), tag.Frames->end(),
+                       [id](const TID3v2Frame& frame) { return MatchFrameID(frame.FrameID, id); });
+}
+
+// Frames for texts that have none yet, in the order a new tag lists them.
+void addMissingFrames(TID3v2& tag)
+{
+    const char* yearFrame = tag.Version == 4 ? "TDRC" : tag.Version == 3 ? "TYER" : nullptr;
+    const std::pair<const char*, const QString*> wanted[] = {
+        {"TIT2", &tag.Title},   {"TPE1", &tag.Artist},     {"TALB", &tag.Album},
+        {yearFrame, &tag.Year}, {"COMM", &tag.Comment},    {"TCOM", &tag.Composer},
+        {"TOPE", &tag.OrigArtist}, {"WXXX", &tag.Url},     {"TENC", &tag.Encoder},
+        {"TRCK", &tag.Track},   {"TCON", &tag.Genre},
+    };
+    for (const auto& [id, text] : wanted) {
+        if (!id || text->isEmpty() || hasFrame(tag, id))
+            continue;
+        TID3v2Frame frame;
+        std::memcpy(frame.FrameID.data(), id, 4);
+        tag.Frames->push_back(std::move(frame));
+    }
+}
+
+quint8 encodingFor(std::initializer_list<QString> texts)
+{
+    quint8 encoding = Latin1Text;
+    for (const QString& text : texts)
+        encoding = std::max(encoding, textEncodingFor(text));
+    return encoding;
+}
+
+// A URL is stored in ISO-8859-1 whatever the frame's encoding; characters beyond it are kept as
+// percent-encoded UTF-8, as in any link.
+QByteArray urlBytes(const QString& url)
+{
+    QByteArray bytes;
+    QString beyond;
+    for (const QChar c : url) {
+        if (c.unicode() > 0xFF) {
+            beyond += c;
+            continue;
+        }
+        bytes += QUrl::toPercentEncoding(beyond);
+        beyond.clear();
+        bytes += char(c.unicode());
+    }
+    return bytes + QUrl::toPercentEncoding(beyond);
+}
+
+// The data of an edited frame; a null array for frames the program does not edit.
+QByteArray editedFrameData(const TID3v2Frame& frame, const TID3v2& tag)
+{
+    for (const TextFrame& text : TextFrames) {
+        if (MatchFrameID(frame.FrameID, text.id)) {
+            const quint8 encoding = textEncodingFor(tag.*text.text);
+            return char(encoding) + encodeText(tag.*text.text, encoding);
+        }
+    }
+    if (MatchFrameID(frame.FrameID, "COMM")) {
+        const quint8 encoding = encodingFor({tag.CommentDescription, tag.Comment});
+        return char(encoding) + QByteArray(tag.CommentLanguage.data(), 3)
+            + encodeText(tag.CommentDescription, encoding) + textTerminator(encoding)
+            + encodeText(tag.Comment, encoding);
+    }
+    if (MatchFrameID(frame.FrameID, "WXXX")) {
+        const quint8 encoding = textEncodingFor(tag.UrlDescription);
+        return char(encoding) + encodeText(tag.UrlDescription, encoding) + textTerminator(encoding)
+            + urlBytes(tag.Url);
+    }
+    return {};
+}
+
+void fillFrames(TID3v2& tag)
+{
+    for (TID3v2Frame& frame : *tag.Frames) {
+        const QByteArray data = editedFrameData(frame, tag);
+        if (data.isNull())
+            continue;
+        frame.Data = data;
+        frame.Encoding = quint8(data[0]);
+        frame.Size = qint32(data.size());
+        frame.Capacity = frame.Size;
+        const QByteArray size = tag.Version == 4 ? intToSyncsafe(quint32(frame.Size)) : intToBigEndian(quint32(frame.Size));
+        std::copy_n(size.constData(), 4, frame.SizeBytes.begin());
+    }
+}
+
+QByteArray bytesOf(const auto& array)
+{
+    return QByteArray(reinterpret_cast<const char*>(array.data()), qsizetype(array.size()));
+}
+
+// The extended header as read, then every frame: the part of the tag its size counts, less padding.
+QByteArray tagBody(const TID3v2& tag)
+{
+    QByteArray body;
+    if (tag.ExtendedHeader != 0) {
+        body += bytesOf(tag.ExtSizeBytes) + char(tag.ExtByte1) + char(tag.ExtByte2)
+            + tag.ExtData.leftJustified(std::max(tag.ExtHeaderSize - 6, 0), '\0', true);
+    }
+    for (const TID3v2Frame& frame : *tag.Frames)
+        body += bytesOf(frame.FrameID) + bytesOf(frame.SizeBytes) + bytesOf(frame.Flags)
+            + frame.Data.leftJustified(frame.Size, '\0', true);
+    return body;
+}
+
+QByteArray tagHeader(const TID3v2& tag, const QByteArray& sizeBytes)
+{
+    return bytesOf(tag.Identifier) + char(tag.MajorVersion) + char(tag.RevisionByte) + char(tag.Flags) + sizeBytes;
+}
+
+// The footer repeats the header under the identifier "3DI", so the tag can be found from its end.
+QByteArray tagFooter(const TID3v2& tag, const QByteArray& sizeBytes)
+{
+    return QByteArray("3DI") + char(tag.MajorVersion) + char(tag.RevisionByte) + char(tag.Flags) + sizeBytes;
+}
+
+// The new tag fills exactly the room of the old one, so the audio behind it is not touched and a
+// footer sits where the header's size says it is. The rest of the room is zero padding.
+QByteArray tagInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body)
+{
+    const qint64 room = audioStartAfter(old);
+    const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
+    const qint64 tagSize = room - TagHeaderSize - footerSize;
+    const QByteArray sizeBytes = tagSize == old.TagSize ? bytesOf(old.SizeBytes) : intToSyncsafe(quint32(tagSize));
+    QByteArray bytes = (tagHeader(tag, sizeBytes) + body).leftJustified(room - footerSize, '\0');
+    if (footerSize != 0)
+        bytes += tagFooter(tag, sizeBytes);
+    return bytes;
+}
+
+bool writeInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
+{
+    const QString name = fileNameForMessage(fileName);
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        ui::showMessage("Cannot save tag v2 of '" + name + "'.", ui::Icon::Error);
+        return false;
+    }
+    const bool written = writeAll(fd, tagInPlace(tag, old, body)) && fileOperations().flush(fd);
+    if (!(::close(fd) == 0 && written)) {
+        ui::showMessage(QStringLiteral("Error when saving tag v2. Cannot write file."), ui::Icon::Warning);
+        return false;
+    }
+    Delay(50);
+    return true;
+}
+
+bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
+{
+    const QString name = fileNameForMessage(fileName);
+    const qint64 tagSize = body.size() + NewTagPadding;
+    const QByteArray sizeBytes = intToSyncsafe(quint32(tagSize));
+    FileReplacement replacement(fileName);
+
+    const qint64 freeBytes = replacement.freeSpace();
+    if (QFileInfo(fileName).size() + tagSize + FreeSpaceReserve > freeBytes) {
+        ui::showMessage(QStringLiteral("Not enough free space on disk for temporary file."), ui::Icon::Error);
+        return false;
+    }
+    if (!replacement.openSource()) {
+        ui::showMessage("Error when saving tag v2. Cannot open '" + name + "'.", ui::Icon::Error);
+        return false;
+    }
+    if (!replacement.createTemporary()) {
+        ui::showMessage("Error when saving tag v2. Cannot create '" + name + ".temp" + "'.", ui::Icon::Error);
+        return false;
+    }
+    QByteArray bytes = (tagHeader(tag, sizeBytes) + body).leftJustified(TagHeaderSize + tagSize, '\0');
+    if (tag.FooterPresent != 0)
+        bytes += tagFooter(tag, sizeBytes);
+    bool done = replacement.write(bytes);
+    QCoreApplication::processEvents();
+    done = done && replacement.copySource(audioStartAfter(old), CopyPieceSize) && replacement.commit();
+    if (!done)
+        ui::showMessage("Error when saving tag v2 of '" + name + "'.", ui::Icon::Error);
+    return done;
+}
+
+}  // namespace
+
+bool WriteID3v2(TID3v2 tag, const QString& fileName)
+{
+    if (!tag.Present)
+        return false;
+    addMissingFrames(tag);
+    fillFrames(tag);
+    const QByteArray body = tagBody(tag);
+    const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
+
+    TID3v2 old;
+    ReadID3v2(fileName, old);
+    if (old.Present && body.size() + footerSize <= old.TagSize)
+        return writeInPlace(tag, old, body, fileName);
+    return rewriteWithCopy(tag, old, body, fileName);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+// A disk for the tests of file replacement: its free space can be set, and writes, reads,
+// flushes and renames can be made to fail. Installed while it lives; the real disk does the rest.
+
+#include "FileReplacement.h"
+
+#include <QCryptographicHash>
+#include <QList>
+#include <cerrno>
+
+class FakeDisk : public FileOperations {
+public:
+    FakeDisk() { setFileOperations(this); }
+    ~FakeDisk() override { setFileOperations(nullptr); }
+    FakeDisk(const FakeDisk&) = delete;
+    FakeDisk& operator=(const FakeDisk&) = delete;
+
+    static constexpr qint64 RealFreeSpace = -2;
+    qint64 free = RealFreeSpace;
+    qint64 writableBytes = -1;   // the disk is full once this many bytes are written; -1 no limit
+    qint64 readableBytes = -1;   // reads fail once this many bytes are read; -1 no limit
+    bool flushFails = false;
+    bool renameFails = false;
+    QList<qint64> writes;        // the size of every write that succeeded
+    QList<QString> folders;      // every folder whose free space was asked
+
+    qint64 freeSpace(const QString& folder) override
+    {
+        folders.append(folder);
+        return free == RealFreeSpace ? FileOperations::freeSpace(folder) : free;
+    }
+
+    qint64 read(int fd, char* data, qint64 size) override
+    {
+        if (readableBytes >= 0 && readBytes + size > readableBytes) {
+            errno = EIO;
+            return -1;
+        }
+        const qint64 got = FileOperations::read(fd, data, size);
+        readBytes += std::max<qint64>(got, 0);
+        return got;
+    }
+
+    qint64 write(int fd, const char* data, qint64 size) override
+    {
+        if (writableBytes >= 0 && writtenBytes + size > writableBytes) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const qint64 written = FileOperations::write(fd, data, size);
+        if (written > 0) {
+            writtenBytes += written;
+            writes.append(written);
+        }
+        return written;
+    }
+
+    bool flush(int fd) override { return !flushFails && FileOperations::flush(fd); }
+
+    bool rename(const QString& from, const QString& to) override
+    {
+        return !renameFails && FileOperations::rename(from, to);
+    }
+
+private:
+    qint64 readBytes = 0;
+    qint64 writtenBytes = 0;
+};
+
+inline QByteArray sha256(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
