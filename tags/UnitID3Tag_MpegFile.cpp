@@ -67,9 +67,7 @@ bool readMpegFileFrom(QFile& file, TMpegFile& mpeg)
     mpeg.IsVBR = frames >= 0;
     findMpegHeaderFrom(file, scanStart, mpeg.Header, bytes.mid(scanStart - readStart));
 
-    // A tag that claims more than the file holds leaves no audio, not a negative amount.
-    qint64 audioSize = length - (mpeg.HasID3v1 ? qint64(sizeof(TID3v1)) : 0) - (mpeg.HasID3v2 ? vbrOffset : 0);
-    audioSize = std::max<qint64>(audioSize, 0);
+    const qint64 audioSize = length - (mpeg.HasID3v1 ? qint64(sizeof(TID3v1)) : 0) - (mpeg.HasID3v2 ? vbrOffset : 0);
     const TMpegHeader& header = mpeg.Header;
 
     if (!mpeg.IsVBR) {
