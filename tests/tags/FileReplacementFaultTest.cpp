@@ -1,0 +1,129 @@
+#include "AudioFixtures.h"
+#include "FakeDisk.h"
+#include "ScriptedUserInterface.h"
+#include "TempDir.h"
+#include "UnitID3Tag.h"
+#include "UnitUtilities.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <functional>
+#include <gtest/gtest.h>
+
+using fixtures::ID3v2TagBuilder;
+
+// Whatever fails while a file is replaced, the original stays as it was, the temporary copy is
+// gone and the user is told.
+
+namespace {
+
+QByteArray original()
+{
+    return ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Old")).build() + fixtures::mpegFrames({}, 600);
+}
+
+struct Fault {
+    const char* name;
+    std::function<void(FakeDisk&, const QString& path)> arrange;
+    const char* writerMessage;
+    const char* removalMessage;
+};
+
+const char* const CannotCreate = "Error when saving tag v2. Cannot create 'song.mp3.temp'.";
+const char* const CannotSave = "Error when saving tag v2 of 'song.mp3'.";
+const char* const CannotRemove = "Cannot remove tag v2 of 'song.mp3'.";
+
+const Fault faults[] = {
+    {"a folder where the temporary file goes",
+     [](FakeDisk&, const QString& path) { QDir().mkdir(path + ".temp"); }, CannotCreate, CannotRemove},
+    {"a disk that fills up", [](FakeDisk& disk, const QString&) { disk.writableBytes = 210000; }, CannotSave,
+     CannotRemove},
+    {"a source that cannot be read to its end", [](FakeDisk& disk, const QString&) { disk.readableBytes = 200000; },
+     CannotSave, CannotRemove},
+    {"a flush that fails", [](FakeDisk& disk, const QString&) { disk.flushFails = true; }, CannotSave, CannotRemove},
+    {"a rename that fails", [](FakeDisk& disk, const QString&) { disk.renameFails = true; }, CannotSave,
+     CannotRemove},
+};
+
+class FileReplacementFaultTest : public ::testing::Test {
+protected:
+    void SetUp() override { setDelayScale(0); }
+    void TearDown() override { setDelayScale(1); }
+
+    QString file() { return dir.write(QStringLiteral("song.mp3"), original()); }
+
+    void expectUnchanged(const QString& path, const char* message)
+    {
+        EXPECT_EQ(sha256(readAll(path)), sha256(original()));
+        EXPECT_EQ(ui.texts(), QStringList({message}));
+        EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Error);
+        EXPECT_FALSE(QFileInfo(path + ".temp").isFile());
+    }
+
+    TempDir dir;
+    ScriptedUserInterface ui;
+};
+
+}  // namespace
+
+TEST_F(FileReplacementFaultTest, FailedRewriteLeavesTheOriginal)
+{
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        const QString path = file();
+        TID3v2 tag;
+        ReadID3v2(path, tag);
+        tag.Title = QStringLiteral("A title longer than the tag");
+        ui.messages.clear();
+        FakeDisk disk;
+        fault.arrange(disk, path);
+
+        EXPECT_FALSE(WriteID3v2(tag, path));
+        expectUnchanged(path, fault.writerMessage);
+        QDir().rmdir(path + ".temp");
+    }
+}
+
+TEST_F(FileReplacementFaultTest, FailedRemovalLeavesTheOriginal)
+{
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        const QString path = file();
+        ui.messages.clear();
+        FakeDisk disk;
+        fault.arrange(disk, path);
+
+        EXPECT_FALSE(RemoveID3v2(path));
+        expectUnchanged(path, fault.removalMessage);
+        QDir().rmdir(path + ".temp");
+    }
+}
+
+TEST_F(FileReplacementFaultTest, FailedWriteInPlaceIsReportedWithAWarning)
+{
+    const QByteArray tag = ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Old")).padding(100).build();
+    const QString path = dir.write(QStringLiteral("song.mp3"), tag + fixtures::mpegFrames({}, 10));
+    TID3v2 record;
+    ReadID3v2(path, record);
+    record.Title = QStringLiteral("New");
+    FakeDisk disk;
+    disk.writableBytes = 0;
+
+    EXPECT_FALSE(WriteID3v2(record, path));
+    EXPECT_EQ(readAll(path), tag + fixtures::mpegFrames({}, 10));
+    EXPECT_EQ(ui.texts(), QStringList({"Error when saving tag v2. Cannot write file."}));
+    EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Warning);
+}
+
+TEST_F(FileReplacementFaultTest, LeftoverTemporaryFileIsReplacedNotWrittenThrough)
+{
+    const QString path = file();
+    TempDir elsewhere;
+    const QString victim = elsewhere.write(QStringLiteral("other.mp3"), "keep me");
+    ASSERT_TRUE(QFile::link(victim, path + ".temp"));
+
+    ASSERT_TRUE(RemoveID3v2(path));
+    EXPECT_EQ(readAll(victim), QByteArray("keep me"));
+    EXPECT_EQ(readAll(path), fixtures::mpegFrames({}, 600));
+    EXPECT_FALSE(QFileInfo::exists(path + ".temp"));
+}

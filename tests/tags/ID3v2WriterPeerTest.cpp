@@ -1,0 +1,133 @@
+#include "AudioFixtures.h"
+#include "ScriptedUserInterface.h"
+#include "TempDir.h"
+#include "UnitID3Tag.h"
+#include "UnitUtilities.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using fixtures::ID3v2TagBuilder;
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+// What the writer writes, the reader reads back, and so does another program's tag reader
+// (Python's mutagen), for texts within ISO-8859-1 and beyond it.
+
+namespace {
+
+const char* const PeerScript = R"(
+import sys
+from mutagen.id3 import ID3
+tag = ID3(sys.argv[1], translate=False)
+print("version=%d.%d" % tag.version[:2])
+for key in ("TIT2", "TPE1", "TYER", "TDRC"):
+    for frame in tag.getall(key):
+        print("%s=%s" % (key, "/".join(str(text) for text in frame.text)))
+for frame in tag.getall("COMM"):
+    print("COMM=%s|%s|%s" % (frame.lang, frame.desc, "/".join(frame.text)))
+for frame in tag.getall("WXXX"):
+    print("WXXX=%s|%s" % (frame.desc, frame.url))
+)";
+
+QStringList readByPeer(const QString& path)
+{
+    QProcess python;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PYTHONIOENCODING"), QStringLiteral("utf-8"));
+    python.setProcessEnvironment(environment);
+    // The system's Python, where the distribution's package installs mutagen.
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(PeerScript), path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        return {QStringLiteral("failed: ") + QString::fromUtf8(python.readAllStandardError())};
+    return QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+struct PeerCase {
+    QString title;
+    QString artist;
+    QString comment;
+    QString urlDescription;
+};
+
+const PeerCase peerCases[] = {
+    {QStringLiteral("Plain title"), QStringLiteral("Band"), QStringLiteral("A comment"), QStringLiteral("home")},
+    {QStringLiteral("Café crème"), QStringLiteral("Björk"), QStringLiteral("Ça va"), QStringLiteral("Accueil")},
+    {QStringLiteral("Кино и музыка"), QStringLiteral("Цой"), QStringLiteral("Группа крови"), QStringLiteral("Сайт")},
+    {QStringLiteral("東京の夜"), QStringLiteral("坂本"), QStringLiteral("ピアノ"), QStringLiteral("ホーム")},
+};
+
+class ID3v2WriterPeerTest : public ::testing::Test {
+protected:
+    void SetUp() override { setDelayScale(0); }
+    void TearDown() override { setDelayScale(1); }
+
+    TempDir dir;
+    ScriptedUserInterface ui;
+};
+
+}  // namespace
+
+TEST_F(ID3v2WriterPeerTest, WrittenTagsReadBackHereAndInAnotherProgram)
+{
+    const QByteArray audio = fixtures::mpegFrames({}, 20);
+    for (const int version : {3, 4}) {
+        for (const int padding : {2000, 0}) {
+            for (const PeerCase& c : peerCases) {
+                SCOPED_TRACE(QStringLiteral("2.%1, padding %2, %3").arg(version).arg(padding).arg(c.title).toStdString());
+                const QByteArray original = ID3v2TagBuilder(version).textFrame("TIT2", QStringLiteral("x")).padding(padding).build() + audio;
+                const QString path = dir.write(QStringLiteral("song.mp3"), original);
+                TID3v2 tag;
+                ReadID3v2(path, tag);
+                tag.Title = c.title;
+                tag.Artist = c.artist;
+                tag.Year = QStringLiteral("2004");
+                tag.Comment = c.comment;
+                tag.CommentDescription = QStringLiteral("note");
+                tag.CommentLanguage = {'e', 'n', 'g'};
+                tag.UrlDescription = c.urlDescription;
+                tag.Url = QStringLiteral("http://example.org/");
+
+                ASSERT_TRUE(WriteID3v2(tag, path));
+                EXPECT_EQ(QFileInfo(path).size() == original.size(), padding != 0);
+
+                TID3v2 back;
+                ReadID3v2(path, back);
+                EXPECT_EQ(back.Title, c.title);
+                EXPECT_EQ(back.Artist, c.artist);
+                EXPECT_EQ(back.Year, QStringLiteral("2004"));
+                EXPECT_EQ(back.Comment, c.comment);
+                EXPECT_EQ(back.CommentDescription, QStringLiteral("note"));
+                EXPECT_EQ(back.UrlDescription, c.urlDescription);
+                EXPECT_EQ(back.Url, QStringLiteral("http://example.org/"));
+
+                const QString yearFrame = version == 3 ? QStringLiteral("TYER") : QStringLiteral("TDRC");
+                EXPECT_EQ(readByPeer(path), QStringList({
+                                                "version=2." + QString::number(version),
+                                                "TIT2=" + c.title,
+                                                "TPE1=" + c.artist,
+                                                yearFrame + "=2004",
+                                                "COMM=eng|note|" + c.comment,
+                                                "WXXX=" + c.urlDescription + "|http://example.org/",
+                                            }));
+            }
+        }
+    }
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(ID3v2WriterPeerTest, NewTagOnAnUntaggedFileReadsInAnotherProgram)
+{
+    const QString path = dir.write(QStringLiteral("song.mp3"), fixtures::mpegFrames({}, 20));
+    TID3v2 tag;
+    MakeNewID3v2Header(tag);
+    tag.Title = QStringLiteral("Звезда по имени Солнце");
+    tag.Artist = QStringLiteral("Кино");
+
+    ASSERT_TRUE(WriteID3v2(tag, path));
+    EXPECT_EQ(readByPeer(path), QStringList({"version=2.3", "TIT2=Звезда по имени Солнце", "TPE1=Кино"}));
+}
