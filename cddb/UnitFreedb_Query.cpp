@@ -8,14 +8,13 @@ QString TFreedb::BuildQuery(const QList<qint32>& Lengths)
     QStringList fields;
     fields << QString() << QString::number(Lengths.size());
     qint64 checksum = 0;
-    qint64 start = 2;
-    for (qsizetype i = 0; i < Lengths.size(); ++i) {
-        if (i > 0)
-            start += Lengths.at(i - 1);
+    qint64 total = 0;
+    for (const qint32 length : Lengths) {
+        const qint64 start = 2 + total;
         fields << QString::number(start * 75);
         checksum += DigitSum(static_cast<qint32>(start));
+        total += length;
     }
-    const qint64 total = start + Lengths.last() - 2;
     fields << QString::number(total);
 
     // The parts overlap when the count exceeds a byte; they are combined without masking.
