@@ -333,16 +333,31 @@ QByteArray sineWav(double seconds, int sampleRate, int channels)
     return wav;
 }
 
+namespace {
+
+QString encode(const QString& encoder, const TempDir& dir, const QString& name, double seconds,
+               const QStringList& options, int sampleRate)
+{
+    const QString wav = dir.write(name + ".wav", sineWav(seconds, sampleRate));
+    const QString encoded = dir.filePath(name);
+    QProcess process;
+    process.start(encoder, QStringList{"--quiet"} + options + QStringList{wav, encoded});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw std::runtime_error(encoder.toStdString() + " failed: " + process.readAllStandardError().toStdString());
+    return encoded;
+}
+
+}  // namespace
+
 QString encodeWithLame(const TempDir& dir, const QString& name, double seconds, const QStringList& options,
                        int sampleRate)
 {
-    const QString wav = dir.write(name + ".wav", sineWav(seconds, sampleRate));
-    const QString mp3 = dir.filePath(name);
-    QProcess lame;
-    lame.start("lame", QStringList{"--quiet"} + options + QStringList{wav, mp3});
-    if (!lame.waitForFinished(60000) || lame.exitStatus() != QProcess::NormalExit || lame.exitCode() != 0)
-        throw std::runtime_error("lame failed: " + lame.readAllStandardError().toStdString());
-    return mp3;
+    return encode("lame", dir, name, seconds, options, sampleRate);
+}
+
+QString encodeWithTwolame(const TempDir& dir, const QString& name, double seconds, const QStringList& options)
+{
+    return encode("twolame", dir, name, seconds, options, 44100);
 }
 
 }  // namespace fixtures

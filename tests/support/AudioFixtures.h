@@ -107,9 +107,10 @@ QByteArray id3v1Block(const ID3v1Fields& fields);
 
 // A 16-bit PCM WAV file of a 440 Hz sine.
 QByteArray sineWav(double seconds, int sampleRate = 44100, int channels = 2);
-// Encodes a generated sine with lame and the given options; returns the MP3 file's path.
-// Throws std::runtime_error when lame fails.
+// Encodes a generated sine with lame (MPEG Layer III) or twolame (Layer II) and the given options;
+// returns the encoded file's path. Throws std::runtime_error when the encoder fails.
 QString encodeWithLame(const TempDir& dir, const QString& name, double seconds, const QStringList& options,
                        int sampleRate = 44100);
+QString encodeWithTwolame(const TempDir& dir, const QString& name, double seconds, const QStringList& options);
 
 }  // namespace fixtures
