@@ -17,6 +17,11 @@ qint64 FileOperations::freeSpace(const QString& folder)
     return storage.isValid() ? storage.bytesAvailable() : -1;
 }
 
+int FileOperations::open(const QString& path, int flags, int mode)
+{
+    return ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, mode);
+}
+
 qint64 FileOperations::read(int fd, char* data, qint64 size)
 {
     return ::read(fd, data, size_t(size));
@@ -106,7 +111,7 @@ qint64 FileReplacement::freeSpace() const
 
 bool FileReplacement::openSource()
 {
-    source = ::open(nativePath(target).constData(), O_RDONLY | O_CLOEXEC);
+    source = fileOperations().open(target, O_RDONLY);
     return source >= 0;
 }
 
@@ -114,9 +119,8 @@ bool FileReplacement::openSource()
 // other file is never written through.
 bool FileReplacement::createTemporary()
 {
-    const QByteArray path = nativePath(temporary);
-    ::unlink(path.constData());
-    copy = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    ::unlink(nativePath(temporary).constData());
+    copy = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600);
     return copy >= 0;
 }
 

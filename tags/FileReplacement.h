@@ -16,7 +16,8 @@ public:
 
     // Bytes free for the user on the file system holding the folder; -1 when unknown.
     virtual qint64 freeSpace(const QString& folder);
-    // As read(2) and write(2): bytes moved, or -1 with errno set.
+    // As open(2), read(2) and write(2): a descriptor or the bytes moved, or -1 with errno set.
+    virtual int open(const QString& path, int flags, int mode = 0);
     virtual qint64 read(int fd, char* data, qint64 size);
     virtual qint64 write(int fd, const char* data, qint64 size);
     // Forces written data to the disk.

@@ -6,7 +6,6 @@
 #include "UserInterface.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -172,7 +171,7 @@ QByteArray tagInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& bo
 bool writeInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
 {
     const QString name = fileNameForMessage(fileName);
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CLOEXEC);
+    const int fd = fileOperations().open(fileName, O_RDWR);
     if (fd < 0) {
         ui::showMessage("Cannot save tag v2 of '" + name + "'.", ui::Icon::Error);
         return false;

@@ -22,6 +22,7 @@ public:
     qint64 readableBytes = -1;   // reads fail once this many bytes are read; -1 no limit
     bool flushFails = false;
     bool renameFails = false;
+    QList<QString> unopenable;   // files that cannot be opened
     QList<qint64> writes;        // the size of every write that succeeded
     QList<QString> folders;      // every folder whose free space was asked
 
@@ -29,6 +30,15 @@ public:
     {
         folders.append(folder);
         return free == RealFreeSpace ? FileOperations::freeSpace(folder) : free;
+    }
+
+    int open(const QString& path, int flags, int mode) override
+    {
+        if (unopenable.contains(path)) {
+            errno = EACCES;
+            return -1;
+        }
+        return FileOperations::open(path, flags, mode);
     }
 
     qint64 read(int fd, char* data, qint64 size) override

@@ -127,3 +127,44 @@ TEST_F(FileReplacementFaultTest, LeftoverTemporaryFileIsReplacedNotWrittenThroug
     EXPECT_EQ(readAll(path), fixtures::mpegFrames({}, 600));
     EXPECT_FALSE(QFileInfo::exists(path + ".temp"));
 }
+
+TEST_F(FileReplacementFaultTest, FileThatCannotBeOpenedIsReported)
+{
+    const QByteArray roomy = ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Old")).padding(100).build() + fixtures::mpegFrames({}, 10);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        std::function<bool(const QString& path)> run;
+        const char* message;
+    } cases[] = {
+        {"write in place", roomy,
+         [](const QString& path) {
+             TID3v2 tag;
+             ReadID3v2(path, tag);
+             return WriteID3v2(tag, path);
+         },
+         "Cannot save tag v2 of 'song.mp3'."},
+        {"rewrite", original(),
+         [](const QString& path) {
+             TID3v2 tag;
+             ReadID3v2(path, tag);
+             tag.Title = QStringLiteral("A title longer than the tag");
+             return WriteID3v2(tag, path);
+         },
+         "Error when saving tag v2. Cannot open 'song.mp3'."},
+        {"removal", original(), RemoveID3v2, CannotRemove},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.write(QStringLiteral("song.mp3"), c.bytes);
+        ui.messages.clear();
+        FakeDisk disk;
+        disk.unopenable = {path};
+
+        EXPECT_FALSE(c.run(path));
+        EXPECT_EQ(readAll(path), c.bytes);
+        EXPECT_EQ(ui.texts(), QStringList({c.message}));
+        EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Error);
+        EXPECT_FALSE(QFileInfo::exists(path + ".temp"));
+    }
+}
