@@ -103,7 +103,3 @@ void TFormMain::ToolBtnStopClick() {}
 void TFormMain::miPopupPlayClick() {}
 void TFormMain::miPopupPauseClick() {}
 void TFormMain::miPopupStopClick() {}
-
-// ---- encoder
-void TFormMain::miEncodeClick() {}
-void TFormMain::miDecodeClick() {}

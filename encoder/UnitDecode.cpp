@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+QPointer<TFormDecode> FormDecode;
+
 TFormDecode::TFormDecode(const EncoderFolders& folders, QWidget* parent)
     : EncoderDialog(folders,
                     {QStringLiteral("Specify the folder where decoded files will be saved"),

@@ -2,6 +2,8 @@
 
 #include "EncoderDialog.h"
 
+#include <QPointer>
+
 // "Decode MP3 files to WAV": the output folder and the run over chosen MPEG audio files.
 class TFormDecode : public EncoderDialog {
     Q_OBJECT
@@ -13,3 +15,6 @@ public:
 
     void btnDecodeClick();
 };
+
+// Made by the main window's command on first use and kept while the main window lives.
+extern QPointer<TFormDecode> FormDecode;

@@ -2,6 +2,8 @@
 
 #include "EncoderDialog.h"
 
+#include <QPointer>
+
 class QCheckBox;
 class QComboBox;
 class QRadioButton;
@@ -40,3 +42,6 @@ public:
 private:
     void FormCreate(const EncoderFolders& folders);
 };
+
+// Made by the main window's command on first use and kept while the main window lives.
+extern QPointer<TFormEncode> FormEncode;

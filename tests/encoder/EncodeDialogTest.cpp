@@ -1,5 +1,6 @@
 #include "EncoderTestSupport.h"
 #include "ScriptedUserInterface.h"
+#include "UnitBrowseFolder.h"
 #include "UnitEncode.h"
 #include "UnitProgressForm.h"
 
@@ -283,4 +284,29 @@ TEST(EncodeDialog, ProgressWindowTakesCancelWhileTheDialogIsModal)
 
     EXPECT_TRUE(cancelReached);
     EXPECT_EQ(QString::fromUtf8(readAll(log)).count('\n'), 1);
+}
+
+TEST(EncodeDialog, BrowsingStartsAtTheEncodeFolderAndFillsTheEdit)
+{
+    const TempDir encodeFolder;
+    TFormEncode form({encodeFolder.path(), QStringLiteral("/open/")});
+    form.EditOutput->setText(QStringLiteral("/typed/elsewhere/"));
+
+    QString message;
+    QString startFolder;
+    bool subfoldersShown = true;
+    QTimer::singleShot(0, [&] {
+        auto* browse = qobject_cast<TFormBrowseFolder*>(QApplication::activeModalWidget());
+        ASSERT_NE(browse, nullptr);
+        message = browse->lblMsg->text();
+        startFolder = browse->GetFolder();
+        subfoldersShown = browse->chkSubfolders->isVisibleTo(browse);
+        browse->btnOk->click();
+    });
+    form.sbtnBrowse->click();
+
+    EXPECT_EQ(message, "Select a folder to open.");
+    EXPECT_FALSE(subfoldersShown);
+    EXPECT_EQ(startFolder, encodeFolder.path());
+    EXPECT_EQ(form.EditOutput->text(), encodeFolder.path());
 }

@@ -1,0 +1,73 @@
+#include "EncoderTestSupport.h"
+#include "ScriptedUserInterface.h"
+#include "UnitDecode.h"
+#include "UnitEncode.h"
+#include "UnitMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+TEST(MainEncoderCommands, MissingEncoderShowsTheMessageAndNoDialog)
+{
+    ScriptedUserInterface script;
+    const ProgramFolderForTest program(ProgramFolderForTest::Encoder::None);
+    TFormMain main;
+    for (QAction* command : {main.miEncode, main.miDecode}) {
+        QWidget* opened = nullptr;
+        QTimer::singleShot(0, [&] {
+            opened = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QDialog*>(opened))
+                dialog->reject();
+        });
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        command->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(opened, nullptr);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_EQ(script.texts(), QStringList({"Lame.exe not found in application folder.",
+                                           "Lame.exe not found in application folder."}));
+    EXPECT_EQ(script.messages[0].icon, ui::Icon::Error);
+    EXPECT_FALSE(FormEncode && FormEncode->isVisible());
+    EXPECT_FALSE(FormDecode && FormDecode->isVisible());
+}
+
+TEST(MainEncoderCommands, DialogsAreMadeOnceFromTheFolderSettingsAndKeepTheirOptions)
+{
+    ScriptedUserInterface script;
+    const ProgramFolderForTest program(ProgramFolderForTest::Encoder::Lame);
+    TFormMain main;
+    main.DefaultFolderEnc = "/enc/";
+    main.DefaultFolderDec = "/dec/";
+
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, [&] {
+        opened = QApplication::activeModalWidget();
+        FormEncode->cbCRC->setChecked(true);
+        FormEncode->reject();
+    });
+    main.miEncode->trigger();
+    ASSERT_NE(FormEncode, nullptr);
+    EXPECT_EQ(opened, FormEncode);
+    EXPECT_EQ(FormEncode->EditOutput->text(), "/enc/");
+
+    const TFormEncode* first = FormEncode;
+    main.DefaultFolderEnc = "/later/";
+    QTimer::singleShot(0, [&] { opened = QApplication::activeModalWidget(); FormEncode->reject(); });
+    main.miEncode->trigger();
+    EXPECT_EQ(FormEncode, first);
+    EXPECT_EQ(opened, first);
+    EXPECT_TRUE(FormEncode->cbCRC->isChecked());
+    EXPECT_EQ(FormEncode->EditOutput->text(), "/enc/");
+
+    QTimer::singleShot(0, [&] { opened = QApplication::activeModalWidget(); FormDecode->reject(); });
+    main.miDecode->trigger();
+    ASSERT_NE(FormDecode, nullptr);
+    EXPECT_EQ(opened, FormDecode);
+    EXPECT_EQ(FormDecode->EditOutput->text(), "/dec/");
+    EXPECT_TRUE(script.messages.isEmpty());
+}
