@@ -129,6 +129,17 @@ TEST_F(ID3v2WriterTest, TagWithRoomIsOverwrittenInPlace)
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
+TEST_F(ID3v2WriterTest, TagThatFillsTheOldOneExactlyIsWrittenInPlace)
+{
+    const QByteArray original = ID3v2TagBuilder(3).frame("TIT2", text("ABCDE")).build();
+    const QString path = file(original + audio());
+    TID3v2 tag = readTag(path);
+    tag.Title = QStringLiteral("VWXYZ");
+
+    ASSERT_TRUE(WriteID3v2(tag, path));
+    EXPECT_EQ(readAll(path), ID3v2TagBuilder(3).frame("TIT2", text("VWXYZ")).build() + audio());
+}
+
 TEST_F(ID3v2WriterTest, GrowingTagIsRewrittenAndTheNextSaveFitsInPlace)
 {
     const QString path = file(ID3v2TagBuilder(3).frame("TIT2", text("A")).build() + audio());
@@ -272,7 +283,7 @@ TEST_F(ID3v2WriterTest, TextsBeyondLatin1AreWrittenAsUtf16WithByteOrderMark)
     tag.CommentDescription = QStringLiteral("note");
     tag.CommentLanguage = {'j', 'p', 'n'};
     tag.UrlDescription = QStringLiteral("サイト");
-    tag.Url = QStringLiteral("http://example.org/東京");
+    tag.Url = QStringLiteral("http://example.org/café/東京");
 
     ASSERT_TRUE(WriteID3v2(tag, path));
 
@@ -280,7 +291,7 @@ TEST_F(ID3v2WriterTest, TextsBeyondLatin1AreWrittenAsUtf16WithByteOrderMark)
                                     .textFrame("TIT2", QStringLiteral("Кино"), 1)
                                     .textFrame("TPE1", QStringLiteral("Café"), 0)
                                     .commentFrame("jpn", QStringLiteral("note"), QStringLiteral("東京"), 1)
-                                    .urlFrame(QStringLiteral("サイト"), QStringLiteral("http://example.org/%E6%9D%B1%E4%BA%AC"), 1)
+                                    .urlFrame(QStringLiteral("サイト"), QStringLiteral("http://example.org/café/%E6%9D%B1%E4%BA%AC"), 1)
                                     .padding(1000)
                                     .build();
     EXPECT_EQ(readAll(path), expected + audio());
