@@ -38,6 +38,7 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 class TElPlayer;
+class TElPlayerMan;
 
 // The help window opened by the Help command; closed when the main window is destroyed.
 extern QPointer<QWidget> HelpWindow;
@@ -233,6 +234,7 @@ public:
     QStringList FieldClipboard;
     std::vector<std::unique_ptr<TMpegFile>> FileList;   // entry i = grid row i
     TElPlayer* Player = nullptr;                         // none when the player module could not start
+    TElPlayerMan* ElPlayerMan1 = nullptr;                // owns Player; made at start
     QString HelpFile;
 
     // ---- MainSettings: one field per settings value, named after it

@@ -93,13 +93,3 @@ void TFormMain::miSavePlaylistClick() {}
 void TFormMain::miOpenPlaylistClick() {}
 void TFormMain::menuPlaylistClick() {}
 void TFormMain::miExportFileListClick() {}
-
-// ---- player
-bool TFormMain::StartPlayer() { return false; }
-void TFormMain::UnloadPlayer() {}
-void TFormMain::ToolBtnPlayClick() {}
-void TFormMain::ToolBtnPauseClick() {}
-void TFormMain::ToolBtnStopClick() {}
-void TFormMain::miPopupPlayClick() {}
-void TFormMain::miPopupPauseClick() {}
-void TFormMain::miPopupStopClick() {}
