@@ -47,11 +47,6 @@ namespace {
 FileOperations realOperations;
 FileOperations* installedOperations = &realOperations;
 
-QByteArray nativePath(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
 }  // namespace
 
 FileOperations& fileOperations()
@@ -93,15 +88,9 @@ FileReplacement::~FileReplacement()
     if (source >= 0)
         ::close(source);
     if (copy >= 0) {
-        closeTemporary();
-        ::unlink(nativePath(temporary).constData());
+        ::close(copy);
+        ::unlink(QFile::encodeName(temporary).constData());
     }
-}
-
-void FileReplacement::closeTemporary()
-{
-    ::close(copy);
-    copy = -1;
 }
 
 qint64 FileReplacement::freeSpace() const
@@ -119,7 +108,7 @@ bool FileReplacement::openSource()
 // other file is never written through.
 bool FileReplacement::createTemporary()
 {
-    ::unlink(nativePath(temporary).constData());
+    ::unlink(QFile::encodeName(temporary).constData());
     copy = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600);
     return copy >= 0;
 }
@@ -161,7 +150,7 @@ bool FileReplacement::commit()
     const bool closed = ::close(copy) == 0;
     copy = -1;
     if (!closed || !fileOperations().rename(temporary, target)) {
-        ::unlink(nativePath(temporary).constData());
+        ::unlink(QFile::encodeName(temporary).constData());
         return false;
     }
     ::close(source);

@@ -52,8 +52,6 @@ public:
     bool commit();
 
 private:
-    void closeTemporary();
-
     QString target;      // the file itself, a symbolic link followed
     QString temporary;
     int source = -1;
