@@ -24,6 +24,12 @@ QString ExportFieldList::dragSourceName(const QMimeData* data)
     return data ? QString::fromUtf8(data->data(fieldDragFormat)) : QString();
 }
 
+void ExportFieldList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    emit listDoubleClicked();
+}
+
 void ExportFieldList::startDrag(Qt::DropActions)
 {
     if (selectedItems().isEmpty())

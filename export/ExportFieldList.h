@@ -16,8 +16,11 @@ signals:
     // Fields of the list named sourceName dropped at index: an item's row, the item count below
     // the last item, -1 outside the items' area.
     void fieldsDropped(const QString& sourceName, int index);
+    // A double click anywhere in the list, after the list has handled it.
+    void listDoubleClicked();
 
 protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

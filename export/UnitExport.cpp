@@ -80,9 +80,9 @@ TFormExport::TFormExport(QString& exportFields, ExportSource source, QWidget* pa
     SaveDialogExport.title = QStringLiteral("Save exported file list");
 
     connect(btnRight, &QPushButton::clicked, this, [this] { MoveSelectedItems(lbAvailable, lbExport, -1); });
-    connect(lbAvailable, &QListWidget::itemDoubleClicked, this, [this] { MoveSelectedItems(lbAvailable, lbExport, -1); });
+    connect(lbAvailable, &ExportFieldList::listDoubleClicked, this, [this] { MoveSelectedItems(lbAvailable, lbExport, -1); });
     connect(btnLeft, &QPushButton::clicked, this, [this] { MoveSelectedItems(lbExport, lbAvailable, -1); });
-    connect(lbExport, &QListWidget::itemDoubleClicked, this, [this] { MoveSelectedItems(lbExport, lbAvailable, -1); });
+    connect(lbExport, &ExportFieldList::listDoubleClicked, this, [this] { MoveSelectedItems(lbExport, lbAvailable, -1); });
     connect(btnAllRight, &QPushButton::clicked, this, [this] { MoveAllItems(lbAvailable, lbExport); });
     connect(btnAllLeft, &QPushButton::clicked, this, [this] { MoveAllItems(lbExport, lbAvailable); });
     connect(lbExport, &ExportFieldList::fieldsDropped, this,

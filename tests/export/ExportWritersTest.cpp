@@ -1,0 +1,190 @@
+#include "ExportWriters.h"
+#include "Spreadsheet.h"
+#include "TempDir.h"
+#include "TextFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+const ExportTable table = {
+    {"Title", "Artist", "Comment"},
+    {"a;b", "Band \"X\"", ""},
+    {"<b>", "R&B", "x > y"},
+    {"Third", "", "end"},
+};
+
+const QByteArray htmlHead =
+    "<html>\r\n"
+    "<head>\r\n"
+    "<meta http-equiv=content-type content=\"text/html; charset=utf-8\">\r\n"
+    "<meta name=generator content=\"Corvane\">\r\n"
+    "<title>Corvane Export</title>\r\n"
+    "<style type=\"text/css\">\r\n"
+    "body { background: #000080; font-family : Verdana, Arial, Helvetica; color: #FF9900 }\r\n"
+    "td { font-size: xx-small; height: 10 }\r\n"
+    ".paleBlueRow { color: white; background : #003399 }\r\n"
+    ".darkBlueRow { color : white ; background : #000080 }\r\n"
+    ".tableHeader { color : white ; background : #FF9900 }\r\n"
+    "</style>\r\n"
+    "</head>\r\n"
+    "<body bgColor=\"#ffffff\">\r\n"
+    "<table border=\"1\" cellpadding=\"1\" cellspacing=\"0\" bordercolor=\"#111111\" width=\"100%\">\r\n";
+
+const QByteArray htmlFoot = "</table>\r\n</body>\r\n</html>\r\n";
+
+// Every cell of the first sheet as openpyxl reads it: JSON rows, null for an empty cell.
+// The system's Python: the Debian package installs openpyxl for it alone.
+std::string readWorkbook(const QString& fileName)
+{
+    QProcess python;
+    python.start("/usr/bin/python3", {"-c",
+                             "import json, sys, openpyxl\n"
+                             "with open(sys.argv[1], 'rb') as f:\n"
+                             "    sheet = openpyxl.load_workbook(f).worksheets[0]\n"
+                             "rows = [[c.value for c in row] for row in sheet.iter_rows()]\n"
+                             "print(json.dumps(rows, ensure_ascii=False, separators=(',', ':')))\n",
+                             fileName});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        return "python3 failed: " + python.readAllStandardError().toStdString();
+    return QString::fromUtf8(python.readAllStandardOutput()).trimmed().toStdString();
+}
+
+}  // namespace
+
+TEST(ExportToCsv, CellsEndWithSemicolonsAndACellWithASemicolonIsQuoted)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.txt");
+    ASSERT_TRUE(ExportToCsv(table, file));
+    EXPECT_EQ(readAll(file),
+              "Title;Artist;Comment;\r\n"
+              "\"a;b\";Band \"X\";;\r\n"
+              "<b>;R&B;x > y;\r\n"
+              "Third;;end;\r\n");
+}
+
+TEST(ExportToCsv, OnlyTheHeaderWhenNoFileIsOpen)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.txt");
+    ASSERT_TRUE(ExportToCsv({{"File Name", "Length"}}, file));
+    EXPECT_EQ(readAll(file), "File Name;Length;\r\n");
+}
+
+TEST(ExportToCsv, TextsAreWrittenInUtf8)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.txt");
+    ASSERT_TRUE(ExportToCsv({{QString::fromUtf8("Bj\xc3\xb6rk \xe2\x82\xac")}}, file));
+    EXPECT_EQ(readAll(file), "Bj\xc3\xb6rk \xe2\x82\xac;\r\n");
+}
+
+TEST(ExportToCsv, AFileThatCannotBeCreatedGivesFalse)
+{
+    TempDir dir;
+    EXPECT_FALSE(ExportToCsv(table, dir.filePath("missing/list.txt")));
+}
+
+TEST(ExportToCsv, AWriteErrorIsThrown)
+{
+    TempDir dir;
+    const QString file = dir.filePath("full.txt");
+    ASSERT_TRUE(QFile::link("/dev/full", file));
+    EXPECT_THROW(ExportToCsv(table, file), TextFileError);
+}
+
+TEST(ExportToHtml, RowsAlternateClassesAndEmptyCellsHoldASpace)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.htm");
+    ASSERT_TRUE(ExportToHtml(table, file));
+    EXPECT_EQ(readAll(file), htmlHead +
+                                 "<tr class=tableHeader>\r\n"
+                                 "  <td>Title</td>\r\n"
+                                 "  <td>Artist</td>\r\n"
+                                 "  <td>Comment</td>\r\n"
+                                 "</tr>\r\n"
+                                 "<tr class=darkBlueRow>\r\n"
+                                 "  <td>a;b</td>\r\n"
+                                 "  <td>Band &quot;X&quot;</td>\r\n"
+                                 "  <td>&nbsp;</td>\r\n"
+                                 "</tr>\r\n"
+                                 "<tr class=paleBlueRow>\r\n"
+                                 "  <td>&lt;b&gt;</td>\r\n"
+                                 "  <td>R&amp;B</td>\r\n"
+                                 "  <td>x &gt; y</td>\r\n"
+                                 "</tr>\r\n"
+                                 "<tr class=darkBlueRow>\r\n"
+                                 "  <td>Third</td>\r\n"
+                                 "  <td>&nbsp;</td>\r\n"
+                                 "  <td>end</td>\r\n"
+                                 "</tr>\r\n" +
+                                 htmlFoot);
+}
+
+TEST(ExportToHtml, OnlyTheHeaderRowWhenNoFileIsOpen)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.htm");
+    ASSERT_TRUE(ExportToHtml({{"Length"}}, file));
+    EXPECT_EQ(readAll(file), htmlHead + "<tr class=tableHeader>\r\n  <td>Length</td>\r\n</tr>\r\n" + htmlFoot);
+}
+
+TEST(ExportToHtml, AFileThatCannotBeCreatedGivesFalse)
+{
+    TempDir dir;
+    EXPECT_FALSE(ExportToHtml(table, dir.filePath("missing/list.htm")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing/list.htm")));
+}
+
+TEST(ExportToExcel, EveryCellReadsBackFromTheWorkbook)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.xls");
+    ASSERT_TRUE(ExportToExcel(table, file));
+    EXPECT_EQ(readWorkbook(file), R"([["Title","Artist","Comment"],["a;b","Band \"X\"",null],)"
+                                  R"(["<b>","R&B","x > y"],["Third",null,"end"]])");
+}
+
+TEST(ExportToExcel, TextsKeepEveryCharacterAndNumbersStayTexts)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.xlsx");
+    const QString text = QString::fromUtf8("Bj\xc3\xb6rk \xe2\x82\xac \xe6\x97\xa5");
+    ASSERT_TRUE(ExportToExcel({{text, "0042"}}, file));
+    EXPECT_EQ(readWorkbook(file), "[[\"" + text.toStdString() + "\",\"0042\"]]");
+}
+
+TEST(ExportToExcel, AWorkbookThatCannotBeSavedThrows)
+{
+    TempDir dir;
+    EXPECT_THROW(ExportToExcel(table, dir.filePath("missing/list.xls")), SpreadsheetError);
+}
+
+TEST(Spreadsheet, CallsWithoutAnActiveWorkbookOrAfterQuitFail)
+{
+    SpreadsheetApplication excel;
+    EXPECT_THROW(excel.Cells(1, 1), SpreadsheetError);
+    EXPECT_THROW(excel.ActiveWorkBook(), SpreadsheetError);
+    excel.WorkBooks().add();
+    EXPECT_THROW(excel.Cells(0, 1).setValue("x"), SpreadsheetError);
+    EXPECT_NO_THROW(excel.Cells(1, 1).setValue("x"));
+    excel.Quit();
+    EXPECT_THROW(excel.WorkBooks(), SpreadsheetError);
+    EXPECT_THROW(excel.Cells(1, 1), SpreadsheetError);
+}
+
+TEST(Spreadsheet, TheLastAddedWorkbookIsTheActiveOne)
+{
+    TempDir dir;
+    SpreadsheetApplication excel;
+    excel.WorkBooks().add();
+    excel.Cells(1, 1).setValue("first");
+    excel.WorkBooks().add();
+    excel.Cells(2, 3).setValue("second");
+    excel.ActiveWorkBook().SaveAs(dir.filePath("book.xlsx"));
+    EXPECT_EQ(readWorkbook(dir.filePath("book.xlsx")), "[[null,null,null],[null,null,\"second\"]]");
+}
