@@ -6,7 +6,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Build tools, libraries and the programs the tests drive.
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             lame twolame libmpg123-dev libao-dev libxlsxwriter-dev libchm-dev \
-            python3 python3-mutagen python3-openpyxl
+            python3 python3-mutagen python3-openpyxl fp-utils
 
 .PHONY: all deps configure build run test clean
 

@@ -144,6 +144,7 @@ void TFormMain::createLayout()
     vtgrid->header()->setSectionsMovable(true);
     vtgrid->header()->setSectionsClickable(true);
     vtgrid->header()->setStretchLastSection(false);
+    vtgrid->header()->setMinimumSectionSize(10);
     for (int column = 0; column < GridColumnCount; ++column) {
         const GridColumn& shape = GridColumns[column];
         vtgrid->header()->setSectionResizeMode(column, shape.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);

@@ -84,8 +84,8 @@ void Registry::writeBool(const QString& name, bool value)
 
 void Registry::writeInteger(const QString& name, qint32 value)
 {
-    if (settings)
-        settings->setValue(name, value);
+    // As text, the form every reader of the file sees, also readers in this process.
+    writeString(name, QString::number(value));
 }
 
 void Registry::writeString(const QString& name, const QString& value)

@@ -1,0 +1,85 @@
+#include "FolderTree.h"
+#include "TempDir.h"
+#include "UnitBrowseFolder.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(BrowseFolderTest, HasItsCaptionAndControls)
+{
+    TFormBrowseFolder dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Browse for folder");
+    EXPECT_EQ(dialog.size(), QSize(334, 332));
+    EXPECT_EQ(dialog.chkSubfolders->text(), "Open files in subfolders");
+    EXPECT_EQ(dialog.btnOk->text(), "OK");
+    EXPECT_TRUE(dialog.btnOk->isDefault());
+    EXPECT_EQ(dialog.btnCancel->text(), "Cancel");
+    EXPECT_TRUE(dialog.lblMsg->wordWrap());
+}
+
+TEST(BrowseFolderTest, MessageAndSubfolderBox)
+{
+    TFormBrowseFolder dialog;
+    dialog.SetMessage("Select a folder to open.");
+    EXPECT_EQ(dialog.lblMsg->text(), "Select a folder to open.");
+    dialog.SetSubfolders(true);
+    EXPECT_TRUE(dialog.GetSubfolders());
+    dialog.SetSubfolders(false);
+    EXPECT_FALSE(dialog.GetSubfolders());
+}
+
+TEST(BrowseFolderTest, ShowingSelectsTheInitialFolderIncludingHiddenOnes)
+{
+    TempDir temp;
+    const QString folder = temp.filePath(".hidden/inner");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    TFormBrowseFolder dialog;
+    dialog.InitialFolder = folder;
+    dialog.show();
+    EXPECT_EQ(dialog.GetFolder(), folder);
+    dialog.reject();
+}
+
+TEST(BrowseFolderTest, AMissingInitialFolderKeepsTheTreesDefaultSelection)
+{
+    TFormBrowseFolder dialog;
+    dialog.InitialFolder = "/no/such/folder/anywhere";
+    dialog.show();
+    EXPECT_EQ(dialog.GetFolder(), QString());
+    dialog.reject();
+}
+
+TEST(BrowseFolderTest, SelectFolderIgnoresAFileAndTakesAFolder)
+{
+    TempDir temp;
+    const QString file = temp.write("song.mp3", "x");
+    TFormBrowseFolder dialog;
+    dialog.SelectFolder(file);
+    EXPECT_EQ(dialog.GetFolder(), QString());
+    dialog.SelectFolder(temp.path());
+    EXPECT_EQ(dialog.GetFolder(), temp.path());
+}
+
+TEST(BrowseFolderTest, TheTreeReportsASelectionOnceItHasSettled)
+{
+    TempDir temp;
+    ASSERT_TRUE(QDir().mkpath(temp.filePath("a")));
+    ASSERT_TRUE(QDir().mkpath(temp.filePath("b")));
+    FolderTree tree;
+    int changes = 0;
+    QObject::connect(&tree, &FolderTree::changed, [&changes] { ++changes; });
+    tree.browseTo(temp.filePath("a"));
+    tree.browseTo(temp.filePath("b"));
+    EXPECT_EQ(changes, 0);
+    QTest::qWait(FolderTree::changeDelay + 100);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(tree.selectedPath(), temp.filePath("b"));
+}
+
+}  // namespace

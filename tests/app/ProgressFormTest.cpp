@@ -1,0 +1,119 @@
+#include "UnitProgressForm.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProgressFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        first.show();
+        second.show();
+        alreadyDisabled.show();
+        alreadyDisabled.setEnabled(false);
+    }
+
+    QWidget first;
+    QWidget second;
+    QWidget alreadyDisabled;
+    QWidget hidden;
+};
+
+TEST_F(ProgressFormTest, SetupProgressSetsTheBarAndTheCancelButtonAndClearsTheFlag)
+{
+    TFormProgress progress;
+    progress.Cancelled = true;
+    progress.SetupProgress(2, 1, 9, 3, false);
+    EXPECT_FALSE(progress.Cancelled);
+    EXPECT_EQ(progress.ProgressBar1->minimum(), 1);
+    EXPECT_EQ(progress.ProgressBar1->maximum(), 9);
+    EXPECT_EQ(progress.ProgressBar1->value(), 2);
+    progress.ProgressBar1->StepIt();
+    EXPECT_EQ(progress.ProgressBar1->value(), 5);
+    EXPECT_TRUE(progress.btnCancel->isHidden());
+    progress.SetupProgress(0, 0, 4, 1, true);
+    EXPECT_FALSE(progress.btnCancel->isHidden());
+}
+
+TEST_F(ProgressFormTest, HasItsLayout)
+{
+    TFormProgress progress;
+    EXPECT_EQ(progress.windowTitle(), "Please wait...");
+    EXPECT_EQ(progress.size(), QSize(323, 99));
+    EXPECT_EQ(progress.lbMsg->text(), "Please wait");
+    EXPECT_EQ(progress.lbMsg->geometry(), QRect(8, 24, 256, 49));
+    EXPECT_EQ(progress.btnCancel->text(), "Cancel");
+    EXPECT_EQ(progress.btnCancel->geometry(), QRect(272, 25, 45, 33));
+    EXPECT_EQ(progress.ProgressBar1->geometry(), QRect(0, 83, 323, 16));
+    EXPECT_FALSE(progress.windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+TEST_F(ProgressFormTest, ShowingDisablesEveryOtherVisibleWindowAndOnlyThose)
+{
+    TFormProgress progress;
+    progress.SetupProgress(0, 0, 3, 1, true);
+    progress.ShowProgress();
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_TRUE(progress.isEnabled());
+    EXPECT_FALSE(first.isEnabled());
+    EXPECT_FALSE(second.isEnabled());
+    EXPECT_TRUE(hidden.isEnabled());
+    EXPECT_EQ(progress.DisabledWindows.size(), 2);
+    progress.CloseProgress();
+}
+
+TEST_F(ProgressFormTest, CancelSetsTheFlagHidesTheWindowAndEnablesExactlyTheDisabledWindows)
+{
+    TFormProgress progress;
+    progress.SetupProgress(0, 0, 3, 1, true);
+    progress.ShowProgress();
+    QTest::mouseClick(progress.btnCancel, Qt::LeftButton);
+    EXPECT_TRUE(progress.Cancelled);
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(first.isEnabled());
+    EXPECT_TRUE(second.isEnabled());
+    EXPECT_FALSE(alreadyDisabled.isEnabled());
+}
+
+TEST_F(ProgressFormTest, ClosingAfterCancelOrTwiceEnablesTheWindowsOnlyOnce)
+{
+    TFormProgress progress;
+    progress.SetupProgress(0, 0, 3, 1, true);
+    progress.ShowProgress();
+    progress.btnCancelClick();
+    // Something else disables the window afterwards; the later closes must not undo that.
+    first.setEnabled(false);
+    progress.CloseProgress();
+    progress.CloseProgress();
+    progress.close();
+    EXPECT_FALSE(first.isEnabled());
+    EXPECT_TRUE(second.isEnabled());
+}
+
+TEST_F(ProgressFormTest, ClosingTheWindowEnablesTheOthers)
+{
+    TFormProgress progress;
+    progress.SetupProgress(0, 0, 3, 1, true);
+    progress.ShowProgress();
+    progress.close();
+    EXPECT_TRUE(first.isEnabled());
+    EXPECT_TRUE(progress.DisabledWindows.isEmpty());
+    EXPECT_FALSE(progress.Cancelled);
+}
+
+TEST_F(ProgressFormTest, ADeletedWindowIsSkippedWhenEnabling)
+{
+    TFormProgress progress;
+    auto transient = std::make_unique<QWidget>();
+    transient->show();
+    progress.ShowProgress();
+    transient.reset();
+    progress.CloseProgress();
+    EXPECT_TRUE(first.isEnabled());
+}
+
+}  // namespace
