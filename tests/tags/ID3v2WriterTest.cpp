@@ -361,3 +361,16 @@ TEST_F(ID3v2WriterTest, RewriteKeepsPermissionsAndWritesThroughALink)
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
+
+TEST_F(ID3v2WriterTest, AudioIsCopiedInPiecesOf50000BytesAfterTheTag)
+{
+    const QByteArray sound(120000, '\x55');
+    const QString path = file(sound);
+    TID3v2 tag = newTag();
+    tag.Title = QStringLiteral("Song");
+    FakeDisk disk;
+
+    ASSERT_TRUE(WriteID3v2(tag, path));
+    EXPECT_EQ(disk.writes, QList<qint64>({10 + 15 + 1000, 50000, 50000, 20000}));
+    EXPECT_TRUE(readAll(path).endsWith(sound));
+}
