@@ -116,6 +116,9 @@ void fillFrames(TID3v2& tag)
         if (data.isNull())
             continue;
         frame.Data = data;
+        // The second flag byte tells how the data is stored (compressed, encrypted, grouped, with
+        // a length before it); the new data is stored plainly. The status flags stay.
+        frame.Flags[1] = 0;
         frame.Encoding = quint8(data[0]);
         frame.Size = qint32(data.size());
         frame.Capacity = frame.Size;

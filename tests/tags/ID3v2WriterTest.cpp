@@ -195,6 +195,29 @@ TEST_F(ID3v2WriterTest, UnknownFramesKeepTheirBytesAndPlace)
     }
 }
 
+TEST_F(ID3v2WriterTest, EditedFramesKeepTheirStatusFlagsAndLoseTheirFormatFlags)
+{
+    const QByteArray lengthFirst = QByteArray("\0\0\0\x04", 4) + text("Old");
+    const QString path = file(ID3v2TagBuilder(4)
+                                  .frame("TIT2", lengthFirst, QByteArray("\x20\x01", 2))
+                                  .frame("TALB", text("Album"), QByteArray("\x40\x00", 2))
+                                  .padding(100)
+                                  .build()
+                              + audio());
+    TID3v2 tag = readTag(path);
+    tag.Title = QStringLiteral("New");
+    tag.Album = QStringLiteral("Other");
+
+    ASSERT_TRUE(WriteID3v2(tag, path));
+
+    const QByteArray frames = ID3v2TagBuilder(4)
+                                  .frame("TIT2", text("New"), QByteArray("\x20\x00", 2))
+                                  .frame("TALB", text("Other"), QByteArray("\x40\x00", 2))
+                                  .build()
+                                  .mid(10);
+    EXPECT_EQ(readAll(path).mid(10, frames.size()), frames);
+}
+
 TEST_F(ID3v2WriterTest, EmptiedTextsLeaveFramesWithOnlyTheirFixedBytes)
 {
     const QByteArray original = ID3v2TagBuilder(3)
