@@ -17,7 +17,6 @@
 namespace {
 
 constexpr qint64 TagHeaderSize = 10;
-constexpr qint64 FrameHeaderSize = 10;
 constexpr qint32 NewTagPadding = 1000;
 constexpr qint64 FreeSpaceReserve = 500000;
 constexpr qint64 CopyPieceSize = 50000;
@@ -146,29 +145,25 @@ QByteArray tagBody(const TID3v2& tag)
     return body;
 }
 
-QByteArray tagHeader(const TID3v2& tag, const QByteArray& sizeBytes)
+// The header, the body and zero padding up to the size the header gives; then the footer, which
+// repeats the header under the identifier "3DI" so the tag can be found from its end.
+QByteArray wholeTag(const TID3v2& tag, const QByteArray& body, qint64 tagSize, const QByteArray& sizeBytes)
 {
-    return bytesOf(tag.Identifier) + char(tag.MajorVersion) + char(tag.RevisionByte) + char(tag.Flags) + sizeBytes;
-}
-
-// The footer repeats the header under the identifier "3DI", so the tag can be found from its end.
-QByteArray tagFooter(const TID3v2& tag, const QByteArray& sizeBytes)
-{
-    return QByteArray("3DI") + char(tag.MajorVersion) + char(tag.RevisionByte) + char(tag.Flags) + sizeBytes;
+    const QByteArray flags = QByteArray(1, char(tag.MajorVersion)) + char(tag.RevisionByte) + char(tag.Flags);
+    QByteArray bytes = (bytesOf(tag.Identifier) + flags + sizeBytes + body).leftJustified(TagHeaderSize + tagSize, '\0');
+    if (tag.FooterPresent != 0)
+        bytes += "3DI" + flags + sizeBytes;
+    return bytes;
 }
 
 // The new tag fills exactly the room of the old one, so the audio behind it is not touched and a
-// footer sits where the header's size says it is. The rest of the room is zero padding.
+// footer sits where the header's size says it is.
 QByteArray tagInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body)
 {
-    const qint64 room = audioStartAfter(old);
     const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
-    const qint64 tagSize = room - TagHeaderSize - footerSize;
+    const qint64 tagSize = audioStartAfter(old) - TagHeaderSize - footerSize;
     const QByteArray sizeBytes = tagSize == old.TagSize ? bytesOf(old.SizeBytes) : intToSyncsafe(quint32(tagSize));
-    QByteArray bytes = (tagHeader(tag, sizeBytes) + body).leftJustified(room - footerSize, '\0');
-    if (footerSize != 0)
-        bytes += tagFooter(tag, sizeBytes);
-    return bytes;
+    return wholeTag(tag, body, tagSize, sizeBytes);
 }
 
 bool writeInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
@@ -192,7 +187,6 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
 {
     const QString name = fileNameForMessage(fileName);
     const qint64 tagSize = body.size() + NewTagPadding;
-    const QByteArray sizeBytes = intToSyncsafe(quint32(tagSize));
     FileReplacement replacement(fileName);
 
     const qint64 freeBytes = replacement.freeSpace();
@@ -208,10 +202,7 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
         ui::showMessage("Error when saving tag v2. Cannot create '" + name + ".temp" + "'.", ui::Icon::Error);
         return false;
     }
-    QByteArray bytes = (tagHeader(tag, sizeBytes) + body).leftJustified(TagHeaderSize + tagSize, '\0');
-    if (tag.FooterPresent != 0)
-        bytes += tagFooter(tag, sizeBytes);
-    bool done = replacement.write(bytes);
+    bool done = replacement.write(wholeTag(tag, body, tagSize, intToSyncsafe(quint32(tagSize))));
     QCoreApplication::processEvents();
     done = done && replacement.copySource(audioStartAfter(old), CopyPieceSize) && replacement.commit();
     if (!done)
