@@ -1,0 +1,148 @@
+// The main window's player: set up at start, the tool buttons and popup items, the unload at the end.
+
+#include "ElSounds.h"
+#include "ProgramFolder.h"
+#include "ScriptedUserInterface.h"
+#include "TempDir.h"
+#include "TestModules.h"
+#include "UnitMain.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QToolButton>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PreviewWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("CORVANE_AO_DRIVER", "null");
+        setProgramFolder(playerModuleFolder());
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+
+    QString song(const QString& name)
+    {
+        return encodeWithLame(dir, name, makeWav(2 * 44100, 44100, 2));
+    }
+
+    static void addFiles(TFormMain& form, const QStringList& paths)
+    {
+        for (const QString& path : paths) {
+            form.FileList.push_back(std::make_unique<TMpegFile>());
+            form.FileList.back()->FileName = path;
+        }
+        form.vtgridModel->setRows(static_cast<int>(form.FileList.size()));
+    }
+
+    static void selectRow(TFormMain& form, int row)
+    {
+        form.vtgrid->selectionModel()->select(form.vtgridModel->index(row, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    TempDir dir;
+    ScriptedUserInterface messages;
+};
+
+TEST_F(PreviewWindowTest, StartWithTheModuleSetsThePlayerUpForPreview)
+{
+    TFormMain form;
+    ASSERT_NE(form.Player, nullptr);
+    EXPECT_EQ(form.Player->PathToDLL(), playerModuleFolder() + "dodid.esp");
+    EXPECT_EQ(form.Player->BuffersCount(), 8);
+    EXPECT_EQ(form.Player->BufferSize(), 8192);
+    EXPECT_EQ(form.Player->InputMode(), imFile);
+    EXPECT_EQ(form.Player->OutputMode(), omMMSystem);
+    EXPECT_EQ(form.Player->OutputDevNum(), -1);
+    EXPECT_TRUE(form.Player->Initialized());
+    EXPECT_TRUE(form.ToolBtnStop->isEnabled());
+}
+
+TEST_F(PreviewWindowTest, StartWithoutTheModuleIsSilentAndDisablesThePlayerButtons)
+{
+    setProgramFolder(dir.path());
+    TFormMain form;
+    EXPECT_EQ(form.Player, nullptr);
+    EXPECT_FALSE(form.ToolBtnPlay->isEnabled());
+    EXPECT_FALSE(form.ToolBtnPause->isEnabled());
+    EXPECT_FALSE(form.ToolBtnStop->isEnabled());
+    addFiles(form, {song(QStringLiteral("a.mp3"))});
+    selectRow(form, 0);
+    form.miPopupPlay->trigger();
+    form.miPopupPause->trigger();
+    form.miPopupStop->trigger();
+    EXPECT_EQ(form.Player, nullptr);
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(PreviewWindowTest, PlayWithTwoRowsSelectedPlaysTheFirstInGridOrder)
+{
+    TFormMain form;
+    const QStringList files = {song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3")), song(QStringLiteral("c.mp3"))};
+    addFiles(form, files);
+    selectRow(form, 2);
+    selectRow(form, 1);
+    form.ToolBtnPlay->click();
+    EXPECT_EQ(form.Player->InputName(), files[1]);
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Playing);
+}
+
+TEST_F(PreviewWindowTest, PlayWhilePausedResumesEvenWithNoRowSelected)
+{
+    TFormMain form;
+    addFiles(form, {song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3"))});
+    selectRow(form, 0);
+    form.ToolBtnPlay->click();
+    form.ToolBtnPause->click();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Paused);
+    form.vtgrid->selectionModel()->clearSelection();
+    form.ToolBtnPlay->click();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Playing);
+    EXPECT_EQ(form.Player->InputName(), form.FileList[0]->FileName);
+}
+
+TEST_F(PreviewWindowTest, StopWhilePausedClosesTheFile)
+{
+    TFormMain form;
+    addFiles(form, {song(QStringLiteral("a.mp3"))});
+    selectRow(form, 0);
+    form.ToolBtnPlay->click();
+    form.ToolBtnPause->click();
+    form.ToolBtnStop->click();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Closed);
+    EXPECT_FALSE(form.Player->GetPaused());
+    EXPECT_EQ(form.Player->InputName(), form.FileList[0]->FileName);
+}
+
+TEST_F(PreviewWindowTest, PopupItemsRunTheCommands)
+{
+    TFormMain form;
+    addFiles(form, {song(QStringLiteral("a.mp3"))});
+    selectRow(form, 0);
+    form.miPopupPlay->trigger();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Playing);
+    form.miPopupPause->trigger();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Paused);
+    form.miPopupPause->trigger();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Playing);
+    form.miPopupStop->trigger();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Closed);
+}
+
+TEST_F(PreviewWindowTest, DestroyingTheWindowUnloadsThePlayerModule)
+{
+    FakeModule fake;
+    setProgramFolder(fakeModuleFolder());
+    {
+        TFormMain form;
+        ASSERT_NE(form.Player, nullptr);
+        fake.state().calls.clear();
+    }
+    EXPECT_EQ(fake.state().calls, std::vector<std::string>{"ESDeInitModule 7"});
+}
+
+}  // namespace
