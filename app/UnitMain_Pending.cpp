@@ -84,12 +84,3 @@ void TFormMain::miOptionsClick() {}
 
 // ---- album lookup
 void TFormMain::miFreedbClick() {}
-
-// ---- playlists and export
-QString TFormMain::MakePlaylistName(const QString&) { return {}; }
-bool TFormMain::SavePlaylist(const QString&) { return false; }
-void TFormMain::LoadPlaylist(const QString&) {}
-void TFormMain::miSavePlaylistClick() {}
-void TFormMain::miOpenPlaylistClick() {}
-void TFormMain::menuPlaylistClick() {}
-void TFormMain::miExportFileListClick() {}

@@ -1,0 +1,105 @@
+// Playlists: saving the selected rows as an M3U or PLS playlist, opening the files a playlist names.
+
+#include "UnitMain.h"
+
+#include "Playlist.h"
+#include "PlaylistName.h"
+
+#include <QItemSelectionModel>
+#include <QTreeView>
+#include <algorithm>
+
+namespace {
+
+// The selected grid rows, top to bottom.
+QList<int> selectedRows(const TFormMain& form)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : form.vtgrid->selectionModel()->selectedIndexes()) {
+        if (index.row() < static_cast<int>(form.FileList.size()))
+            rows << index.row();
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+// The dialogs' fixed properties, set before their first showing; later showings keep the
+// filter the user chose last.
+void setUpPlaylistDialogs(TFormMain& form)
+{
+    if (!form.SaveDialogPlaylist.title.isEmpty())
+        return;
+    form.SaveDialogPlaylist.title = QStringLiteral("Save selected files as playlist");
+    form.SaveDialogPlaylist.filter = QStringLiteral("Winamp Playlist (*.m3u);;Playlist (*.pls)");
+    form.SaveDialogPlaylist.defaultExtension = QStringLiteral("m3u");
+    form.OpenDialogPlaylist.title = QStringLiteral("Load files from playlist");
+    form.OpenDialogPlaylist.filter =
+        QStringLiteral("Winamp Playlist (*.m3u);;Playlist (*.pls);;All Playlists (*.m3u *.pls)");
+    form.OpenDialogPlaylist.filterIndex = 2;
+}
+
+}  // namespace
+
+QString TFormMain::MakePlaylistName(const QString& Format)
+{
+    const QList<int> rows = selectedRows(*this);
+    const TMpegFile* first = rows.isEmpty() ? nullptr : FileList[static_cast<std::size_t>(rows.first())].get();
+    return ::MakePlaylistName(Format, first, OptionInvalidCharPlaylist);
+}
+
+bool TFormMain::SavePlaylist(const QString& FileName)
+{
+    QStringList files;
+    for (const int row : selectedRows(*this))
+        files << FileList[static_cast<std::size_t>(row)]->FileName;
+    if (writePlaylist(FileName, files))
+        return true;
+    ui::showMessage(QStringLiteral("Cannot save playlist to disk."));
+    return false;
+}
+
+void TFormMain::LoadPlaylist(const QString& FileName)
+{
+    QStringList paths;
+    if (!readPlaylist(FileName, paths)) {
+        ui::showMessage(QStringLiteral("Cannot import all playlist files."));
+        return;
+    }
+    try {
+        OpenFiles(paths, paths.size() > 25);
+    } catch (const std::exception&) {
+        ui::showMessage(QStringLiteral("Cannot import all playlist files."));
+    }
+}
+
+void TFormMain::miSavePlaylistClick()
+{
+    setUpPlaylistDialogs(*this);
+    SaveDialogPlaylist.fileName = OptionGeneratePlaylist ? MakePlaylistName(PlaylistFormat) : QString();
+    SaveDialogPlaylist.initialFolder = DefaultFolderPlaylist;
+    const ui::FileDialogResult chosen = ui::userInterface().saveFile(SaveDialogPlaylist);
+    if (chosen.files.isEmpty())
+        return;
+    SaveDialogPlaylist.filterIndex = chosen.filterIndex;
+    SavePlaylist(chosen.files.first());
+    SaveDialogPlaylist.fileName.clear();
+}
+
+void TFormMain::miOpenPlaylistClick()
+{
+    setUpPlaylistDialogs(*this);
+    OpenDialogPlaylist.initialFolder = DefaultFolderPlaylist;
+    const ui::FileDialogResult chosen = ui::userInterface().openFiles(OpenDialogPlaylist);
+    if (chosen.files.isEmpty())
+        return;
+    OpenDialogPlaylist.filterIndex = chosen.filterIndex;
+    LoadPlaylist(chosen.files.first());
+    OpenDialogPlaylist.fileName.clear();
+    PageControlTagChange();
+}
+
+void TFormMain::menuPlaylistClick()
+{
+    UpdateCommands();
+}
