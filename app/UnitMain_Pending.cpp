@@ -84,22 +84,3 @@ void TFormMain::miOptionsClick() {}
 
 // ---- album lookup
 void TFormMain::miFreedbClick() {}
-
-// ---- playlists and export
-QString TFormMain::MakePlaylistName(const QString&) { return {}; }
-bool TFormMain::SavePlaylist(const QString&) { return false; }
-void TFormMain::LoadPlaylist(const QString&) {}
-void TFormMain::miSavePlaylistClick() {}
-void TFormMain::miOpenPlaylistClick() {}
-void TFormMain::menuPlaylistClick() {}
-void TFormMain::miExportFileListClick() {}
-
-// ---- player
-bool TFormMain::StartPlayer() { return false; }
-void TFormMain::UnloadPlayer() {}
-void TFormMain::ToolBtnPlayClick() {}
-void TFormMain::ToolBtnPauseClick() {}
-void TFormMain::ToolBtnStopClick() {}
-void TFormMain::miPopupPlayClick() {}
-void TFormMain::miPopupPauseClick() {}
-void TFormMain::miPopupStopClick() {}
