@@ -1,0 +1,159 @@
+#include "ExportFieldList.h"
+#include "FileGridModel.h"
+#include "ScriptedUserInterface.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "UnitExport.h"
+#include "UnitMain.h"
+
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainPlaylistCommands : public ::testing::Test {
+protected:
+    MainPlaylistCommands() { form.DefaultFolderPlaylist = dir.path(); }
+
+    TMpegFile& addRow(const QString& fileName)
+    {
+        form.FileList.push_back(std::make_unique<TMpegFile>());
+        form.FileList.back()->FileName = fileName;
+        form.vtgridModel->setRows(static_cast<int>(form.FileList.size()));
+        return *form.FileList.back();
+    }
+
+    void selectRows(std::initializer_list<int> rows)
+    {
+        QItemSelectionModel* selection = form.vtgrid->selectionModel();
+        selection->clearSelection();
+        for (const int row : rows)
+            selection->select(form.vtgridModel->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    ScriptedUserInterface script;
+    TempDir dir;
+    TFormMain form;
+};
+
+}  // namespace
+
+TEST_F(MainPlaylistCommands, SavesTheSelectedRowsInGridOrder)
+{
+    addRow(dir.filePath("sub/b.mp3"));
+    addRow(dir.filePath("other.mp3"));
+    addRow(dir.filePath("a.mp3"));
+    selectRows({2, 0});
+    ASSERT_TRUE(form.SavePlaylist(dir.filePath("list.pls")));
+    EXPECT_EQ(readAll(dir.filePath("list.pls")),
+              "[playlist]\r\nFile1=sub/b.mp3\r\nFile2=a.mp3\r\nNumberOfEntries=2\r\nVersion=2\r\n");
+    EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST_F(MainPlaylistCommands, TheNameComesFromTheFirstSelectedRowInGridOrder)
+{
+    setID3v2(addRow(dir.filePath("a.mp3")), {.Artist = "First", .Album = "Row"});
+    setID3v2(addRow(dir.filePath("b.mp3")), {.Artist = "AC/DC", .Album = "Live: 1992"});
+    setID3v2(addRow(dir.filePath("c.mp3")), {.Artist = "Third", .Album = "Row"});
+    EXPECT_EQ(form.MakePlaylistName(form.PlaylistFormat), "");
+    selectRows({2, 1});
+    form.vtgrid->selectionModel()->setCurrentIndex(form.vtgridModel->index(2, 0), QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(form.MakePlaylistName(form.PlaylistFormat), "AC-DC - Live- 1992");
+}
+
+TEST_F(MainPlaylistCommands, SaveDialogProposesTheGeneratedNameAndIsClearedAfterwards)
+{
+    setID3v2(addRow(dir.filePath("a.mp3")), {.Artist = "Band", .Album = "Disc"});
+    selectRows({0});
+    script.fileAnswers.push_back({{dir.filePath("Band - Disc.m3u")}, 0});
+    form.miSavePlaylistClick();
+    ASSERT_EQ(script.fileRequests.size(), 1);
+    const ui::FileDialogRequest& request = script.fileRequests.first();
+    EXPECT_EQ(request.title, "Save selected files as playlist");
+    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u);;Playlist (*.pls)");
+    EXPECT_EQ(request.defaultExtension, "m3u");
+    EXPECT_EQ(request.initialFolder, dir.path());
+    EXPECT_EQ(request.fileName, "Band - Disc");
+    EXPECT_EQ(readAll(dir.filePath("Band - Disc.m3u")), "a.mp3\r\n");
+    EXPECT_EQ(form.SaveDialogPlaylist.fileName, "");
+
+    form.OptionGeneratePlaylist = false;
+    form.miSavePlaylistClick();
+    EXPECT_EQ(script.fileRequests.last().fileName, "");
+}
+
+TEST_F(MainPlaylistCommands, AnotherExtensionCreatesAnEmptyFileWithoutAMessage)
+{
+    addRow(dir.filePath("a.mp3"));
+    selectRows({0});
+    script.fileAnswers.push_back({{dir.filePath("list.txt")}, 0});
+    form.miSavePlaylistClick();
+    EXPECT_TRUE(QFile::exists(dir.filePath("list.txt")));
+    EXPECT_EQ(readAll(dir.filePath("list.txt")), "");
+    EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST_F(MainPlaylistCommands, AWriteErrorIsReported)
+{
+    addRow(dir.filePath("a.mp3"));
+    selectRows({0});
+    const QString playlist = dir.filePath("full.m3u");
+    ASSERT_TRUE(QFile::link("/dev/full", playlist));
+    EXPECT_FALSE(form.SavePlaylist(playlist));
+    ASSERT_EQ(script.messages.size(), 1);
+    EXPECT_EQ(script.messages[0].text, "Cannot save playlist to disk.");
+    EXPECT_EQ(script.messages[0].icon, ui::Icon::Error);
+}
+
+TEST_F(MainPlaylistCommands, OpenDialogStartsWithAllPlaylists)
+{
+    form.miOpenPlaylistClick();
+    ASSERT_EQ(script.fileRequests.size(), 1);
+    const ui::FileDialogRequest& request = script.fileRequests.first();
+    EXPECT_EQ(request.title, "Load files from playlist");
+    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u);;Playlist (*.pls);;All Playlists (*.m3u *.pls)");
+    EXPECT_EQ(request.filterIndex, 2);
+    EXPECT_EQ(request.initialFolder, dir.path());
+    EXPECT_FALSE(request.multiSelect);
+}
+
+TEST_F(MainPlaylistCommands, AReadErrorIsReported)
+{
+    const QString playlist = dir.filePath("unreadable.m3u");
+    ASSERT_TRUE(QFile::link("/proc/self/mem", playlist));
+    form.LoadPlaylist(playlist);
+    ASSERT_EQ(script.messages.size(), 1);
+    EXPECT_EQ(script.messages[0].text, "Cannot import all playlist files.");
+}
+
+TEST_F(MainPlaylistCommands, ExportDialogIsMadeOnceAndReadsTheActivePage)
+{
+    TMpegFile& file = addRow(dir.write("a.mp3", "a"));
+    setID3v1(file, {.Title = "One"}, 1, 1);
+    setID3v2(file, {.Title = "Two"});
+    form.ExportFields = "Title";
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    const QString target = dir.filePath("list.txt");
+    script.fileAnswers.push_back({{target}, 0});
+    QTimer::singleShot(0, [] {
+        FormExport->rbCSV->setChecked(true);
+        FormExport->btnExportClick();
+        FormExport->lbExport->addItem("Year");
+        FormExport->close();
+    });
+    form.miExportFileListClick();
+    EXPECT_EQ(readAll(target), "Title;\r\nTwo;\r\n");
+    EXPECT_EQ(form.ExportFields, "Title;Year");
+
+    TFormExport* first = FormExport;
+    QTimer::singleShot(0, [] { FormExport->close(); });
+    form.miExportFileListClick();
+    EXPECT_EQ(FormExport, first);
+    EXPECT_EQ(FormExport->lbExport->count(), 2);
+}
