@@ -34,10 +34,9 @@ void ClearID3v1(TID3v1& block)
     block.Genre = NoGenre;
 }
 
-void readID3v1From(QFile& file, qint32& kind, TID3v1& block)
+void readID3v1From(QFile& file, qint64 length, qint32& kind, TID3v1& block)
 {
     kind = NoID3v1;
-    const qint64 length = file.size();
     // A file of one block's length or less holds audio, not a block.
     const QByteArray bytes = length > BlockSize ? readAt(file, length - BlockSize, BlockSize) : QByteArray();
     if (!isBlock(bytes)) {
@@ -57,8 +56,8 @@ void ReadID3v1(const QString& fileName, qint32& kind, TID3v1& block)
 {
     kind = NoID3v1;
     QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly))
-        readID3v1From(file, kind, block);
+    if (openForReading(file))
+        readID3v1From(file, file.size(), kind, block);
 }
 
 bool WriteID3v1(const TID3v1& block, const QString& fileName)

@@ -19,8 +19,8 @@ constexpr qint64 FrameHeaderSize = 10;
 // beyond them is read only as far as the file goes, and a read past its end raises.
 class TagBytes {
 public:
-    TagBytes(QFile& file, qint64 position, qint64 prefetch)
-        : file(file), length(file.size()), position(position), bufferStart(position),
+    TagBytes(QFile& file, qint64 length, qint64 position, qint64 prefetch)
+        : file(file), length(length), position(position), bufferStart(position),
           buffer(readAt(file, position, std::min(prefetch, length - position)))
     {
     }
@@ -54,11 +54,11 @@ quint8 byteAt(const QByteArray& data, qsizetype index)
     return index < data.size() ? quint8(data[index]) : 0;
 }
 
-template <size_t N>
-void copyBytes(std::array<quint8, N>& target, const QByteArray& source, qsizetype offset)
+template <typename T, size_t N>
+void copyBytes(std::array<T, N>& target, const QByteArray& source, qsizetype offset)
 {
     for (size_t i = 0; i < N; ++i)
-        target[i] = byteAt(source, offset + qsizetype(i));
+        target[i] = T(byteAt(source, offset + qsizetype(i)));
 }
 
 bool isFrameIDChar(char c)
@@ -105,8 +105,7 @@ void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
         *field = decodeTextToEnd(data, 1, frame.Encoding);
     } else if (isKnownFrame(frame, "COMM")) {
         frame.Encoding = byteAt(data, 0);
-        for (size_t i = 0; i < tag.CommentLanguage.size(); ++i)
-            tag.CommentLanguage[i] = char(byteAt(data, 1 + qsizetype(i)));
+        copyBytes(tag.CommentLanguage, data, 1);
         const DecodedText description = decodeText(data, 4, frame.Encoding);
         tag.CommentDescription = description.text;
         tag.Comment = decodeTextToEnd(data, description.next, frame.Encoding);
@@ -146,7 +145,7 @@ void readFrames(TagBytes& bytes, TID3v2& tag)
     while (bytes.at() < end) {
         TID3v2Frame frame;
         const QByteArray header = bytes.read(FrameHeaderSize);
-        std::copy_n(header.constData(), 4, frame.FrameID.begin());
+        copyBytes(frame.FrameID, header, 0);
         copyBytes(frame.SizeBytes, header, 4);
         copyBytes(frame.Flags, header, 8);
         if (!std::all_of(frame.FrameID.begin(), frame.FrameID.end(), isFrameIDChar))
@@ -173,7 +172,7 @@ void startRead(TID3v2& tag)
 
 bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag)
 {
-    std::copy_n(firstBytes.constData(), std::min<qsizetype>(firstBytes.size(), 3), tag.Identifier.begin());
+    copyBytes(tag.Identifier, firstBytes, 0);
     if (firstBytes.size() < TagHeaderSize || !firstBytes.startsWith("ID3"))
         return false;
     tag.Present = true;
@@ -196,7 +195,7 @@ bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag)
     return true;
 }
 
-void readID3v2From(QFile& file, TID3v2& tag)
+void readID3v2From(QFile& file, qint64 length, TID3v2& tag)
 {
     startRead(tag);
     const QByteArray first = readAt(file, 0, TagHeaderSize);
@@ -208,7 +207,7 @@ void readID3v2From(QFile& file, TID3v2& tag)
     }
     if (tag.Version == 2)
         return;
-    TagBytes bytes(file, TagHeaderSize, tag.TagSize);
+    TagBytes bytes(file, length, TagHeaderSize, tag.TagSize);
     if (tag.ExtendedHeader != 0)
         readExtendedHeader(bytes, tag);
     readFrames(bytes, tag);
@@ -225,9 +224,9 @@ void ReadID3v2(const QString& fileName, TID3v2& tag)
 {
     startRead(tag);
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!openForReading(file)) {
         ui::showMessage("Cannot open '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
         return;
     }
-    readID3v2From(file, tag);
+    readID3v2From(file, file.size(), tag);
 }

@@ -33,7 +33,7 @@ bool TMpegFile::ReadFromFile(const QString& fileName)
         return false;
     FileName = fileName;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!openForReading(file)) {
         // The tag reader and the header scan each report the file; its length cannot be taken.
         ID3v1Kind = NoID3v1;
         HasID3v1 = false;
@@ -43,29 +43,29 @@ bool TMpegFile::ReadFromFile(const QString& fileName)
         ui::showMessage("File access error", ui::Icon::Warning);
         throw TagFileError("Cannot open '" + fileNameForMessage(fileName).toStdString() + "'");
     }
-    return readMpegFileFrom(file, *this);
+    return readMpegFileFrom(file, file.size(), *this);
 }
 
-bool readMpegFileFrom(QFile& file, TMpegFile& mpeg)
+bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg)
 {
-    readID3v1From(file, mpeg.ID3v1Kind, mpeg.ID3v1);
+    readID3v1From(file, length, mpeg.ID3v1Kind, mpeg.ID3v1);
     mpeg.HasID3v1 = mpeg.ID3v1Kind != NoID3v1;
     TID3v2 tag;
-    readID3v2From(file, tag);
+    readID3v2From(file, length, tag);
     mpeg.ID3v2 = tag;
     if (tag.Present)
         mpeg.HasID3v2 = true;
 
     // One read serves the VBR search, which starts right after the tag's data, and the start of
     // the header scan, which starts after the whole tag.
-    const qint64 length = file.size();
     const qint64 vbrOffset = qint64(tag.TagSize) + 10;
     const qint64 scanStart = audioStartAfter(tag);
     const qint64 readStart = std::min(vbrOffset, scanStart);
     const QByteArray bytes = readAt(file, readStart, vbrOffset - readStart + VbrWindowRead);
-    const qint32 frames = vbrOffset <= length - VbrWindowSize ? findVbrFrameCountIn(bytes.mid(vbrOffset - readStart)) : -1;
+    const QByteArrayView window = QByteArrayView(bytes).sliced(std::min<qsizetype>(vbrOffset - readStart, bytes.size()));
+    const qint32 frames = vbrOffset <= length - VbrWindowSize ? findVbrFrameCountIn(window) : -1;
     mpeg.IsVBR = frames >= 0;
-    findMpegHeaderFrom(file, scanStart, mpeg.Header, bytes.mid(scanStart - readStart));
+    findMpegHeaderFrom(file, length, scanStart, mpeg.Header, bytes, readStart);
 
     const qint64 audioSize = length - (mpeg.HasID3v1 ? qint64(sizeof(TID3v1)) : 0) - (mpeg.HasID3v2 ? vbrOffset : 0);
     const TMpegHeader& header = mpeg.Header;

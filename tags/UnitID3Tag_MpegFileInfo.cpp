@@ -18,13 +18,14 @@ void GetMpegFileInfo(const QString& fileName, TMpegFileInfo& info)
     if (!QFileInfo(fileName).isFile())
         return;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openForReading(file))
         throw TagFileError("Cannot open '" + fileNameForMessage(fileName).toStdString() + "'");
-    info.FileSize = QString::number(qint64(std::nearbyint(double(file.size()) / 1000))) + " kb";
+    const qint64 length = file.size();
+    info.FileSize = QString::number(qint64(std::nearbyint(double(length) / 1000))) + " kb";
 
     TMpegFile mpeg;
     mpeg.FileName = fileName;
-    if (!readMpegFileFrom(file, mpeg))
+    if (!readMpegFileFrom(file, length, mpeg))
         return;
 
     static const char* const channelModes[] = {"Stereo", "Joint St.", "Dual St.", "Mono"};

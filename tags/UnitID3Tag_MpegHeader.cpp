@@ -63,8 +63,9 @@ void decodeHeader(TMpegHeader& header)
 // each offset: near the end fewer bytes are there, and the bytes not read keep their last values.
 class HeaderScan {
 public:
-    HeaderScan(QFile& file, qint64 start, const QByteArray& prefetched, std::array<quint8, 4> raw)
-        : file(file), size(file.size()), start(start), pieceStart(start), piece(prefetched), raw(raw)
+    HeaderScan(QFile& file, qint64 size, qint64 start, const QByteArray& prefetched, qint64 prefetchedAt,
+               std::array<quint8, 4> raw)
+        : file(file), size(size), start(start), pieceStart(prefetchedAt), piece(prefetched), raw(raw)
     {
     }
 
@@ -101,10 +102,10 @@ public:
         std::array<quint8, 4> bytes = raw;
         const qint64 available = std::min<qint64>(4, pieceStart + piece.size() - i);
         for (qint64 k = 0; k < available; ++k)
-            bytes[k] = quint8(piece[i - pieceStart + k]);
+            bytes[k] = quint8(piece.at(i - pieceStart + k));
         // The one read short of bytes is the last; the read before it left the file's last byte.
         if (available == 3 && i - 1 >= start)
-            bytes[3] = quint8(piece[piece.size() - 1]);
+            bytes[3] = quint8(piece.at(piece.size() - 1));
         return bytes;
     }
 
@@ -132,12 +133,12 @@ private:
 
 }  // namespace
 
-void findMpegHeaderFrom(QFile& file, qint64 start, TMpegHeader& header, const QByteArray& prefetched)
+void findMpegHeaderFrom(QFile& file, qint64 size, qint64 start, TMpegHeader& header, const QByteArray& prefetched,
+                        qint64 prefetchedAt)
 {
-    const qint64 size = file.size();
     if (size < 5)
         return;
-    HeaderScan scan(file, start, prefetched, header.Raw);
+    HeaderScan scan(file, size, start, prefetched, prefetchedAt, header.Raw);
     qint64 position = scan.find();
     if (position >= 0) {
         header.Raw = scan.rawAt(position);
@@ -156,12 +157,12 @@ void findMpegHeaderFrom(QFile& file, qint64 start, TMpegHeader& header, const QB
 void FindMpegHeader(const QString& fileName, TMpegHeader& header)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!openForReading(file)) {
         ui::showMessage("File access error", ui::Icon::Warning);
         return;
     }
     // Start after the tag: a picture inside it can hold a false frame sync.
     TID3v2 tag;
     const qint64 start = parseID3v2Header(readAt(file, 0, 10), tag) ? audioStartAfter(tag) : 0;
-    findMpegHeaderFrom(file, start, header);
+    findMpegHeaderFrom(file, file.size(), start, header);
 }

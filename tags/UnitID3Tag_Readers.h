@@ -11,15 +11,18 @@
 // A file's name without its folder, as messages show it.
 QString fileNameForMessage(const QString& path);
 
+// Opens a file for the readers, which read it in a few large pieces of their own.
+bool openForReading(QFile& file);
 // Reads `count` bytes at `position`; fewer when the file ends first.
 QByteArray readAt(QFile& file, qint64 position, qint64 count);
 
-void readID3v1From(QFile& file, qint32& kind, TID3v1& block);
+// Each reader takes the open file and its length in bytes.
+void readID3v1From(QFile& file, qint64 length, qint32& kind, TID3v1& block);
 
 // Fills the header fields from a file's first bytes; false when they hold no tag header.
 bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag);
 // Raises TagFileError when the tag's header or frames claim bytes past the end of the file.
-void readID3v2From(QFile& file, TID3v2& tag);
+void readID3v2From(QFile& file, qint64 length, TID3v2& tag);
 // Where the audio begins: after the tag's header, data and footer; 0 without a tag.
 qint64 audioStartAfter(const TID3v2& tag);
 
@@ -28,10 +31,11 @@ qint64 audioStartAfter(const TID3v2& tag);
 // -1 when fewer than VbrWindowSize bytes were there.
 constexpr qint64 VbrWindowSize = 50000;
 constexpr qint64 VbrWindowRead = VbrWindowSize + 14;
-qint32 findVbrFrameCountIn(const QByteArray& window);
+qint32 findVbrFrameCountIn(QByteArrayView window);
 
-// Scans from `start` on. `prefetched`, when given, holds the file's bytes from `start` on.
-void findMpegHeaderFrom(QFile& file, qint64 start, TMpegHeader& header, const QByteArray& prefetched = {});
+// Scans from `start` on. `prefetched`, when given, holds the file's bytes from `prefetchedAt` on.
+void findMpegHeaderFrom(QFile& file, qint64 length, qint64 start, TMpegHeader& header,
+                        const QByteArray& prefetched = {}, qint64 prefetchedAt = 0);
 
 // Everything TMpegFile::ReadFromFile reads, from the one open file; the same result.
-bool readMpegFileFrom(QFile& file, TMpegFile& mpeg);
+bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg);

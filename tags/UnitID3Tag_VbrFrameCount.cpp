@@ -1,10 +1,12 @@
 #include "ByteOrder.h"
 #include "UnitID3Tag_Readers.h"
 
+#include <string_view>
+
 namespace {
 
 // A 32-bit value of the window; bytes beyond what the file held count as zero.
-quint32 bigEndianAt(const QByteArray& window, qsizetype offset)
+quint32 bigEndianAt(QByteArrayView window, qsizetype offset)
 {
     uchar bytes[4] = {};
     for (qsizetype i = 0; i < 4 && offset + i < window.size(); ++i)
@@ -13,15 +15,15 @@ quint32 bigEndianAt(const QByteArray& window, qsizetype offset)
 }
 
 // The first offset of `marker` whose four bytes lie in the searched window, or -1.
-qsizetype markerAt(const QByteArray& window, const char* marker)
+qsizetype markerAt(QByteArrayView window, std::string_view marker)
 {
-    const qsizetype at = window.indexOf(marker);
-    return at >= 0 && at + 4 <= VbrWindowSize ? at : -1;
+    const size_t at = std::string_view(window.data(), size_t(VbrWindowSize)).find(marker);
+    return at == std::string_view::npos ? -1 : qsizetype(at);
 }
 
 }  // namespace
 
-qint32 findVbrFrameCountIn(const QByteArray& window)
+qint32 findVbrFrameCountIn(QByteArrayView window)
 {
     if (window.size() < VbrWindowSize)
         return -1;
@@ -41,7 +43,7 @@ qint32 findVbrFrameCountIn(const QByteArray& window)
 qint32 FindVbrFrameCount(const QString& fileName, qint32 offset)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || offset > file.size() - VbrWindowSize)
+    if (!openForReading(file) || offset > file.size() - VbrWindowSize)
         return -1;
     return findVbrFrameCountIn(readAt(file, offset, VbrWindowRead));
 }
