@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QVBoxLayout>
 
 QPointer<TFormExport> FormExport;
@@ -60,6 +59,15 @@ void deleteFirst(QListWidget* list, const QString& text)
     if (row >= 0)
         delete list->takeItem(row);
 }
+
+// The hourglass while the table is built and written; the save dialog between shows the usual cursor.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 // Index -1 or past the last item appends.
 void insertAt(QListWidget* list, int index, const QString& text)
@@ -230,10 +238,11 @@ void TFormExport::btnExportClick()
         ui::showMessage(QStringLiteral("You must select at least one field to export."));
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-
-    const ExportTable table = BuildExportTable();
+    ExportTable table;
+    {
+        const BusyCursor busy;
+        table = BuildExportTable();
+    }
     if (rbExcel->isChecked()) {
         SaveDialogExport.filter = QStringLiteral("Excel files (*.xls);;All files (*.*)");
         SaveDialogExport.defaultExtension = QStringLiteral("xls");
@@ -250,6 +259,7 @@ void TFormExport::btnExportClick()
     const QString fileName = chosen.files.first();
     SaveDialogExport.fileName = fileName;
     SaveDialogExport.initialFolder = QFileInfo(fileName).path();
+    const BusyCursor busy;
     if (rbExcel->isChecked())
         ExportToExcel(table, fileName);
     else if (rbCSV->isChecked())

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -333,6 +334,36 @@ TEST_F(ExportDialog, AVanishedFileEndsTheExportAndRestoresTheCursor)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(script.fileRequests.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("list.txt")));
+}
+
+// Records whether the hourglass was up when the save dialog was shown.
+class CursorWatchingUserInterface : public ScriptedUserInterface {
+public:
+    ui::FileDialogResult saveFile(const ui::FileDialogRequest& request) override
+    {
+        busyAtDialog = QApplication::overrideCursor() != nullptr;
+        return ScriptedUserInterface::saveFile(request);
+    }
+    bool busyAtDialog = true;
+};
+
+TEST_F(ExportDialog, TheHourglassShowsWhileTheTableIsBuiltButNotOverTheSaveDialog)
+{
+    grid.add(dir.write("a.mp3", "a"));
+    CursorWatchingUserInterface watch;
+    exportFields = "Title";
+    ExportSource source = grid.source();
+    std::optional<Qt::CursorShape> buildCursor;
+    const auto rowCount = source.rowCount;
+    source.rowCount = [&] {
+        buildCursor = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+        return rowCount();
+    };
+    TFormExport watched(exportFields, source);
+    watched.btnExportClick();
+    EXPECT_EQ(buildCursor, Qt::WaitCursor);
+    EXPECT_FALSE(watch.busyAtDialog);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ExportDialog, TheWorkbookChoiceWritesAWorkbook)
