@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
@@ -106,7 +107,6 @@ TFormFreedb::~TFormFreedb() = default;
 void TFormFreedb::BuildLayout()
 {
     setWindowTitle(QStringLiteral("Get Album From Freedb"));
-    setFixedSize(497, 276);
 
     gbAlbum = new QGroupBox(QStringLiteral("Album Info"), this);
     editArtist = newHintedEdit(gbAlbum);
@@ -147,7 +147,6 @@ void TFormFreedb::BuildLayout()
     albumLayout->addWidget(editGenre, 2, 3);
     albumLayout->addWidget(new QLabel(QStringLiteral("Tracks:"), gbAlbum), 3, 0, Qt::AlignTop);
     albumLayout->addWidget(sgTracks, 3, 1, 1, 3);
-    albumLayout->setRowStretch(3, 1);
     albumLayout->setColumnStretch(3, 1);
 
     gbTags = new QGroupBox(QStringLiteral("Save Tags"), this);
@@ -183,6 +182,12 @@ void TFormFreedb::BuildLayout()
     layout->setContentsMargins(6, 4, 6, 6);
     layout->addWidget(gbAlbum, 1);
     layout->addLayout(bottom);
+
+    // The designed size, grown where this desktop's fonts need more room; never resized by the user.
+    const int frame = 2 * sgTracks->frameWidth();
+    sgTracks->setFixedSize(22 + 22 + 317 + sgTracks->verticalScrollBar()->sizeHint().width() + frame,
+                           sgTracks->horizontalHeader()->sizeHint().height() + 7 * 16 + frame);
+    setFixedSize(sizeHint().expandedTo(QSize(497, 276)));
 }
 
 void TFormFreedb::FormCreate()
