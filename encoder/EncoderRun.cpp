@@ -15,9 +15,9 @@
 
 namespace {
 
-// Starts the encoder without a window and waits, events flowing, until it ends, Cancel is pressed
-// or the program quits. False when it cannot be started. A process the wait leaves behind
-// finishes its file by itself.
+// Starts the encoder without a window and waits, events flowing, until it ends or Cancel is
+// pressed; the program's quitting ends every event loop, this wait included. False when the
+// encoder cannot be started. A process the wait leaves behind finishes its file by itself.
 bool runOnce(const LameCommand& command, TFormProgress* progress, QObject* owner)
 {
     auto* process = new QProcess(owner);
@@ -25,7 +25,7 @@ bool runOnce(const LameCommand& command, TFormProgress* progress, QObject* owner
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
     process->start(programFolder() + QStringLiteral("lame"), lameArguments(command));
-    if (!process->waitForStarted(-1)) {
+    if (!process->waitForStarted()) {
         delete process;
         return false;
     }
@@ -34,7 +34,6 @@ bool runOnce(const LameCommand& command, TFormProgress* progress, QObject* owner
     QEventLoop wait;
     QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
     QObject::connect(progress->btnCancel, &QPushButton::clicked, &wait, &QEventLoop::quit);
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &wait, &QEventLoop::quit);
     wait.exec();
     return true;
 }

@@ -29,6 +29,11 @@ TFormDecode::TFormDecode(const EncoderFolders& folders, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(btnDecode, &QPushButton::clicked, this, &TFormDecode::btnDecodeClick);
+    FormCreate(folders);
+}
+
+void TFormDecode::FormCreate(const EncoderFolders& folders)
+{
     EditOutput->setText(folders.output);
 }
 

@@ -14,6 +14,9 @@ public:
     QPushButton* btnDecode;
 
     void btnDecodeClick();
+
+private:
+    void FormCreate(const EncoderFolders& folders);
 };
 
 // Made by the main window's command on first use and kept while the main window lives.

@@ -2,11 +2,14 @@
 #include "ScriptedUserInterface.h"
 #include "UnitDecode.h"
 #include "UnitEncode.h"
+#include "UnitProgressForm.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -78,4 +81,31 @@ TEST(DecodeDialog, DecodesWhatTheEncodeDialogMadeBackToItsLength)
     EXPECT_TRUE(script.messages.isEmpty()) << script.texts().join('\n').toStdString();
     // The encoder's own header frame tells the decoder where the tone starts and ends.
     EXPECT_EQ(wavFrames(readAll(files.filePath("wav/tone.wav"))), 44100);
+}
+
+TEST(DecodeDialog, ProgressNamesTheFileBeingDecodedAndCancelStopsTheRun)
+{
+    ScriptedUserInterface script;
+    const ProgramFolderForTest program(ProgramFolderForTest::Encoder::None);
+    const QString log = program.dir.filePath("starts.log");
+    writeSlowEncoder(program.dir, log, 20);
+    const TempDir files;
+    const QString first = files.write("one.mp3", "x");
+    const QString second = files.write("two.MP2", "x");
+    TFormDecode form(folders);
+    form.EditOutput->setText(files.path());
+    script.fileAnswers.push_back({{first, second}, 0});
+
+    ProgressSeen seen;
+    QTimer::singleShot(300, [&] {
+        TFormProgress* progress = shownProgressWindow();
+        ASSERT_NE(progress, nullptr);
+        seen = {progress->windowTitle(), progress->lbMsg->text()};
+        progress->btnCancel->click();
+    });
+    form.btnDecode->click();
+
+    EXPECT_EQ(seen.caption, "Decoding...1/2");
+    EXPECT_EQ(seen.message, "Decoding 'one.mp3'.");
+    EXPECT_EQ(QString::fromUtf8(readAll(log)), QStringLiteral("--decode %1 %2/one.wav\n").arg(first, files.path()));
 }

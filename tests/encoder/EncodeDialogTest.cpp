@@ -31,28 +31,6 @@ QStringList items(const QComboBox* list)
     return texts;
 }
 
-// What the progress window showed while the encoder ran.
-struct ProgressSeen {
-    QString caption;
-    QString message;
-};
-
-TFormProgress* shownProgressWindow()
-{
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* progress = qobject_cast<TFormProgress*>(window); progress && progress->isVisible())
-            return progress;
-    return nullptr;
-}
-
-// A stand-in encoder that notes each start in `log` and then takes `seconds` to finish.
-void writeSlowEncoder(const TempDir& programDir, const QString& log, int seconds)
-{
-    const QString path = programDir.write(
-        "lame", QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\nexec sleep %2\n").arg(log).arg(seconds).toUtf8());
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-}
-
 }  // namespace
 
 TEST(EncodeDialog, ComponentsCarryTheirCaptionsHintsAndItems)

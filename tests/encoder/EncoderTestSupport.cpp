@@ -1,7 +1,9 @@
 #include "EncoderTestSupport.h"
 
 #include "ProgramFolder.h"
+#include "UnitProgressForm.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QStandardPaths>
 #include <QtEndian>
@@ -76,4 +78,19 @@ ProgramFolderForTest::ProgramFolderForTest(Encoder encoder)
 ProgramFolderForTest::~ProgramFolderForTest()
 {
     setProgramFolder(QString());
+}
+
+void writeSlowEncoder(const TempDir& programDir, const QString& log, int seconds)
+{
+    const QString path = programDir.write(
+        "lame", QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\nexec sleep %2\n").arg(log).arg(seconds).toUtf8());
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+}
+
+TFormProgress* shownProgressWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* progress = qobject_cast<TFormProgress*>(window); progress && progress->isVisible())
+            return progress;
+    return nullptr;
 }
