@@ -81,7 +81,8 @@ QString TFreedb::ReadLn()
             line.chop(line.endsWith("\r\n") ? 2 : 1);
             return decodeLine(line);
         }
-        if (FClient->bytesAvailable() > MaxLineBytes) {
+        // A full buffer without a line end holds more than one line may.
+        if (FClient->bytesAvailable() >= FClient->readBufferSize()) {
             CutOff();
             break;
         }

@@ -167,6 +167,13 @@ TEST_F(FreedbClient, LineLongerThan64KiBCutsTheConnectionOff)
     EXPECT_EQ(server.received, QStringList({Hello, Query}));
 }
 
+TEST_F(FreedbClient, LineOf64KiBIsStillRead)
+{
+    const QByteArray match = "rock 0a " + QByteArray(64 * 1024 - 8, 'x');
+    server.replies[Query] = "211 close matches\r\n" + match + "\r\n.\r\n";
+    EXPECT_EQ(freedb.QueryAlbums(Args), QStringList{QString::fromLatin1(match)});
+}
+
 TEST_F(FreedbClient, EntryOfMoreThan100000LinesIsNotUsed)
 {
     QStringList lines = JazzEntry;
