@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -30,12 +31,21 @@ ModuleInstance* find(es::Handle handle)
     return found == instances.end() ? nullptr : found->second.get();
 }
 
-// Calls what on the instance, or answers false for a handle that names none.
+// Calls what on the instance, or answers false for a handle that names none. Nothing is thrown
+// back into the program: a failure to allocate becomes the module's own code.
 template <typename What>
 es::Bool with(es::Handle handle, What what)
 {
     ModuleInstance* instance = find(handle);
-    return instance && what(*instance) ? 1 : 0;
+    if (!instance)
+        return 0;
+    try {
+        return what(*instance) ? 1 : 0;
+    } catch (const std::bad_alloc&) {
+        return instance->refuse(es::OutOfMemory);
+    } catch (...) {
+        return instance->refuse(es::NoResources);
+    }
 }
 
 // Writes a yes or no through the module's answer pointer.
@@ -68,16 +78,20 @@ es::Bool answerText(const char* text, char* buffer, std::int32_t* length)
 
 es::Handle ESInitModule()
 {
-    auto instance = std::make_unique<ModuleInstance>();
-    std::lock_guard guard(tableLock);
-    // Handles are never reused, so a stale one cannot reach a newer instance.
-    if (lastHandle == std::numeric_limits<es::Handle>::max())
+    try {
+        auto instance = std::make_unique<ModuleInstance>();
+        std::lock_guard guard(tableLock);
+        // Handles are never reused, so a stale one cannot reach a newer instance.
+        if (lastHandle == std::numeric_limits<es::Handle>::max())
+            return 0;
+        // libao is set up once for all instances and shut down with the last one.
+        if (instances.empty())
+            ao_initialize();
+        instances.emplace(lastHandle + 1, std::move(instance));
+        return ++lastHandle;
+    } catch (...) {
         return 0;
-    // libao is set up once for all instances and shut down with the last one.
-    if (instances.empty())
-        ao_initialize();
-    instances.emplace(++lastHandle, std::move(instance));
-    return lastHandle;
+    }
 }
 
 es::Bool ESDeInitModule(es::Handle Inst)

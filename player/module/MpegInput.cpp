@@ -126,7 +126,8 @@ bool MpegInput::seekTo(std::int32_t milliseconds)
 ssize_t MpegInput::readThrough(void* self, void* buffer, std::size_t size)
 {
     auto& input = *static_cast<MpegInput*>(self);
-    const auto wanted = static_cast<std::int32_t>(std::min<std::size_t>(size, std::numeric_limits<std::int32_t>::max()));
+    const auto wanted =
+        static_cast<std::int32_t>(std::min<std::size_t>(size, std::numeric_limits<std::int32_t>::max()));
     std::int32_t read = 0;
     if (!input.callbacks.read(input.callbacks.userData, input.callbackData, buffer, wanted, &read) || read < 0
         || read > wanted)

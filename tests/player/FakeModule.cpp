@@ -65,9 +65,15 @@ es::Bool ESGetSize(es::Handle Inst, std::int32_t*) { return record("ESGetSize", 
 es::Bool ESSetInputMode(es::Handle Inst, std::int32_t Mode) { return record("ESSetInputMode", Inst, Mode); }
 es::Bool ESSetOutputMode(es::Handle Inst, std::int32_t Mode) { return record("ESSetOutputMode", Inst, Mode); }
 es::Bool ESSetOutputDev(es::Handle Inst, const char*) { return record("ESSetOutputDev", Inst); }
-es::Bool ESSetBuffers(es::Handle Inst, std::int32_t Count, std::int32_t Size) { return record("ESSetBuffers", Inst, Count, Size); }
+es::Bool ESSetBuffers(es::Handle Inst, std::int32_t Count, std::int32_t Size)
+{
+    return record("ESSetBuffers", Inst, Count, Size);
+}
 es::Bool ESSetPriority(es::Handle Inst, std::int32_t Priority) { return record("ESSetPriority", Inst, Priority); }
-es::Bool ESSetLimits(es::Handle Inst, std::int32_t Start, std::int32_t End) { return record("ESSetLimits", Inst, Start, End); }
+es::Bool ESSetLimits(es::Handle Inst, std::int32_t Start, std::int32_t End)
+{
+    return record("ESSetLimits", Inst, Start, End);
+}
 es::Bool ESSetVolume(es::Handle Inst, std::uint32_t Volume) { return record("ESSetVolume", Inst, Volume); }
 es::Bool ESInitStream(es::Handle Inst) { return record("ESInitStream", Inst); }
 es::Bool ESSetDevNum(es::Handle Inst, std::int32_t DevNum) { return record("ESSetDevNum", Inst, DevNum); }

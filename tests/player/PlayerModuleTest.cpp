@@ -218,11 +218,14 @@ TEST_F(PlayerModuleTest, CallbackInputAndOutputCarryTheWholeSong)
         success = true;
     };
     player->OnInputSeek = [&](TElPlayer*, int userData, int& newPos, int seekMode, bool& success) {
-        const qint64 base = seekMode == es::SeekFromCurrent ? file.pos() : seekMode == es::SeekFromEnd ? file.size() : 0;
+        const qint64 base = seekMode == es::SeekFromCurrent ? file.pos()
+                          : seekMode == es::SeekFromEnd   ? file.size()
+                                                          : 0;
         success = userData == 5 && file.seek(base + newPos);
         newPos = int(file.pos());
     };
-    player->OnInputRead = [&](TElPlayer*, int userData, void* buffer, int bytesToRead, int& bytesRead, bool& success) {
+    player->OnInputRead = [&](TElPlayer*, int userData, void* buffer, int bytesToRead, int& bytesRead,
+                              bool& success) {
         bytesRead = int(file.read(static_cast<char*>(buffer), bytesToRead));
         success = userData == 5 && bytesRead >= 0;
     };

@@ -36,7 +36,8 @@ TEST_F(PreviewCommandsTest, SetUpLoadsTheModuleFromTheFolderAndSendsTheStartSett
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(player->PathToDLL(), fakeModuleFolder() + "dodid.esp");
     EXPECT_EQ(calls(), (Calls{"ESInitModule", "ESSetOutCB 7", "ESSetInCB 7", "ESSetBuffers 7 8 16384",
-                              "ESSetBuffers 7 8 8192", "ESSetInputMode 7 0", "ESSetOutputMode 7 0", "ESSetDevNum 7 -1"}));
+                              "ESSetBuffers 7 8 8192", "ESSetInputMode 7 0", "ESSetOutputMode 7 0",
+                              "ESSetDevNum 7 -1"}));
     EXPECT_EQ(manager.Players()->Count(), 1);
 }
 

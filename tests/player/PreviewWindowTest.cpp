@@ -82,7 +82,8 @@ TEST_F(PreviewWindowTest, StartWithoutTheModuleIsSilentAndDisablesThePlayerButto
 TEST_F(PreviewWindowTest, PlayWithTwoRowsSelectedPlaysTheFirstInGridOrder)
 {
     TFormMain form;
-    const QStringList files = {song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3")), song(QStringLiteral("c.mp3"))};
+    const QStringList files = {song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3")),
+                               song(QStringLiteral("c.mp3"))};
     addFiles(form, files);
     selectRow(form, 2);
     selectRow(form, 1);
