@@ -79,8 +79,5 @@ void TFormMain::miTreeSwitchTypeClick() {}
 void TFormMain::PopupMenuTreePopup() {}
 void TFormMain::miTreeRefreshTreeClick() {}
 
-// ---- options
-void TFormMain::miOptionsClick() {}
-
 // ---- album lookup
 void TFormMain::miFreedbClick() {}

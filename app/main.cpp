@@ -2,6 +2,8 @@
 #include "QtUserInterface.h"
 #include "UnitAbout.h"
 #include "UnitMain.h"
+#include "UnitOptions.h"
+#include "UnitRenamingFormats.h"
 
 int main(int argc, char** argv)
 {
@@ -15,6 +17,8 @@ int main(int argc, char** argv)
     TFormMain formMain(QApplication::arguments().mid(1));
     TFormAbout formAbout(&formMain);
     FormAbout = &formAbout;
+    TFormOptions formOptions(&formMain);
+    TFormRenamingFormats formRenamingFormats(&formMain);
 
     formMain.show();
     const int result = app.exec();
