@@ -126,7 +126,7 @@ void TFormFreedb::BuildLayout()
     sgTracks->horizontalHeader()->setHighlightSections(false);
     sgTracks->setHorizontalHeaderLabels({QString(), QStringLiteral("#"), QStringLiteral("Track Name")});
     sgTracks->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    sgTracks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    sgTracks->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     sgTracks->setShowGrid(true);
     sgTracks->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // No cell is ever selected.
