@@ -13,6 +13,8 @@
 
 namespace {
 
+#define MODULE_ENTRY(name) entryPoint<decltype(&name)>(#name)
+
 constexpr int rate = 44100;
 
 class PlayerModuleTest : public ::testing::Test {
@@ -22,6 +24,25 @@ protected:
         qputenv("CORVANE_AO_DRIVER", "null");
         player->SetPathToDLL(moduleIn(playerModuleFolder()));
         player->LoadModule();
+        module = dlopen(moduleIn(playerModuleFolder()).toLocal8Bit().constData(), RTLD_NOW);
+    }
+    void TearDown() override { dlclose(module); }
+
+    // An entry point of the module, called directly beside the player.
+    template <typename EntryPoint>
+    EntryPoint entryPoint(const char* name)
+    {
+        return reinterpret_cast<EntryPoint>(dlsym(module, name));
+    }
+
+    // The player's instance is the only one alive: the one handle the module answers for.
+    es::Handle playersInstance()
+    {
+        const auto lastError = MODULE_ENTRY(ESLastError);
+        es::Handle instance = 1;
+        while (instance < 1000 && lastError(instance) == es::InvalidHandle)
+            ++instance;
+        return instance;
     }
 
     QString song(const QString& name, int frames, int channels = 2)
@@ -48,6 +69,7 @@ protected:
     TempDir dir;
     TElPlayerMan manager;
     TElPlayer* player = manager.Players()->Add();
+    void* module = nullptr;
 };
 
 template <typename Action>
@@ -174,32 +196,59 @@ TEST_F(PlayerModuleTest, TextsComeBackThroughTwoCalls)
 
 TEST_F(PlayerModuleTest, TextIsCutToTheBufferItIsGiven)
 {
-    void* library = dlopen(moduleIn(playerModuleFolder()).toLocal8Bit().constData(), RTLD_NOW);
-    auto getName = reinterpret_cast<decltype(&ESGetName)>(dlsym(library, "ESGetName"));
+    const auto getName = MODULE_ENTRY(ESGetName);
     char buffer[6] = "?????";
     std::int32_t length = 5;
     EXPECT_EQ(getName(buffer, &length), 1);
     EXPECT_STREQ(buffer, "Corv");
-    dlclose(library);
 }
 
 TEST_F(PlayerModuleTest, PlayHandsTheVolumeBackUnchanged)
 {
-    void* library = dlopen(moduleIn(playerModuleFolder()).toLocal8Bit().constData(), RTLD_NOW);
-    auto setVolume = reinterpret_cast<decltype(&ESSetVolume)>(dlsym(library, "ESSetVolume"));
-    auto getVolume = reinterpret_cast<decltype(&ESGetVolume)>(dlsym(library, "ESGetVolume"));
-    // The player's instance is the module's first: handles count up from 1 in each process.
-    ASSERT_EQ(setVolume(1, 0x10002000), 1) << "another instance holds handle 1";  // left 0x1000, right 0x2000
+    const auto setVolume = MODULE_ENTRY(ESSetVolume);
+    const auto getVolume = MODULE_ENTRY(ESGetVolume);
+    const es::Handle instance = playersInstance();
+    ASSERT_EQ(setVolume(instance, 0x10002000), 1);  // left 0x1000, right 0x2000
     std::uint32_t before = 0;
-    getVolume(1, &before);
+    getVolume(instance, &before);
     EXPECT_EQ(before, 0x20001000u);
     start(song(QStringLiteral("tone.mp3"), rate));
     std::uint32_t after = 0;
-    getVolume(1, &after);
+    getVolume(instance, &after);
     EXPECT_EQ(after, before);
     EXPECT_EQ(player->GetVolume(), 0x1000);
-    player->Close();
-    dlclose(library);
+}
+
+TEST_F(PlayerModuleTest, EntryPointsTheProgramNeverCallsAnswerSensibly)
+{
+    const es::Handle instance = playersInstance();
+    start(song(QStringLiteral("tone.mp3"), 2 * rate));
+    es::Bool can = 2;
+    EXPECT_EQ(MODULE_ENTRY(ESCanPause)(instance, &can), 1);
+    EXPECT_EQ(can, 1);
+    EXPECT_EQ(MODULE_ENTRY(ESCanSetPos)(instance, &can), 1);
+    EXPECT_EQ(can, 0);
+    EXPECT_EQ(MODULE_ENTRY(ESSetPos)(instance, 1000), 0);
+    EXPECT_EQ(MODULE_ENTRY(ESLastError)(instance), es::NotImplemented);
+    std::int32_t milliseconds = -1;
+    EXPECT_EQ(MODULE_ENTRY(ESGetPos)(instance, &milliseconds), 1);
+    EXPECT_GE(milliseconds, 0);
+    EXPECT_LT(milliseconds, 2000);
+    EXPECT_EQ(MODULE_ENTRY(ESGetSize)(instance, &milliseconds), 1);
+    EXPECT_NEAR(milliseconds, 2000, 50);
+    std::int32_t sampleRate = 0, channels = 0, bits = 0;
+    EXPECT_EQ(MODULE_ENTRY(ESGetInfo1)(instance, &sampleRate, &channels, &bits), 1);
+    EXPECT_EQ(sampleRate, rate);
+    EXPECT_EQ(channels, 2);
+    EXPECT_EQ(bits, 16);
+    std::int32_t bitrate = 0, layer = 0;
+    EXPECT_EQ(MODULE_ENTRY(ESGetInfo2)(instance, &bitrate, &layer), 1);
+    EXPECT_EQ(bitrate, 128);
+    EXPECT_EQ(layer, 3);
+    EXPECT_EQ(MODULE_ENTRY(ESSetOutputDev)(instance, ""), 1);
+    EXPECT_EQ(MODULE_ENTRY(ESEQ)(instance, 0, 0), 0);
+    EXPECT_EQ(MODULE_ENTRY(ESOpen)(0), 0);
+    EXPECT_EQ(MODULE_ENTRY(ESLastError)(0), es::InvalidHandle);
 }
 
 TEST_F(PlayerModuleTest, CallbackInputAndOutputCarryTheWholeSong)
