@@ -33,9 +33,20 @@ int FileGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant FileGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
         return {};
-    return form.vtgridGetText(index.row(), index.column());
+    if (role == Qt::DisplayRole)
+        return form.vtgridGetText(index.row(), index.column());
+    if (role == Qt::BackgroundRole)
+        return form.vtgridBeforeItemErase(index.row());
+    return {};
+}
+
+Qt::ItemFlags FileGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
 }
 
 QVariant FileGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -12,6 +12,7 @@
 //   UnitMain_Pending.cpp   handlers of commands that are not built yet
 
 #include "FileGridModel.h"
+#include "GridText.h"
 #include "UnitID3Tag.h"
 #include "UserInterface.h"
 
@@ -30,6 +31,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 class QSplitter;
 class QStatusBar;
@@ -371,6 +373,7 @@ public:
 
     // ---- file grid
     QString vtgridGetText(int Node, int Column);
+    QVariant vtgridBeforeItemErase(int Node) const;   // the row's background; nothing for the normal one
     void RebuildGrid();
     void SortFiles(int Column);
     void vtgridHeaderClick(int Column, Qt::MouseButton Button);
@@ -378,6 +381,14 @@ public:
     void miMoveDownClick();
     void vtgridMouseUp(Qt::MouseButton Button);
     void miPopupRefreshClick();
+    // DataObject: the files dropped from another program; none for rows dragged inside the grid.
+    void vtgridDragDrop(const QMimeData* DataObject, int TargetRow);
+
+    // The grid's selection in grid order, its focused row (-1: none), and selecting one row alone.
+    QList<int> gridSelectedRows() const;
+    int gridFocusedRow() const;
+    void selectGridRow(int row);
+    TagPage activePage() const;
 
     // ---- selection and tag guessing
     void vtgridChange(int Node);   // Node -1: no particular row
@@ -450,6 +461,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -465,6 +477,9 @@ private:
     void createMenus();
     void createPopupMenus();
     void createToolBar();
+    void connectGrid();
+    void showOpenFileCount();
+    void reselectFiles(const QList<const TMpegFile*>& files, const TMpegFile* focused);
 
     // The grid column widths as given; the header answers 0 for a hidden column.
     int gridColumnWidth(int column) const;
@@ -472,6 +487,7 @@ private:
     void setFolderPanelWidth(int width);
 
     QStringList commandLine;
+    bool keepingPagesWhileReselecting = false;
     std::array<int, GridColumnCount> hiddenColumnWidths{};
 };
 

@@ -21,9 +21,20 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
+
+// An input limit for typing only: a longer text set by the program (a guess, a paste) stays whole.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(int maxLength, QObject* parent) : QValidator(parent), maxLength(maxLength) {}
+    State validate(QString& input, int&) const override { return input.size() <= maxLength ? Acceptable : Invalid; }
+
+private:
+    int maxLength;
+};
 
 QWidget* panel(QWidget* parent)
 {
@@ -174,6 +185,10 @@ void TFormMain::createLayout()
     bottomLayout->addWidget(GroupBox2, 0, Qt::AlignTop);
 
     createStatusBar();
+
+    OpenDialogOpenMpeg.title = QStringLiteral("Open Mpeg Audio Files");
+    OpenDialogOpenMpeg.filter = QStringLiteral("Mpeg Audio Files (*.mp3, *.mp2)  (*.mp3 *.mp2 *.MP3 *.MP2)");
+    OpenDialogOpenMpeg.multiSelect = true;
 }
 
 QWidget* TFormMain::createTagPageV1()
@@ -183,7 +198,7 @@ QWidget* TFormMain::createTagPageV1()
     grid->setVerticalSpacing(2);
     const auto field = [page](int maxLength) {
         auto* edit = new QLineEdit(page);
-        edit->setMaxLength(maxLength);
+        edit->setValidator(new TypingLimit(maxLength, edit));
         return edit;
     };
     EditTitleV1 = field(30);

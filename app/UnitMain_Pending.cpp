@@ -3,27 +3,6 @@
 
 #include "UnitMain.h"
 
-// ---- file list and opening files
-void TFormMain::OpenFiles(const QStringList&, bool) {}
-void TFormMain::miOpenClick() {}
-void TFormMain::miCloseClick() {}
-void TFormMain::miCloseAllClick() {}
-void TFormMain::miSelectAllClick() {}
-void TFormMain::ReloadFile(int) {}
-void TFormMain::ReloadFiles(int, int) {}
-void TFormMain::miRefreshAllClick() {}
-
-// ---- tag pages, information panel and command state
-void TFormMain::PageControlTagChange() {}
-void TFormMain::ClearFileInfo() {}
-int TFormMain::GenreIndexOf(const QString&) const { return -1; }
-void TFormMain::ShowTagLights(const TMpegFile&) {}
-void TFormMain::ShowMpegInfo(const QString&) {}
-void TFormMain::UpdateCommands() {}
-void TFormMain::menuFileClick() {}
-void TFormMain::menuEditClick() {}
-void TFormMain::menuFieldsClick() {}
-
 // ---- saving tags and field locks
 void TFormMain::miSaveClick() {}
 void TFormMain::SaveTags() {}
@@ -49,20 +28,6 @@ void TFormMain::MemoCommentV2DblClick() {}
 void TFormMain::miV1V2Click() {}
 void TFormMain::miV2V1Click() {}
 void TFormMain::miAutoNumberClick() {}
-
-// ---- file grid
-QString TFormMain::vtgridGetText(int, int) { return {}; }
-void TFormMain::RebuildGrid() {}
-void TFormMain::SortFiles(int) {}
-void TFormMain::vtgridHeaderClick(int, Qt::MouseButton) {}
-void TFormMain::miMoveUpClick() {}
-void TFormMain::miMoveDownClick() {}
-void TFormMain::vtgridMouseUp(Qt::MouseButton) {}
-void TFormMain::miPopupRefreshClick() {}
-
-// ---- selection and tag guessing
-void TFormMain::vtgridChange(int) {}
-void TFormMain::GuessTagFromFileName() {}
 
 // ---- renaming files by format
 void TFormMain::RenameFiles(const QString&) {}

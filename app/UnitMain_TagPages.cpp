@@ -1,8 +1,71 @@
-// The tag pages, the tag-version lights and the MPEG information panel.
+// The tag pages, the tag-version lights, the MPEG information panel and the state of the commands.
 
 #include "UnitMain.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+// Only the letters A to Z are lowered, as the genre names are plain ASCII.
+QString asciiLower(const QString& text)
+{
+    QString lowered = text;
+    for (QChar& c : lowered) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return lowered;
+}
+
+}  // namespace
+
+void TFormMain::PageControlTagChange()
+{
+    vtgridChange(-1);
+    UpdateCommands();
+    const QList<int> selected = gridSelectedRows();
+    if (selected.isEmpty())
+        SetTagLights(false, false, false, false, false);
+    else if (selected.size() == 1)
+        ShowTagLights(*FileList[static_cast<std::size_t>(selected.first())]);
+    vtgridModel->repaint();
+}
+
+void TFormMain::ClearFileInfo()
+{
+    for (QLabel* label : {lbFileSize, lbLength, lbFileMode, lbFileFrequency, lbFileBitrate, lbFileVersion, lbFileLayer,
+                          lbFileCopyright, lbFileCRC, lbVbr})
+        label->clear();
+    for (QLineEdit* edit : {EditTitleV1, EditArtistV1, EditAlbumV1, EditYearV1, EditTrackV1})
+        edit->clear();
+    cbGenreV1->setCurrentIndex(0);
+    EditCommentV1->clear();
+    for (QLineEdit* edit : {EditTitleV2, EditArtistV2, EditAlbumV2, EditYearV2, EditTrackV2})
+        edit->clear();
+    cbGenreV2->setCurrentIndex(-1);
+    cbGenreV2->clearEditText();
+    MemoCommentV2->clear();
+    for (QLineEdit* edit : {EditEncoderV2, EditUrlV2, EditComposerV2, EditOrigArtistV2})
+        edit->clear();
+}
+
+int TFormMain::GenreIndexOf(const QString& Name) const
+{
+    const QString wanted = asciiLower(Name);
+    for (int position = 1; position < cbGenreV1->count(); ++position) {
+        if (asciiLower(cbGenreV1->itemText(position)) == wanted)
+            return position;
+    }
+    return -1;
+}
 
 void TFormMain::SetTagLights(bool V10, bool V11, bool V22, bool V23, bool V24)
 {
@@ -11,4 +74,86 @@ void TFormMain::SetTagLights(bool V10, bool V11, bool V22, bool V23, bool V24)
     imgLightGreenV22->setVisible(V22);
     ImgLightGreenV23->setVisible(V23);
     ImgLightGreenV24->setVisible(V24);
+}
+
+void TFormMain::ShowTagLights(const TMpegFile& File)
+{
+    const int major = File.HasID3v2 ? File.ID3v2.MajorVersion : 0;
+    SetTagLights(File.ID3v1Kind == ID3v1_0, File.ID3v1Kind == ID3v1_1, major == 2, major == 3, major == 4);
+}
+
+void TFormMain::ShowMpegInfo(const QString& Path)
+{
+    TMpegFileInfo info;
+    try {
+        GetMpegFileInfo(Path, info);
+    } catch (const std::exception&) {
+        // A file that can no longer be read has no information to show.
+        info.Valid = false;
+    }
+    lbFileSize->setText(info.Valid ? info.FileSize : QString());
+    lbFileBitrate->setText(info.Valid ? info.Bitrate : QString());
+    lbLength->setText(info.Valid ? info.Duration : QString());
+    lbVbr->setText(info.Valid ? info.VBR : QString());
+    lbFileVersion->setText(info.Valid ? info.Version : QString());
+    lbFileLayer->setText(info.Valid ? info.Layer : QString());
+    lbFileMode->setText(info.Valid ? info.ChannelMode : QString());
+    lbFileFrequency->setText(info.Valid ? info.SampleRate : QString());
+    lbFileCRC->setText(info.Valid ? info.CRC : QString());
+    lbFileCopyright->setText(info.Valid ? info.Copyright : QString());
+}
+
+void TFormMain::UpdateCommands()
+{
+    const bool anyFile = !FileList.empty();
+    miFreedb->setEnabled(anyFile);
+    ToolBtnFreedb->setEnabled(anyFile);
+
+    const QList<int> selected = gridSelectedRows();
+    if (!selected.isEmpty()) {
+        for (QAction* item : {miClose, miCloseAll, miCopyTags->menuAction(), miSave, miRename, miFreedb, miRemoveTag,
+                              miMoveUp, miMoveDown, miClearAllTags, miCopyAllTags, miPasteAllTags, miLockAll, miSwap,
+                              miCapitalizeFields, miAutoNumber, miUnlockAll, miSelectAll, miSavePlaylist})
+            item->setEnabled(true);
+        for (QToolButton* button : {ToolBtnClose, ToolBtnSave, ToolBtnRename, ToolBtnFreedb, ToolBtnRemove, ToolBtnMoveUp,
+                                    ToolBtnMoveDown, ToolBtnPlaylistSave, ToolBtnSwap, ToolBtnCapitalize, ToolBtnAutoNb,
+                                    ToolBtnSelectAll, ToolBtnPlay})
+            button->setEnabled(true);
+        if (selected.size() == 1) {
+            const TMpegFile& file = *FileList[static_cast<std::size_t>(selected.first())];
+            const bool hasPageTag = activePage() == TagPage::V1 ? file.HasID3v1 : file.HasID3v2;
+            if (!hasPageTag) {
+                miRemoveTag->setEnabled(false);
+                ToolBtnRemove->setEnabled(false);
+            }
+        }
+        return;
+    }
+    for (QAction* item : {miClose, miCopyTags->menuAction(), miSave, miRename, miRemoveTag, miMoveUp, miMoveDown,
+                          miClearAllTags, miCopyAllTags, miPasteAllTags, miLockAll, miUnlockAll, miSwap,
+                          miCapitalizeFields, miAutoNumber, miSavePlaylist})
+        item->setEnabled(false);
+    for (QToolButton* button : {ToolBtnClose, ToolBtnSave, ToolBtnRename, ToolBtnRemove, ToolBtnMoveUp, ToolBtnMoveDown,
+                                ToolBtnPlaylistSave, ToolBtnSwap, ToolBtnCapitalize, ToolBtnAutoNb})
+        button->setEnabled(false);
+}
+
+void TFormMain::menuFileClick()
+{
+    UpdateCommands();
+}
+
+void TFormMain::menuEditClick()
+{
+    UpdateCommands();
+}
+
+void TFormMain::menuFieldsClick()
+{
+    UpdateCommands();
+}
+
+TagPage TFormMain::activePage() const
+{
+    return PageControlTag->currentWidget() == TabSheetV2 ? TagPage::V2 : TagPage::V1;
 }

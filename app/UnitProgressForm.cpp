@@ -29,6 +29,11 @@ TFormProgress::TFormProgress()
         move(screen->availableGeometry().center() - rect().center());
 }
 
+TFormProgress::~TFormProgress()
+{
+    enableDisabledWindows();
+}
+
 void TFormProgress::SetupProgress(qint32 Position, qint32 Min, qint32 Max, qint32 Step, bool ShowCancel)
 {
     Cancelled = false;

@@ -33,6 +33,7 @@ class TFormProgress : public QWidget {
 public:
     // A top-level window of its own: a child of a window that it disables would be disabled too.
     TFormProgress();
+    ~TFormProgress() override;   // hands back the windows it still holds
 
     // ---- components
     TProgressBar* ProgressBar1;

@@ -101,10 +101,18 @@ TEST_F(MainWindowTest, GridHasItsElevenColumns)
 TEST_F(MainWindowTest, TagPagesHaveTheirFieldLimitsAndLocks)
 {
     TFormMain form;
-    EXPECT_EQ(form.EditTitleV1->maxLength(), 30);
-    EXPECT_EQ(form.EditYearV1->maxLength(), 4);
-    EXPECT_EQ(form.EditTrackV1->maxLength(), 2);
-    EXPECT_EQ(form.EditCommentV1->maxLength(), 28);
+    const struct {
+        QLineEdit* field;
+        int limit;
+    } limits[] = {{form.EditTitleV1, 30}, {form.EditArtistV1, 30}, {form.EditAlbumV1, 30}, {form.EditYearV1, 4},
+                  {form.EditTrackV1, 2}, {form.EditCommentV1, 28}, {form.EditTitleV2, 40}};
+    for (const auto& limit : limits) {
+        QTest::keyClicks(limit.field, QString(40, '7'));
+        EXPECT_EQ(limit.field->text().size(), limit.limit);
+        // Only typing is limited: the program may set a longer text, such as a guess.
+        limit.field->setText(QString(35, 'x'));
+        EXPECT_EQ(limit.field->text().size(), 35);
+    }
     EXPECT_FALSE(form.cbGenreV1->isEditable());
     EXPECT_TRUE(form.cbGenreV2->isEditable());
     EXPECT_EQ(form.sbtnTitleV1->text(), "Title");

@@ -1,0 +1,156 @@
+// The open files: adding them, closing them, selecting them all and reading them again.
+
+#include "UnitMain.h"
+
+#include "UnitProgressForm.h"
+
+#include <QCollator>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTreeView>
+#include <algorithm>
+
+namespace {
+
+// Paths compare exactly once they are absolute and clean: the file system tells "A.MP3" from "a.mp3".
+QString comparablePath(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+bool isMpegAudioFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("mp3") || suffix == QLatin1String("mp2");
+}
+
+}  // namespace
+
+void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
+{
+    if (Paths.isEmpty())
+        return;
+    // Destroying the window hands the disabled windows back, also when a read raises.
+    std::unique_ptr<TFormProgress> progress;
+    if (ShowProgress) {
+        progress = std::make_unique<TFormProgress>();
+        progress->SetupProgress(0, 0, static_cast<qint32>(Paths.size()), 1, true);
+        progress->ShowProgress();
+    }
+
+    const int count = static_cast<int>(Paths.size());
+    for (int number = 1; number <= count; ++number) {
+        if (progress && progress->Cancelled)
+            break;
+        const QString& path = Paths[number - 1];
+        if (progress)
+            progress->lbMsg->setText(QStringLiteral("Opening file %1 of %2.").arg(number).arg(count));
+        if (!QFileInfo(path).isFile()) {
+            ui::showMessage(QStringLiteral("The file '%1' does not exit.").arg(QFileInfo(path).fileName()));
+            continue;
+        }
+        if (!isMpegAudioFile(path))
+            continue;
+        const QString wanted = comparablePath(path);
+        const bool alreadyOpen = std::any_of(FileList.begin(), FileList.end(), [&wanted](const auto& file) {
+            return comparablePath(file->FileName) == wanted;
+        });
+        if (alreadyOpen)
+            continue;
+        auto file = std::make_unique<TMpegFile>();
+        if (file->ReadFromFile(path)) {
+            FileList.push_back(std::move(file));
+            vtgridModel->appendRow();
+        }
+        QCoreApplication::processEvents();
+        if (progress)
+            progress->ProgressBar1->StepIt();
+    }
+
+    showOpenFileCount();
+    vtgrid->setFocus();
+    if (progress)
+        progress->CloseProgress();
+}
+
+void TFormMain::miOpenClick()
+{
+    ui::FileDialogRequest request = OpenDialogOpenMpeg;
+    request.initialFolder = DefaultFolderOpen;
+    const ui::FileDialogResult chosen = ui::userInterface().openFiles(request);
+    if (chosen.files.isEmpty())
+        return;
+    DefaultFolderOpen = QFileInfo(chosen.files.first()).absolutePath() + QLatin1Char('/');
+
+    QStringList paths = chosen.files;
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(paths.begin(), paths.end(), collator);
+    OpenFiles(paths, paths.size() > 25);
+    PageControlTagChange();
+    if (OptionSortAfterOpen)
+        SortFiles(3);
+}
+
+void TFormMain::miCloseClick()
+{
+    const QList<int> selected = gridSelectedRows();
+    if (selected.isEmpty())
+        return;
+    const int first = selected.first();
+    for (auto row = selected.crbegin(); row != selected.crend(); ++row)
+        FileList.erase(FileList.begin() + *row);
+    RebuildGrid();
+    const int remaining = static_cast<int>(FileList.size());
+    if (remaining > 0)
+        selectGridRow(std::min(first, remaining - 1));
+    if (gridSelectedRows().isEmpty()) {
+        SetTagLights(false, false, false, false, false);
+        ClearFileInfo();
+    }
+    UpdateCommands();
+    showOpenFileCount();
+}
+
+void TFormMain::miCloseAllClick()
+{
+    FileList.clear();
+    RebuildGrid();
+    ClearFileInfo();
+    showOpenFileCount();
+    UpdateCommands();
+    SetTagLights(false, false, false, false, false);
+}
+
+void TFormMain::miSelectAllClick()
+{
+    vtgrid->selectAll();
+    UpdateCommands();
+}
+
+void TFormMain::ReloadFile(int Index)
+{
+    auto file = std::make_unique<TMpegFile>();
+    file->ReadFromFile(FileList.at(static_cast<std::size_t>(Index))->FileName);
+    FileList[static_cast<std::size_t>(Index)] = std::move(file);
+}
+
+void TFormMain::ReloadFiles(int First, int Last)
+{
+    for (int index = First; index <= Last; ++index)
+        ReloadFile(index);
+}
+
+void TFormMain::miRefreshAllClick()
+{
+    ReloadFiles(0, static_cast<int>(FileList.size()) - 1);
+    PageControlTagChange();
+}
+
+void TFormMain::showOpenFileCount()
+{
+    sbMainPanels[0]->setText(QStringLiteral(" %1 open file(s)").arg(FileList.size()));
+}

@@ -1,0 +1,288 @@
+// The file grid: cell texts, rows, sorting, column widths, row colours, moving rows, the popup
+// menu and drag and drop.
+
+#include "UnitMain.h"
+
+#include "UnitUtilities.h"
+
+#include <QApplication>
+#include <QCollator>
+#include <QCursor>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QUrl>
+#include <algorithm>
+#include <numeric>
+
+void TFormMain::connectGrid()
+{
+    vtgrid->setDragEnabled(true);
+    vtgrid->setAcceptDrops(true);
+    vtgrid->setDragDropMode(QAbstractItemView::DragDrop);
+    // Rows moved inside the grid are rebuilt by the drop itself; the view must not remove any.
+    vtgrid->setDefaultDropAction(Qt::CopyAction);
+    vtgrid->viewport()->installEventFilter(this);
+    vtgrid->header()->viewport()->installEventFilter(this);
+    connect(vtgrid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!keepingPagesWhileReselecting)
+            vtgridChange(gridFocusedRow());
+    });
+    connect(PageControlTag, &QTabWidget::currentChanged, this, &TFormMain::PageControlTagChange);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == vtgrid->header()->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const int column = vtgrid->header()->logicalIndexAt(mouse->position().toPoint());
+        // A release on the border between two headers ends a resize, not a click.
+        if (column >= 0 && vtgrid->header()->cursor().shape() != Qt::SplitHCursor)
+            vtgridHeaderClick(column, mouse->button());
+        return false;
+    }
+    if (watched != vtgrid->viewport())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+        vtgridMouseUp(static_cast<QMouseEvent*>(event)->button());
+        return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const int target = vtgrid->indexAt(drop->position().toPoint()).row();
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        vtgridDragDrop(drop->source() == vtgrid ? nullptr : drop->mimeData(), target);
+        return true;
+    }
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
+}
+
+QString TFormMain::vtgridGetText(int Node, int Column)
+{
+    if (Node < 0 || Node >= static_cast<int>(FileList.size())) {
+        ui::showMessage(QStringLiteral("Error, trying to index a file that does not exist!"), ui::Icon::None);
+        return {};
+    }
+    if (Column < -1 || Column >= GridColumnCount)
+        return {};
+    return gridCellText(*FileList[static_cast<std::size_t>(Node)], Column, activePage());
+}
+
+QVariant TFormMain::vtgridBeforeItemErase(int Node) const
+{
+    if (!UseGridColors || FileList.empty() || Node < 0 || Node >= static_cast<int>(FileList.size()))
+        return {};
+    const TMpegFile& file = *FileList[static_cast<std::size_t>(Node)];
+    if (file.HasID3v1 && file.HasID3v2)
+        return gridColor(ColorV1V2);
+    if (file.HasID3v1)
+        return gridColor(ColorV1);
+    return gridColor(file.HasID3v2 ? ColorV2 : ColorNoTag);
+}
+
+void TFormMain::RebuildGrid()
+{
+    vtgridModel->setRows(static_cast<int>(FileList.size()));
+}
+
+void TFormMain::SortFiles(int Column)
+{
+    const int count = static_cast<int>(FileList.size());
+    QStringList keys;
+    keys.reserve(count);
+    for (int row = 0; row < count; ++row) {
+        const QString text = vtgridGetText(row, Column);
+        keys.append(Column == 8 ? trackSortKey(text) : text);
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return collator.compare(keys[a], keys[b]) < 0; });
+
+    // The selection and the tag pages follow the files, not the row positions.
+    QList<const TMpegFile*> selected;
+    for (int row : gridSelectedRows())
+        selected.append(FileList[static_cast<std::size_t>(row)].get());
+    const int focused = gridFocusedRow();
+    const TMpegFile* focusedFile = focused >= 0 ? FileList[static_cast<std::size_t>(focused)].get() : nullptr;
+
+    std::vector<std::unique_ptr<TMpegFile>> sorted;
+    sorted.reserve(FileList.size());
+    for (int index : order)
+        sorted.push_back(std::move(FileList[static_cast<std::size_t>(index)]));
+    FileList = std::move(sorted);
+
+    reselectFiles(selected, focusedFile);
+    vtgridModel->repaint();
+}
+
+void TFormMain::reselectFiles(const QList<const TMpegFile*>& files, const TMpegFile* focused)
+{
+    keepingPagesWhileReselecting = true;
+    QItemSelection selection;
+    QModelIndex current;
+    for (int row = 0; row < static_cast<int>(FileList.size()); ++row) {
+        const TMpegFile* file = FileList[static_cast<std::size_t>(row)].get();
+        if (files.contains(file))
+            selection.select(vtgridModel->index(row, 0), vtgridModel->index(row, GridColumnCount - 1));
+        if (file == focused)
+            current = vtgridModel->index(row, 0);
+    }
+    vtgrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (current.isValid())
+        vtgrid->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    keepingPagesWhileReselecting = false;
+}
+
+void TFormMain::vtgridHeaderClick(int Column, Qt::MouseButton Button)
+{
+    if (Button == Qt::LeftButton) {
+        SortFiles(Column);
+        return;
+    }
+    const QFontMetrics metrics(vtgrid->font());
+    int widest = 0;
+    for (int row = 0; row < static_cast<int>(FileList.size()); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(vtgridGetText(row, Column)));
+    setGridColumnWidth(Column, widest + 10);
+}
+
+void TFormMain::miMoveUpClick()
+{
+    const QList<int> selected = gridSelectedRows();
+    if (selected.isEmpty() || selected.first() == 0)
+        return;
+    for (int row : selected)
+        std::swap(FileList[static_cast<std::size_t>(row)], FileList[static_cast<std::size_t>(row - 1)]);
+    RebuildGrid();
+    QItemSelection selection;
+    for (int row : selected)
+        selection.select(vtgridModel->index(row - 1, 0), vtgridModel->index(row - 1, GridColumnCount - 1));
+    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(selected.last() - 1, 0), QItemSelectionModel::NoUpdate);
+    vtgrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void TFormMain::miMoveDownClick()
+{
+    const QList<int> selected = gridSelectedRows();
+    const int last = static_cast<int>(FileList.size()) - 1;
+    if (selected.isEmpty() || selected.last() == last)
+        return;
+    for (auto row = selected.crbegin(); row != selected.crend(); ++row)
+        std::swap(FileList[static_cast<std::size_t>(*row)], FileList[static_cast<std::size_t>(*row + 1)]);
+    RebuildGrid();
+    QItemSelection selection;
+    for (int row : selected)
+        selection.select(vtgridModel->index(row + 1, 0), vtgridModel->index(row + 1, GridColumnCount - 1));
+    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(selected.first() + 1, 0), QItemSelectionModel::NoUpdate);
+    vtgrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void TFormMain::vtgridMouseUp(Qt::MouseButton Button)
+{
+    if (Button == Qt::RightButton && !FileList.empty() && !gridSelectedRows().isEmpty())
+        Popup->popup(QCursor::pos());
+}
+
+void TFormMain::miPopupRefreshClick()
+{
+    vtgridModel->repaint();
+}
+
+void TFormMain::vtgridDragDrop(const QMimeData* DataObject, int TargetRow)
+{
+    if (DataObject) {
+        if (!DataObject->hasUrls())
+            return;
+        QStringList dropped;
+        for (const QUrl& url : DataObject->urls()) {
+            const QFileInfo info(url.toLocalFile());
+            if (info.isFile()) {
+                const QString suffix = info.suffix().toLower();
+                if (suffix == QLatin1String("m3u") || suffix == QLatin1String("pls"))
+                    LoadPlaylist(info.absoluteFilePath());
+                else if (suffix == QLatin1String("mp3") || suffix == QLatin1String("mp2"))
+                    dropped.append(info.absoluteFilePath());
+            } else if (info.isDir()) {
+                QStringList folderFiles;
+                ListFiles(info.absoluteFilePath(), QStringLiteral("*.mp3"), folderFiles, true);
+                dropped.append(folderFiles);
+            }
+        }
+        QCollator collator;
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::stable_sort(dropped.begin(), dropped.end(), collator);
+        OpenFiles(dropped, true);
+        if (OptionSortAfterOpen)
+            SortFiles(3);
+        return;
+    }
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QList<int> selected = gridSelectedRows();
+    const bool movable = TargetRow >= 0 && TargetRow < static_cast<int>(FileList.size()) &&
+                         TargetRow != gridFocusedRow() && !selected.contains(TargetRow);
+    if (movable) {
+        const QString targetPath = FileList[static_cast<std::size_t>(TargetRow)]->FileName;
+        QStringList movedPaths;
+        for (auto row = selected.crbegin(); row != selected.crend(); ++row) {
+            movedPaths.append(FileList[static_cast<std::size_t>(*row)]->FileName);
+            FileList.erase(FileList.begin() + *row);
+        }
+        const auto target = std::find_if(FileList.begin(), FileList.end(),
+                                         [&targetPath](const auto& file) { return file->FileName == targetPath; });
+        const auto insertAt = target - FileList.begin() + 1;
+        for (const QString& path : std::as_const(movedPaths)) {
+            auto file = std::make_unique<TMpegFile>();
+            try {
+                file->ReadFromFile(path);
+            } catch (const std::exception&) {
+                // The row stays, with what could be read; the readers have reported the file.
+            }
+            FileList.insert(FileList.begin() + insertAt, std::move(file));
+        }
+    }
+    RebuildGrid();
+    QApplication::restoreOverrideCursor();
+}
+
+QList<int> TFormMain::gridSelectedRows() const
+{
+    QList<int> rows;
+    for (const QItemSelectionRange& range : vtgrid->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int TFormMain::gridFocusedRow() const
+{
+    const QModelIndex current = vtgrid->selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void TFormMain::selectGridRow(int row)
+{
+    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
