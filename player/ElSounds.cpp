@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QFile>
 #include <algorithm>
-#include <cstring>
 #include <dlfcn.h>
 
 namespace {
