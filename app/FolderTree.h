@@ -17,6 +17,8 @@ public:
     QString selectedPath() const;
     // Expands the tree down to an existing folder, selects it and scrolls it into view.
     void browseTo(const QString& path);
+    // Forgets a selection not reported yet.
+    void cancelPendingChange() { changeTimer.stop(); }
 
     static constexpr int changeDelay = 150;
 

@@ -169,9 +169,13 @@ void TFormMain::OpenCommandLine()
     }
     show();
     repaint();
+    // Files and folders given here stay: the folder the tree shows at start does not replace them.
+    const bool treeSelectsFolder = folders.size() == 1 && files.isEmpty();
+    if (!treeSelectsFolder && (!files.isEmpty() || !folders.isEmpty()))
+        VETreeMain->cancelPendingChange();
     if (!files.isEmpty())
         OpenFiles(files, files.size() > 25);
-    if (folders.size() == 1 && files.isEmpty()) {
+    if (treeSelectsFolder) {
         VETreeMain->browseTo(folders.first());
     } else {
         for (const QString& folder : std::as_const(folders))

@@ -8,6 +8,10 @@
 //   UnitMain_Layout.cpp    panels, folder tree, grid, tag pages, lights, information, status bar
 //   UnitMain_Menus.cpp     menu items, popup menus and tool buttons with their hints
 //   UnitMain_Settings.cpp  reading the settings at start-up, writing them at close
+//   UnitMain_FileList.cpp  opening, closing, selecting all and reloading files
+//   UnitMain_TagPages.cpp  tag pages, lights, MPEG information, command state
+//   UnitMain_Grid.cpp      cell texts, rows, sorting, colours, moving rows, popup, drag and drop
+//   UnitMain_Selection.cpp showing the selected file, guessing tags from its name
 //   UnitMain_ToolBar.cpp   tool-button forwarders, help and about box
 //   UnitMain_Pending.cpp   handlers of commands that are not built yet
 
@@ -323,7 +327,7 @@ public:
     void WriteCloseSettings();
     void ApplyColsWidth();   // throws std::invalid_argument on a piece that is no number
 
-    // ---- file list and opening files
+    // ---- file list and opening files (UnitMain_FileList.cpp)
     void OpenFiles(const QStringList& Paths, bool ShowProgress);
     void miOpenClick();
     void miCloseClick();
@@ -333,7 +337,7 @@ public:
     void ReloadFiles(int First, int Last);
     void miRefreshAllClick();
 
-    // ---- tag pages, information panel and command state
+    // ---- tag pages, information panel and command state (UnitMain_TagPages.cpp)
     void PageControlTagChange();
     void ClearFileInfo();
     int GenreIndexOf(const QString& Name) const;
@@ -371,7 +375,7 @@ public:
     void miV2V1Click();
     void miAutoNumberClick();
 
-    // ---- file grid
+    // ---- file grid (UnitMain_Grid.cpp)
     QString vtgridGetText(int Node, int Column);
     QVariant vtgridBeforeItemErase(int Node) const;   // the row's background; nothing for the normal one
     void RebuildGrid();
@@ -390,7 +394,7 @@ public:
     void selectGridRow(int row);
     TagPage activePage() const;
 
-    // ---- selection and tag guessing
+    // ---- selection and tag guessing (UnitMain_Selection.cpp)
     void vtgridChange(int Node);   // Node -1: no particular row
     void GuessTagFromFileName();
 

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTabWidget>
@@ -247,6 +248,53 @@ TEST_F(FileListTest, SeveralSelectedFilesKeepTheFieldsButShowTheChangedRow)
                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
     EXPECT_EQ(form.EditTitleV1->text(), "typed");
     EXPECT_EQ(form.panelFilePath->text(), " File path: " + paths[1]);
+}
+
+TEST_F(FileListTest, AFileWithoutMpegInformationEmptiesTheInformationLabels)
+{
+    TFormMain form;
+    form.ShowMpegInfo(writeAudio(dir, "good.mp3"));
+    ASSERT_FALSE(form.lbFileSize->text().isEmpty());
+    form.ShowMpegInfo(dir.write("noise.mp3", QByteArray(500, 'x')));
+    for (QLabel* label : {form.lbFileSize, form.lbLength, form.lbFileMode, form.lbFileFrequency, form.lbFileBitrate,
+                          form.lbFileVersion, form.lbFileLayer, form.lbFileCopyright, form.lbFileCRC, form.lbVbr})
+        EXPECT_EQ(label->text(), QString());
+    form.ShowMpegInfo(dir.filePath("gone.mp3"));
+    EXPECT_EQ(form.lbFileSize->text(), QString());
+}
+
+TEST_F(FileListTest, SelectingSeveralRowsKeepsTheLightsOfTheSingleSelection)
+{
+    TFormMain form;
+    form.OpenFiles({writeAudio(dir, "v11.mp3", {}, id3v1WithTrack("T", 3)), writeAudio(dir, "plain.mp3")}, false);
+    form.selectGridRow(0);
+    ASSERT_TRUE(form.ImgLightGreenV11->isVisibleTo(&form));
+    form.miSelectAllClick();
+    form.PageControlTagChange();
+    EXPECT_TRUE(form.ImgLightGreenV11->isVisibleTo(&form));
+}
+
+TEST_F(FileListTest, ARightClickOnTheGridOpensThePopupOnlyWithASelection)
+{
+    TFormMain form;
+    form.show();
+    form.OpenFiles(writeFiles(2), false);
+    form.vtgridMouseUp(Qt::RightButton);
+    EXPECT_FALSE(form.Popup->isVisible());
+    form.selectGridRow(1);
+    form.vtgridMouseUp(Qt::LeftButton);
+    EXPECT_FALSE(form.Popup->isVisible());
+    form.vtgridMouseUp(Qt::RightButton);
+    EXPECT_TRUE(form.Popup->isVisible());
+    form.Popup->hide();
+}
+
+TEST_F(FileListTest, ARowWithoutAFileIsReported)
+{
+    TFormMain form;
+    EXPECT_EQ(form.vtgridGetText(0, 3), QString());
+    ASSERT_EQ(messages.texts(), QStringList({"Error, trying to index a file that does not exist!"}));
+    EXPECT_EQ(messages.messages[0].icon, ui::Icon::None);
 }
 
 TEST_F(FileListTest, GenreIndexOfIgnoresCaseAndNeverFindsTheEmptyEntry)
