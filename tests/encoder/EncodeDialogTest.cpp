@@ -150,12 +150,12 @@ TEST(EncodeDialog, OutputFolderGetsItsSlashAndTheFileDialogOpensInTheOpenFolder)
     EXPECT_TRUE(script.messages.isEmpty());
 }
 
-TEST(EncodeDialog, EncodesAWavFileWithTheRealEncoder)
+TEST(EncodeDialog, RealEncoderEncodesAWavFileWhosePathHoldsBlanksAndQuotes)
 {
     ScriptedUserInterface script;
     const ProgramFolderForTest program(ProgramFolderForTest::Encoder::Lame);
     const TempDir files;
-    const QString wav = files.write("my music/tone one.wav", sineWav(44100));
+    const QString wav = files.write(R"(my music/tone "one".wav)", sineWav(44100));
     files.write("out/keep", {});
     TFormEncode form(folders);
     form.EditOutput->setText(files.filePath("out"));
@@ -163,7 +163,7 @@ TEST(EncodeDialog, EncodesAWavFileWithTheRealEncoder)
     form.btnEncode->click();
 
     EXPECT_TRUE(script.messages.isEmpty()) << script.texts().join('\n').toStdString();
-    const QByteArray mp3 = readAll(files.filePath("out/tone one.mp3"));
+    const QByteArray mp3 = readAll(files.filePath(R"(out/tone "one".mp3)"));
     // One second at 192 kbit/s is 24000 bytes of frames, plus the encoder's header frame and padding.
     EXPECT_GE(mp3.size(), 24000);
     EXPECT_LT(mp3.size(), 24000 + 4 * 627);

@@ -1,4 +1,5 @@
 #include "EncoderTestSupport.h"
+#include "ProgramFolder.h"
 #include "ScriptedUserInterface.h"
 #include "UnitDecode.h"
 #include "UnitEncode.h"
@@ -7,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -69,5 +71,24 @@ TEST(MainEncoderCommands, DialogsAreMadeOnceFromTheFolderSettingsAndKeepTheirOpt
     ASSERT_NE(FormDecode, nullptr);
     EXPECT_EQ(opened, FormDecode);
     EXPECT_EQ(FormDecode->EditOutput->text(), "/dec/");
+    EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST(MainEncoderCommands, TheBuildPutsTheEncoderIntoTheProgramFolder)
+{
+    ScriptedUserInterface script;
+    setProgramFolder(CORVANE_PROGRAM_DIR);
+    TFormMain main;
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, [&] {
+        opened = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(opened))
+            dialog->reject();
+    });
+    main.miDecode->trigger();
+    setProgramFolder(QString());
+
+    EXPECT_TRUE(QFileInfo(CORVANE_PROGRAM_DIR "/lame").isExecutable());
+    EXPECT_EQ(opened, FormDecode);
     EXPECT_TRUE(script.messages.isEmpty());
 }
