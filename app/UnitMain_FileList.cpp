@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QSet>
 #include <QTreeView>
 #include <algorithm>
 
@@ -41,6 +42,10 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         progress->ShowProgress();
     }
 
+    QSet<QString> openPaths;
+    for (const auto& file : FileList)
+        openPaths.insert(comparablePath(file->FileName));
+
     const int count = static_cast<int>(Paths.size());
     for (int number = 1; number <= count; ++number) {
         if (progress && progress->Cancelled)
@@ -55,13 +60,11 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         if (!isMpegAudioFile(path))
             continue;
         const QString wanted = comparablePath(path);
-        const bool alreadyOpen = std::any_of(FileList.begin(), FileList.end(), [&wanted](const auto& file) {
-            return comparablePath(file->FileName) == wanted;
-        });
-        if (alreadyOpen)
+        if (openPaths.contains(wanted))
             continue;
         auto file = std::make_unique<TMpegFile>();
         if (file->ReadFromFile(path)) {
+            openPaths.insert(wanted);
             FileList.push_back(std::move(file));
             vtgridModel->appendRow();
         }

@@ -17,9 +17,28 @@
 #include <QMouseEvent>
 #include <QTabWidget>
 #include <QTreeView>
+#include <QSet>
 #include <QUrl>
 #include <algorithm>
 #include <numeric>
+
+namespace {
+
+// Whole rows, consecutive ones as one range, so that selecting many rows stays quick.
+QItemSelection rowSelection(const QAbstractItemModel& model, const QList<int>& sortedRows)
+{
+    QItemSelection selection;
+    for (qsizetype first = 0; first < sortedRows.size();) {
+        qsizetype last = first;
+        while (last + 1 < sortedRows.size() && sortedRows[last + 1] == sortedRows[last] + 1)
+            ++last;
+        selection.select(model.index(sortedRows[first], 0), model.index(sortedRows[last], GridColumnCount - 1));
+        first = last + 1;
+    }
+    return selection;
+}
+
+}  // namespace
 
 void TFormMain::connectGrid()
 {
@@ -35,15 +54,18 @@ void TFormMain::connectGrid()
             vtgridChange(gridFocusedRow());
     });
     connect(PageControlTag, &QTabWidget::currentChanged, this, &TFormMain::PageControlTagChange);
+    connect(vtgrid->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { vtgridHeaderClick(column, Qt::LeftButton); });
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // The header reports left clicks itself (not those that end a resize or a move); the other
+    // buttons are taken here.
     if (watched == vtgrid->header()->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const int column = vtgrid->header()->logicalIndexAt(mouse->position().toPoint());
-        // A release on the border between two headers ends a resize, not a click.
-        if (column >= 0 && vtgrid->header()->cursor().shape() != Qt::SplitHCursor)
+        if (column >= 0 && mouse->button() != Qt::LeftButton)
             vtgridHeaderClick(column, mouse->button());
         return false;
     }
@@ -135,19 +157,20 @@ void TFormMain::SortFiles(int Column)
 
 void TFormMain::reselectFiles(const QList<const TMpegFile*>& files, const TMpegFile* focused)
 {
-    keepingPagesWhileReselecting = true;
-    QItemSelection selection;
-    QModelIndex current;
+    const QSet<const TMpegFile*> wanted(files.cbegin(), files.cend());
+    QList<int> rows;
+    int current = -1;
     for (int row = 0; row < static_cast<int>(FileList.size()); ++row) {
         const TMpegFile* file = FileList[static_cast<std::size_t>(row)].get();
-        if (files.contains(file))
-            selection.select(vtgridModel->index(row, 0), vtgridModel->index(row, GridColumnCount - 1));
+        if (wanted.contains(file))
+            rows.append(row);
         if (file == focused)
-            current = vtgridModel->index(row, 0);
+            current = row;
     }
-    vtgrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (current.isValid())
-        vtgrid->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    keepingPagesWhileReselecting = true;
+    vtgrid->selectionModel()->select(rowSelection(*vtgridModel, rows), QItemSelectionModel::ClearAndSelect);
+    if (current >= 0)
+        vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(current, 0), QItemSelectionModel::NoUpdate);
     keepingPagesWhileReselecting = false;
 }
 
@@ -172,11 +195,11 @@ void TFormMain::miMoveUpClick()
     for (int row : selected)
         std::swap(FileList[static_cast<std::size_t>(row)], FileList[static_cast<std::size_t>(row - 1)]);
     RebuildGrid();
-    QItemSelection selection;
+    QList<int> moved;
     for (int row : selected)
-        selection.select(vtgridModel->index(row - 1, 0), vtgridModel->index(row - 1, GridColumnCount - 1));
-    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(selected.last() - 1, 0), QItemSelectionModel::NoUpdate);
-    vtgrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        moved.append(row - 1);
+    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(moved.last(), 0), QItemSelectionModel::NoUpdate);
+    vtgrid->selectionModel()->select(rowSelection(*vtgridModel, moved), QItemSelectionModel::ClearAndSelect);
 }
 
 void TFormMain::miMoveDownClick()
@@ -188,11 +211,11 @@ void TFormMain::miMoveDownClick()
     for (auto row = selected.crbegin(); row != selected.crend(); ++row)
         std::swap(FileList[static_cast<std::size_t>(*row)], FileList[static_cast<std::size_t>(*row + 1)]);
     RebuildGrid();
-    QItemSelection selection;
+    QList<int> moved;
     for (int row : selected)
-        selection.select(vtgridModel->index(row + 1, 0), vtgridModel->index(row + 1, GridColumnCount - 1));
-    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(selected.first() + 1, 0), QItemSelectionModel::NoUpdate);
-    vtgrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        moved.append(row + 1);
+    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(moved.first(), 0), QItemSelectionModel::NoUpdate);
+    vtgrid->selectionModel()->select(rowSelection(*vtgridModel, moved), QItemSelectionModel::ClearAndSelect);
 }
 
 void TFormMain::vtgridMouseUp(Qt::MouseButton Button)

@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTest>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMimeData>
@@ -332,6 +334,20 @@ TEST_F(FileListTest, OtherHeaderButtonsFitTheColumnToItsWidestText)
     form.miCloseAllClick();
     form.vtgridHeaderClick(3, Qt::MiddleButton);
     EXPECT_EQ(form.vtgrid->columnWidth(3), 10);
+}
+
+TEST_F(FileListTest, ClicksOnTheHeaderSortWithTheLeftButtonAndFitWithTheRight)
+{
+    TFormMain form;
+    form.show();
+    const QStringList paths = writeFiles(3);
+    form.OpenFiles({paths[2], paths[0], paths[1]}, false);
+    QHeaderView* header = form.vtgrid->header();
+    const QPoint filename(header->sectionViewportPosition(3) + 20, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, filename);
+    EXPECT_EQ(fileNames(form), QStringList({"song01.mp3", "song02.mp3", "song03.mp3"}));
+    QTest::mouseClick(header->viewport(), Qt::RightButton, {}, filename);
+    EXPECT_EQ(form.vtgrid->columnWidth(3), QFontMetrics(form.vtgrid->font()).horizontalAdvance("song01.mp3") + 10);
 }
 
 struct MoveCase {
