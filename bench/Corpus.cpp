@@ -1,0 +1,122 @@
+#include "Corpus.h"
+
+#include "AudioFixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace {
+
+// About eight seconds of audio: enough for the whole VBR search window behind the tag.
+constexpr int AudioFrames = 300;
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("Cannot write " + path.toStdString());
+}
+
+QByteArray pictureFrameData(int seed)
+{
+    QByteArray data = QByteArray("\0image/jpeg\0\3\0", 14);
+    quint32 state = quint32(seed) * 2654435761u + 1;
+    while (data.size() < PictureBytes) {
+        state = state * 1664525u + 1013904223u;
+        data.append(char(state >> 24));
+    }
+    return data;
+}
+
+QByteArray constantBitrateAudio()
+{
+    return fixtures::mpegFrames({}, AudioFrames);
+}
+
+// Frames of changing bitrates after a first frame whose Xing header counts them.
+QByteArray variableBitrateAudio()
+{
+    const int bitrateIndexes[] = {9, 11, 7, 10, 13, 8};
+    fixtures::MpegFrameSpec spec;
+    QByteArray audio = fixtures::xingFrame(spec, quint32(AudioFrames));
+    for (int i = 0; i < AudioFrames; ++i) {
+        spec.bitrateIndex = bitrateIndexes[i % 6];
+        audio += fixtures::mpegFrame(spec);
+    }
+    return audio;
+}
+
+QByteArray tagFor(int index, bool withPicture)
+{
+    fixtures::ID3v2TagBuilder tag(3);
+    tag.textFrame("TIT2", QStringLiteral("Title of song %1").arg(index))
+        .textFrame("TPE1", QStringLiteral("Artist %1").arg(index % 97))
+        .textFrame("TALB", QStringLiteral("Album %1").arg(index % 211))
+        .textFrame("TYER", QStringLiteral("19%1").arg(index % 100, 2, 10, QLatin1Char('0')))
+        .textFrame("TRCK", QStringLiteral("%1/12").arg(index % 12 + 1))
+        .textFrame("TCON", QStringLiteral("(17)"))
+        .commentFrame("eng", QString(), QStringLiteral("Made for the benchmark"))
+        .textFrame("TENC", QStringLiteral("LAME"));
+    if (withPicture)
+        tag.frame("APIC", pictureFrameData(index));
+    return tag.padding(1024).build();
+}
+
+QByteArray id3v1For(int index)
+{
+    fixtures::ID3v1Fields fields;
+    fields.title = "Title of song " + QByteArray::number(index);
+    fields.artist = "Artist " + QByteArray::number(index % 97);
+    fields.album = "Album " + QByteArray::number(index % 211);
+    fields.year = "1999";
+    fields.comment = "Made for the benchmark";
+    fields.track = index % 12 + 1;
+    fields.genre = 17;
+    return fixtures::id3v1Block(fields);
+}
+
+}  // namespace
+
+Corpus makeCorpus(const QString& folder, int files)
+{
+    Corpus corpus;
+    const QByteArray constant = constantBitrateAudio();
+    const QByteArray variable = variableBitrateAudio();
+    for (const bool withPicture : {true, false}) {
+        const QString subfolder = folder + (withPicture ? QStringLiteral("/pictured") : QStringLiteral("/plain"));
+        QDir().mkpath(subfolder);
+        QStringList& list = withPicture ? corpus.pictured : corpus.plain;
+        for (int i = 0; i < files; ++i) {
+            const bool vbr = i % 2 != 0;
+            const QString path = subfolder + QStringLiteral("/%1 %2.mp3").arg(i, 5, 10, QLatin1Char('0')).arg(vbr ? "vbr" : "cbr");
+            writeFile(path, tagFor(i, withPicture) + (vbr ? variable : constant) + id3v1For(i));
+            list.append(path);
+        }
+    }
+    return corpus;
+}
+
+QStringList copyFiles(const QStringList& files, const QString& folder)
+{
+    QDir().mkpath(folder);
+    QStringList copies;
+    for (const QString& file : files) {
+        const QString copy = folder + QLatin1Char('/') + QFileInfo(file).fileName();
+        QFile::remove(copy);
+        if (!QFile::copy(file, copy))
+            throw std::runtime_error("Cannot copy " + file.toStdString());
+        copies.append(copy);
+    }
+    return copies;
+}
+
+void warmPageCache(const QStringList& files)
+{
+    for (const QString& path : files) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            file.readAll();
+    }
+}

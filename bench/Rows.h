@@ -1,0 +1,20 @@
+#pragma once
+
+// The benchmark's sections, each adding its rows to the table.
+
+#include <QString>
+#include <QStringList>
+
+class ResultTable;
+
+// The lower bound, TMpegFile::ReadFromFile and TagLib, reading every file.
+void addReadRows(ResultTable& table, const QStringList& files, int repeats);
+// The memory that `count` files held open add to the program, read from `files` in turn.
+void addMemoryRows(ResultTable& table, const QStringList& files, int count);
+// A changed title saved in place into copies of `files` made in `folder`.
+void addSaveRows(ResultTable& table, const QStringList& files, const QString& folder, int repeats);
+// The main window's grid with `rows` entries: sorting and the texts of one screen of rows.
+void addGridRows(ResultTable& table, int rows, int repeats);
+
+// Results the compiler must not drop as unused.
+void keep(qint64 value);

@@ -1,0 +1,103 @@
+// The benchmark: makes its corpus, measures reading, memory, saving and the file grid, and
+// prints one table. Run through `make bench`; `--help` lists the options.
+
+#include "Corpus.h"
+#include "Measure.h"
+#include "Rows.h"
+
+#include "UnitUtilities.h"
+#include "UserInterface.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+// Nothing in a benchmark run should ask anything; whatever is said is printed and counted.
+class PrintingUserInterface : public ui::UserInterface {
+public:
+    int messages = 0;
+
+    ui::Answer messageBox(const QString& text, ui::Icon, ui::Buttons, const QString&) override
+    {
+        ++messages;
+        std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+        return ui::Answer::Ok;
+    }
+    ui::FileDialogResult openFiles(const ui::FileDialogRequest&) override { return {}; }
+    ui::FileDialogResult saveFile(const ui::FileDialogRequest&) override { return {}; }
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
+    std::optional<QString> inputText(const QString&, const QString&, const QString&) override { return std::nullopt; }
+};
+
+int option(const QCommandLineParser& parser, const char* name)
+{
+    return parser.value(QString::fromLatin1(name)).toInt();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsHome;
+    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOptions({
+        {"files", "Files in each set of the corpus.", "count", "2000"},
+        {"repeat", "Runs of each row.", "count", "5"},
+        {"open-files", "Files held open for the memory figure.", "count", "10000"},
+        {"grid-rows", "Entries in the file grid.", "count", "100000"},
+        {"folder", "Folder for the corpus (default: a temporary folder, removed at the end).", "path"},
+    });
+    parser.process(app);
+    const int files = std::max(option(parser, "files"), 2);
+    const int repeats = std::max(option(parser, "repeat"), 1);
+    QTemporaryDir temporary;
+    const QString folder = parser.isSet("folder") ? parser.value("folder") : temporary.path();
+
+    PrintingUserInterface userInterface;
+    ui::setUserInterface(&userInterface);
+
+    std::printf("Corvane benchmark, %s, %s, %d cores\n", qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)),
+                qPrintable(QSysInfo::prettyProductName()), QThread::idealThreadCount());
+    std::printf("Making the corpus: %d files with a %d KB picture frame, %d without, in %s\n", files,
+                PictureBytes / 1024, files, qPrintable(folder));
+    std::fflush(stdout);
+    const Corpus corpus = makeCorpus(folder, files);
+    warmPageCache(corpus.pictured + corpus.plain);
+
+    ResultTable table;
+    table.section(QStringLiteral("Memory"));
+    addMemoryRows(table, corpus.pictured, option(parser, "open-files"));
+
+    table.section(QStringLiteral("Reading %1 files with a 100 KB picture (warm page cache)").arg(files));
+    addReadRows(table, corpus.pictured, repeats);
+    table.section(QStringLiteral("Reading %1 files without a picture (warm page cache)").arg(files));
+    addReadRows(table, corpus.plain, repeats);
+
+    // The program pauses 50 ms after each in-place save by design; the pause is not the save's work.
+    setDelayScale(0);
+    table.section(QStringLiteral("Saving a changed title in place into %1 files with a 100 KB picture").arg(files));
+    addSaveRows(table, corpus.pictured, folder + QStringLiteral("/saves"), repeats);
+
+    table.section(QStringLiteral("The file grid with %1 entries (main window offscreen)").arg(option(parser, "grid-rows")));
+    addGridRows(table, option(parser, "grid-rows"), repeats);
+
+    std::printf("\nEach row ran %d times; min and median are of whole runs, per item is median / items, ratio is\n"
+                "median / the median of the section's first row. Every file was read once before timing.\n",
+                repeats);
+    table.print();
+    if (userInterface.messages > 0)
+        std::printf("\n%d messages were shown during the run (printed above).\n", userInterface.messages);
+    return 0;
+}
