@@ -197,12 +197,9 @@ void TFormMain::setGridColumnWidth(int column, int width)
     vtgrid->setColumnWidth(column, width);
 }
 
+// Splitter1 divides the folder panel from the rest in both layouts.
 void TFormMain::setFolderPanelWidth(int width)
 {
-    if (OptionExplorerFull) {
-        PanelRightForFullTree->setFixedWidth(width);
-        return;
-    }
     const QList<int> sizes = Splitter1->sizes();
     const int total = std::max(sizes.value(0) + sizes.value(1), width + 1);
     Splitter1->setSizes({width, total - width});

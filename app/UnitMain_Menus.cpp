@@ -188,6 +188,7 @@ void TFormMain::createPopupMenus()
     miTreeSwitchType = item(PopupMenuTree, QStringLiteral("Switch to ..."), QString(), &TFormMain::miTreeSwitchTypeClick);
     connect(PopupMenuTree, &QMenu::aboutToShow, this, &TFormMain::PopupMenuTreePopup);
     VETreeMain->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(VETreeMain, &FolderTree::changed, this, &TFormMain::VETreeMainChange);
     connect(VETreeMain, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& point) { PopupMenuTree->popup(VETreeMain->viewport()->mapToGlobal(point)); });
 }

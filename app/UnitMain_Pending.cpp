@@ -29,20 +29,5 @@ void TFormMain::miV1V2Click() {}
 void TFormMain::miV2V1Click() {}
 void TFormMain::miAutoNumberClick() {}
 
-// ---- renaming files by format
-void TFormMain::RenameFiles(const QString&) {}
-void TFormMain::miRenameClick() {}
-void TFormMain::PopupPopup() {}
-void TFormMain::CustomPopupMenuClick(QAction*) {}
-
-// ---- folder tree and open folder
-void TFormMain::OpenFolder(const QString&, bool) {}
-void TFormMain::miOpenFolderClick() {}
-void TFormMain::VETreeMainChange() {}
-void TFormMain::SetExplorerFull(bool) {}
-void TFormMain::miTreeSwitchTypeClick() {}
-void TFormMain::PopupMenuTreePopup() {}
-void TFormMain::miTreeRefreshTreeClick() {}
-
 // ---- album lookup
 void TFormMain::miFreedbClick() {}

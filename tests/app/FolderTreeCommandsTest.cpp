@@ -1,0 +1,209 @@
+#include "FolderTree.h"
+#include "Registry.h"
+#include "ScriptedUserInterface.h"
+#include "SettingsHome.h"
+#include "UnitBrowseFolder.h"
+#include "UnitMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Ten MPEG-1 Layer III frames of 128 kbit/s at 44.1 kHz: enough for the file to open.
+QByteArray audioFrames()
+{
+    QByteArray frame(417, '\0');
+    frame[0] = char(0xFF);
+    frame[1] = char(0xFB);
+    frame[2] = char(0x90);
+    frame[3] = char(0x00);
+    return frame.repeated(10);
+}
+
+QStringList openNames(const TFormMain& form)
+{
+    QStringList names;
+    for (const auto& file : form.FileList)
+        names += file->FileName.section('/', -1);
+    return names;
+}
+
+class FolderTreeCommands : public ::testing::Test {
+protected:
+    FolderTreeCommands()
+    {
+        folder.write("b.mp3", audioFrames());
+        folder.write("A.mp3", audioFrames());
+        folder.write("sub/c.mp3", audioFrames());
+        folder.write("notes.txt", "x");
+    }
+
+    void holdOneFile()
+    {
+        form.FileList.push_back(std::make_unique<TMpegFile>());
+        form.FileList.back()->FileName = "/elsewhere/held.mp3";
+    }
+
+    SettingsHome home;
+    ScriptedUserInterface script;
+    TempDir folder;
+    TFormMain form;
+};
+
+}  // namespace
+
+TEST_F(FolderTreeCommands, OpenFolderOpensTheTopFolderOnlyUnlessRecursive)
+{
+    form.OpenFolder(folder.path(), false);
+    EXPECT_EQ(openNames(form), QStringList({"A.mp3", "b.mp3"}));
+    form.OpenFolder(folder.path(), true);
+    EXPECT_EQ(openNames(form), QStringList({"A.mp3", "b.mp3", "c.mp3"}));
+    form.OpenFolder(folder.path(), true);
+    EXPECT_EQ(form.FileList.size(), 3u);
+}
+
+TEST_F(FolderTreeCommands, OpenFolderOnAPathThatIsNoFolderDoesNothing)
+{
+    form.OpenFolder(folder.filePath("b.mp3"), true);
+    form.OpenFolder(folder.filePath("missing"), true);
+    EXPECT_TRUE(form.FileList.empty());
+    EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST_F(FolderTreeCommands, FirstChangeLoadsNothingWithoutLoadFilesStartup)
+{
+    form.FirstFolderChangePending = true;
+    form.OptionLoadFilesStartup = false;
+    holdOneFile();
+    form.VETreeMain->browseTo(folder.path());
+    form.VETreeMainChange();
+    EXPECT_EQ(openNames(form), QStringList{"held.mp3"});
+    EXPECT_FALSE(form.FirstFolderChangePending);
+    EXPECT_FALSE(form.FolderChangeBusy);
+    EXPECT_EQ(form.panelFilePath->text(), " File path: " + folder.path());
+
+    form.chkSubfolders->setChecked(true);
+    form.VETreeMainChange();
+    EXPECT_EQ(openNames(form), QStringList({"A.mp3", "b.mp3", "c.mp3"}));
+}
+
+TEST_F(FolderTreeCommands, FirstChangeLoadsWithLoadFilesStartup)
+{
+    form.FirstFolderChangePending = true;
+    form.OptionLoadFilesStartup = true;
+    form.chkSubfolders->setChecked(false);
+    holdOneFile();
+    form.VETreeMain->browseTo(folder.path());
+    form.VETreeMainChange();
+    EXPECT_EQ(openNames(form), QStringList({"A.mp3", "b.mp3"}));
+    EXPECT_FALSE(form.FirstFolderChangePending);
+}
+
+TEST_F(FolderTreeCommands, ChangeWhileBusyIsIgnoredAndLeavesTheFlagSet)
+{
+    form.FirstFolderChangePending = false;
+    form.FolderChangeBusy = true;
+    holdOneFile();
+    form.VETreeMain->browseTo(folder.path());
+    form.VETreeMainChange();
+    EXPECT_EQ(openNames(form), QStringList{"held.mp3"});
+    EXPECT_TRUE(form.FolderChangeBusy);
+}
+
+TEST_F(FolderTreeCommands, EveryLaterChangeReplacesTheList)
+{
+    form.FirstFolderChangePending = false;
+    form.chkSubfolders->setChecked(false);
+    holdOneFile();
+    form.VETreeMain->browseTo(folder.filePath("sub"));
+    form.VETreeMainChange();
+    EXPECT_EQ(openNames(form), QStringList{"c.mp3"});
+    EXPECT_FALSE(form.FolderChangeBusy);
+}
+
+TEST_F(FolderTreeCommands, OpenFolderCommandAsksAndRemembersTheChoice)
+{
+    form.OptionRecurseFolder = true;
+    form.DefaultFolderOpen = folder.path();
+    QString message;
+    bool subfolders = false;
+    QString initial;
+    QTimer::singleShot(0, &form, [&] {
+        auto* browser = qobject_cast<TFormBrowseFolder*>(QApplication::activeModalWidget());
+        ASSERT_NE(browser, nullptr);
+        message = browser->lblMsg->text();
+        subfolders = browser->GetSubfolders();
+        initial = browser->GetFolder();
+        browser->SelectFolder(folder.filePath("sub"));
+        browser->SetSubfolders(false);
+        browser->accept();
+    });
+    form.miOpenFolderClick();
+    EXPECT_EQ(message, "Select a folder to open.");
+    EXPECT_TRUE(subfolders);
+    EXPECT_EQ(initial, folder.path());
+    EXPECT_EQ(form.DefaultFolderOpen, folder.filePath("sub"));
+    EXPECT_FALSE(form.OptionRecurseFolder);
+    EXPECT_EQ(openNames(form), QStringList{"c.mp3"});
+}
+
+TEST_F(FolderTreeCommands, CancelledOpenFolderChangesNothing)
+{
+    form.DefaultFolderOpen = folder.path();
+    form.OptionRecurseFolder = true;
+    QTimer::singleShot(0, &form, [] { QApplication::activeModalWidget()->close(); });
+    form.miOpenFolderClick();
+    EXPECT_EQ(form.DefaultFolderOpen, folder.path());
+    EXPECT_TRUE(form.OptionRecurseFolder);
+    EXPECT_TRUE(form.FileList.empty());
+}
+
+TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
+{
+    // Wide enough for the tag pages beside a full-height panel of that width.
+    form.resize(1200, 700);
+    form.show();
+    form.SetExplorerFull(true);
+    EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.PanelRightForFullTree);
+    EXPECT_EQ(form.PanelRightForFullTree->parentWidget(), form.Splitter1);
+    EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.panelright->isVisible());
+    QList<int> sizes = form.Splitter1->sizes();
+    form.Splitter1->setSizes({230, sizes[0] + sizes[1] - 230});
+    EXPECT_EQ(form.PanelRightForFullTree->width(), 230);
+
+    form.SetExplorerFull(false);
+    EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.Splitter1);
+    EXPECT_EQ(form.Splitter1->parentWidget(), form.PanelTop);
+    EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.Splitter1->isVisible());
+    EXPECT_EQ(form.PanelRightForFullTree->width(), 0);
+    EXPECT_EQ(form.Splitter1->sizes().value(0), 230);
+}
+
+TEST_F(FolderTreeCommands, SplitterKeepsTheFolderPanelWiderThanTenPixels)
+{
+    form.show();
+    const QList<int> sizes = form.Splitter1->sizes();
+    form.Splitter1->setSizes({5, sizes[0] + sizes[1] - 5});
+    EXPECT_GT(form.PanelTopLeft->width(), 10);
+}
+
+TEST_F(FolderTreeCommands, SwitchTypeTogglesTheLayoutAndWritesItAtOnce)
+{
+    form.show();
+    form.OptionExplorerFull = false;
+    emit form.PopupMenuTree->aboutToShow();
+    EXPECT_EQ(form.miTreeSwitchType->text(), "Switch explorer to full size");
+    form.miTreeSwitchType->trigger();
+    EXPECT_TRUE(form.OptionExplorerFull);
+    EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.PanelRightForFullTree);
+    EXPECT_EQ(Registry().readBool("Option Explorer Full"), true);
+    emit form.PopupMenuTree->aboutToShow();
+    EXPECT_EQ(form.miTreeSwitchType->text(), "Switch explorer to half size");
+}
