@@ -8,7 +8,7 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
             lame twolame libmpg123-dev libao-dev libxlsxwriter-dev libchm-dev \
             python3 python3-mutagen python3-openpyxl fp-utils
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test clean check-sanitize fuzz
 
 all: build
 
@@ -33,3 +33,36 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The whole test suite built and run with AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+
+check-sanitize: deps
+	cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  "-DCMAKE_C_FLAGS=$(SANITIZE_FLAGS)" "-DCMAKE_CXX_FLAGS=$(SANITIZE_FLAGS)"
+	cmake --build build-sanitize
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $$(nproc)
+
+# Fuzz targets (clang's libFuzzer) over every parser of outside input, each run for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	$(MAKE) deps PACKAGES="clang-14 libclang-rt-14-dev"
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+	  "-DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link,address,undefined" \
+	  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined"
+	cmake --build build-fuzz --target corvane_fuzz
+	fuzz/run-all build-fuzz $(FUZZ_SECONDS)
+
+# The benchmark against TagLib in a Release build of its own (bench/README.md); TagLib is needed
+# only here. BENCH_ARGS passes options, e.g. BENCH_ARGS="--files 500".
+BENCH_ARGS ?=
+
+.PHONY: bench
+bench: deps
+	$(MAKE) deps PACKAGES="libtag1-dev"
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON
+	cmake --build build-bench --target corvane_bench
+	QT_QPA_PLATFORM=offscreen build-bench/bin/corvane_bench $(BENCH_ARGS)
