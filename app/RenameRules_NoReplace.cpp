@@ -27,6 +27,17 @@ bool linkThenUnlink(int folder, const QByteArray& oldName, const QByteArray& new
     return false;
 }
 
+// On a file system that ignores letter case a new spelling of the same name exists already: it
+// is the file itself, which a plain rename gives its new spelling without replacing anything.
+bool isSameFile(int folder, const QByteArray& oldName, const QByteArray& newName)
+{
+    struct stat oldStatus;
+    struct stat newStatus;
+    return fstatat(folder, oldName.constData(), &oldStatus, AT_SYMLINK_NOFOLLOW) == 0
+        && fstatat(folder, newName.constData(), &newStatus, AT_SYMLINK_NOFOLLOW) == 0
+        && oldStatus.st_dev == newStatus.st_dev && oldStatus.st_ino == newStatus.st_ino;
+}
+
 }  // namespace
 
 bool renameInFolder(const QString& folder, const QString& oldName, const QString& newName)
@@ -44,6 +55,9 @@ bool renameInFolder(const QString& folder, const QString& oldName, const QString
         renamed = fstatat(folderFd, oldBytes.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
     } else if (renameat2(folderFd, oldBytes.constData(), folderFd, newBytes.constData(), RENAME_NOREPLACE) == 0) {
         renamed = true;
+    } else if (errno == EEXIST) {
+        renamed = isSameFile(folderFd, oldBytes, newBytes)
+            && renameat(folderFd, oldBytes.constData(), folderFd, newBytes.constData()) == 0;
     } else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
         renamed = linkThenUnlink(folderFd, oldBytes, newBytes);
     }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <cstring>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -222,6 +223,18 @@ TEST(RenameInFolder, NeverReplacesAnExistingFile)
     EXPECT_FALSE(renameInFolder(dir.path(), "a.mp3", "b.mp3"));
     EXPECT_EQ(readAll(dir.filePath("a.mp3")), "first");
     EXPECT_EQ(readAll(dir.filePath("b.mp3")), "second");
+}
+
+TEST(RenameInFolder, NameTakenByTheFileItselfIsNoObstacle)
+{
+    // A second name of the same file stands in for a new spelling on a file system that
+    // ignores letter case.
+    TempDir dir;
+    dir.write("a.mp3", "first");
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("a.mp3")).constData(),
+                     QFile::encodeName(dir.filePath("A.mp3")).constData()), 0);
+    EXPECT_TRUE(renameInFolder(dir.path(), "a.mp3", "A.mp3"));
+    EXPECT_EQ(readAll(dir.filePath("A.mp3")), "first");
 }
 
 TEST(RenameInFolder, RenamesToAFreeName)
