@@ -405,6 +405,19 @@ TEST_F(FileListTest, ADropOpensFolderFilesAndLooseFilesAndIgnoresOthers)
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
+TEST_F(FileListTest, ADroppedPlaylistOpensItsFilesBeforeTheLooseFiles)
+{
+    const QString listed = writeAudio(dir, "z-listed.mp3");
+    const QString loose = writeAudio(dir, "a-loose.mp3");
+    const QString playlist =
+        dir.write("list.pls", "[playlist]\r\nFile1=" + listed.toUtf8() + "\r\nNumberOfEntries=1\r\nVersion=2\r\n");
+    TFormMain form;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(loose), QUrl::fromLocalFile(playlist)});
+    form.vtgridDragDrop(&data, -1);
+    EXPECT_EQ(fileNames(form), QStringList({"z-listed.mp3", "a-loose.mp3"}));
+}
+
 TEST_F(FileListTest, ADropOfATextFileDoesNothing)
 {
     TFormMain form;
