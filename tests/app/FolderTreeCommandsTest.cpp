@@ -192,6 +192,11 @@ TEST_F(FolderTreeCommands, SplitterKeepsTheFolderPanelWiderThanTenPixels)
     const QList<int> sizes = form.Splitter1->sizes();
     form.Splitter1->setSizes({5, sizes[0] + sizes[1] - 5});
     EXPECT_GT(form.PanelTopLeft->width(), 10);
+
+    form.SetExplorerFull(true);
+    const QList<int> fullSizes = form.Splitter1->sizes();
+    form.Splitter1->setSizes({5, fullSizes[0] + fullSizes[1] - 5});
+    EXPECT_GT(form.PanelRightForFullTree->width(), 10);
 }
 
 TEST_F(FolderTreeCommands, SwitchTypeTogglesTheLayoutAndWritesItAtOnce)
