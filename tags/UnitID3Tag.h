@@ -86,10 +86,14 @@ public:
     TFrameID FrameID{};
     std::array<quint8, 4> SizeBytes{};   // as stored: big-endian (2.3) or syncsafe (2.4)
     std::array<quint8, 2> Flags{};       // as stored; never interpreted
-    QByteArray Data;                     // the frame's data
+    QByteArray Data;                     // the data of a frame the program decodes or edits
     quint8 Encoding = 0;                 // first data byte of a decoded text, comment or URL frame
     qint32 Capacity = 0;
     qint32 Size = 0;
+    // Any other frame read from a file keeps its place there instead of its bytes (a picture would
+    // cost its size for every open file): its Size bytes start at DataOffset in DataFile. -1: in Data.
+    QString DataFile;
+    qint64 DataOffset = -1;
 };
 
 using TID3v2FrameList = std::vector<TID3v2Frame>;
@@ -138,6 +142,10 @@ void MakeNewID3v2Header(TID3v2& tag);
 void ReadID3v2(const QString& fileName, TID3v2& tag);
 bool MatchFrameID(const TFrameID& frameID, const char* id);
 bool WriteID3v2(TID3v2 tag, const QString& fileName);
+// A frame's data, read from its file for a frame kept there. The frame is found again among the
+// frames its file holds now, by id, size, flags and order, so a save that moved it does no harm;
+// raises TagFileError when it is no longer there.
+QByteArray frameData(const TID3v2& tag, const TID3v2Frame& frame);
 bool RemoveID3v2(const QString& fileName);
 
 // ---------------------------------------------------------------- the audio file

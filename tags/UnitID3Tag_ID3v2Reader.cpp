@@ -27,6 +27,7 @@ public:
 
     qint64 at() const { return position; }
     qint64 fileLength() const { return length; }
+    QString fileName() const { return file.fileName(); }
 
     QByteArray read(qint64 count)
     {
@@ -38,6 +39,16 @@ public:
             raiseReadPastEnd(file);
         position += count;
         return bytes;
+    }
+
+    // Passes over `count` bytes that stay in the file; where they start.
+    qint64 skip(qint64 count)
+    {
+        if (count > length - position)
+            raiseReadPastEnd(file);
+        const qint64 start = position;
+        position += count;
+        return start;
     }
 
 private:
@@ -95,6 +106,11 @@ QString* textFieldFor(const TID3v2Frame& frame, TID3v2& tag)
             return &(tag.*entry.field);
     }
     return nullptr;
+}
+
+bool isDecoded(const TID3v2Frame& frame, TID3v2& tag)
+{
+    return textFieldFor(frame, tag) || isKnownFrame(frame, "COMM") || isKnownFrame(frame, "WXXX");
 }
 
 void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
@@ -155,8 +171,13 @@ void readFrames(TagBytes& bytes, TID3v2& tag)
             return;
         frame.Size = qint32(size);
         frame.Capacity = frame.Size + 1;
-        frame.Data = bytes.read(size);
-        decodeFrame(frame, tag);
+        if (isDecoded(frame, tag)) {
+            frame.Data = bytes.read(size);
+            decodeFrame(frame, tag);
+        } else {
+            frame.DataFile = bytes.fileName();
+            frame.DataOffset = bytes.skip(size);
+        }
         tag.Frames->push_back(std::move(frame));
     }
 }

@@ -131,17 +131,20 @@ QByteArray bytesOf(const auto& array)
     return QByteArray(reinterpret_cast<const char*>(array.data()), qsizetype(array.size()));
 }
 
-// The extended header as read, then every frame: the part of the tag its size counts, less padding.
-QByteArray tagBody(const TID3v2& tag)
+// The extended header as read, then every frame with its data: the part of the tag its size
+// counts, less padding.
+QByteArray tagBody(const TID3v2& tag, const std::vector<QByteArray>& frameData)
 {
     QByteArray body;
     if (tag.ExtendedHeader != 0) {
         body += bytesOf(tag.ExtSizeBytes) + char(tag.ExtByte1) + char(tag.ExtByte2)
             + tag.ExtData.leftJustified(std::max(tag.ExtHeaderSize - 6, 0), '\0', true);
     }
-    for (const TID3v2Frame& frame : *tag.Frames)
+    for (size_t i = 0; i < tag.Frames->size(); ++i) {
+        const TID3v2Frame& frame = (*tag.Frames)[i];
         body += bytesOf(frame.FrameID) + bytesOf(frame.SizeBytes) + bytesOf(frame.Flags)
-            + frame.Data.leftJustified(frame.Size, '\0', true);
+            + frameData[i].leftJustified(frame.Size, '\0', true);
+    }
     return body;
 }
 
@@ -218,11 +221,18 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
         return false;
     addMissingFrames(tag);
     fillFrames(tag);
-    const QByteArray body = tagBody(tag);
-    const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
-
     TID3v2 old;
     ReadID3v2(fileName, old);
+    // Frames kept in a file are read before anything is written: an in-place save overwrites them.
+    std::vector<QByteArray> frameData;
+    try {
+        frameData = frameDataOf(*tag.Frames, fileName, old);
+    } catch (const TagFileError&) {
+        ui::showMessage("Error when saving tag v2 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        return false;
+    }
+    const QByteArray body = tagBody(tag, frameData);
+    const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
     if (old.Present && body.size() + footerSize <= old.TagSize)
         return writeInPlace(tag, old, body, fileName);
     return rewriteWithCopy(tag, old, body, fileName);

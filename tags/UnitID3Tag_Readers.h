@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <vector>
 
 // A file's name without its folder, as messages show it.
 QString fileNameForMessage(const QString& path);
@@ -39,3 +40,8 @@ void findMpegHeaderFrom(QFile& file, qint64 length, qint64 start, TMpegHeader& h
 
 // Everything TMpegFile::ReadFromFile reads, from the one open file; the same result.
 bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg);
+
+// The data of every frame of the list in order, kept frames read from their files and found again
+// as frameData finds them. `current` is the tag just read from `currentFile`, which spares reading
+// it again. Raises TagFileError when a kept frame is no longer there.
+std::vector<QByteArray> frameDataOf(const TID3v2FrameList& frames, const QString& currentFile, const TID3v2& current);

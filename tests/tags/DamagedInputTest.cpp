@@ -216,7 +216,7 @@ TEST(DamagedInput, RandomBytesAfterATagHeaderNeverCrash)
             // A tag that claims bytes past the end of the file.
         }
         for (const TID3v2Frame& frame : *file.ID3v2.Frames)
-            EXPECT_EQ(frame.Data.size(), frame.Size);
+            EXPECT_EQ(frameData(file.ID3v2, frame).size(), frame.Size);
     }
 }
 
