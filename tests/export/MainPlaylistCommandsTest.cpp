@@ -1,3 +1,4 @@
+#include "AudioFixtures.h"
 #include "ExportFieldList.h"
 #include "FileGridModel.h"
 #include "ScriptedUserInterface.h"
@@ -5,7 +6,9 @@
 #include "TestFiles.h"
 #include "UnitExport.h"
 #include "UnitMain.h"
+#include "UnitProgressForm.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListWidget>
@@ -16,6 +19,22 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// Counts the progress windows shown.
+class ProgressSpy : public QObject {
+public:
+    ProgressSpy() { qApp->installEventFilter(this); }
+    ~ProgressSpy() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<TFormProgress*>(watched))
+            ++shown;
+        return false;
+    }
+};
 
 class MainPlaylistCommands : public ::testing::Test {
 protected:
@@ -121,6 +140,42 @@ TEST_F(MainPlaylistCommands, OpenDialogStartsWithAllPlaylists)
     EXPECT_EQ(request.filterIndex, 2);
     EXPECT_EQ(request.initialFolder, dir.path());
     EXPECT_FALSE(request.multiSelect);
+}
+
+TEST_F(MainPlaylistCommands, TwentySixEntriesOpenWithTheProgressWindowAndTwentyFiveWithout)
+{
+    QByteArray lines;
+    for (int i = 1; i <= 26; ++i) {
+        const QString name = QStringLiteral("song%1.mp3").arg(i, 2, 10, QLatin1Char('0'));
+        dir.write(name, fixtures::mpegFrames({}, 10));
+        lines += name.toUtf8() + "\r\n";
+    }
+    const QString many = dir.write("many.m3u", lines);
+    const QString fewer = dir.write("fewer.m3u", lines.left(lines.lastIndexOf("song26")));
+    {
+        ProgressSpy spy;
+        form.LoadPlaylist(fewer);
+        EXPECT_EQ(form.FileList.size(), 25u);
+        EXPECT_EQ(spy.shown, 0);
+    }
+    ProgressSpy spy;
+    form.LoadPlaylist(many);
+    EXPECT_EQ(spy.shown, 1);
+    ASSERT_EQ(form.FileList.size(), 26u);
+    EXPECT_EQ(form.FileList.back()->FileName, dir.filePath("song26.mp3"));
+    EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST_F(MainPlaylistCommands, OpeningAPlaylistAddsItsFilesAfterTheOpenOnes)
+{
+    addRow(dir.write("open.mp3", fixtures::mpegFrames({}, 10)));
+    dir.write("sub/b.mp3", fixtures::mpegFrames({}, 10));
+    const QString playlist = dir.write("list.pls", "[playlist]\r\nFile1=sub/b.mp3\r\nFile2=open.mp3\r\nNumberOfEntries=2\r\n");
+    script.fileAnswers.push_back({{playlist}, 2});
+    form.miOpenPlaylistClick();
+    ASSERT_EQ(form.FileList.size(), 2u);
+    EXPECT_EQ(form.FileList[1]->FileName, dir.filePath("sub/b.mp3"));
+    EXPECT_EQ(form.OpenDialogPlaylist.fileName, "");
 }
 
 TEST_F(MainPlaylistCommands, AReadErrorIsReported)
