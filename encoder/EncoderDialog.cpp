@@ -1,6 +1,5 @@
 #include "EncoderDialog.h"
 
-#include "EncoderRun.h"
 #include "UnitBrowseFolder.h"
 
 #include <QCheckBox>
@@ -63,6 +62,6 @@ void EncoderDialog::convertFiles(const CommandBuilder& commandFor)
         return;
 
     const QString outputFolder = EditOutput->text();
-    runLame(this, inputs, {texts.activity, texts.verb},
+    runLame(this, inputs, texts.run,
             [&](const QString& input) { return commandFor(input, outputFolder); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EncoderRun.h"
 #include "LameCommand.h"
 #include "UserInterface.h"
 
@@ -35,8 +36,7 @@ protected:
         QString browseHint;
         QString openTitle;
         QString openFilter;
-        QString activity;   // "Encoding": the progress caption and message
-        QString verb;       // "encode": the failure message
+        LameRunTexts run;
     };
     using CommandBuilder = std::function<LameCommand(const QString& input, const QString& outputFolder)>;
 

@@ -13,7 +13,7 @@ TFormDecode::TFormDecode(const EncoderFolders& folders, QWidget* parent)
                     {QStringLiteral("Specify the folder where decoded files will be saved"),
                      QStringLiteral("Open MP3 files to decode"),
                      QStringLiteral("Mpeg Audio Files (*.mp3, *.mp2)  (*.MP3 *.MP2)"),
-                     QStringLiteral("Decoding"), QStringLiteral("decode")},
+                     {QStringLiteral("Decoding"), QStringLiteral("decode")}},
                     parent)
     , btnDecode(new QPushButton(QStringLiteral("Decode ..."), this))
 {

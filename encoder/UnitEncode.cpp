@@ -45,7 +45,7 @@ TFormEncode::TFormEncode(const EncoderFolders& folders, QWidget* parent)
     : EncoderDialog(folders,
                     {QStringLiteral("Specify the folder where encoded files will be saved"),
                      QStringLiteral("Open WAV files to encode"), QStringLiteral("WAV Audio Files (*.wav)"),
-                     QStringLiteral("Encoding"), QStringLiteral("encode")},
+                     {QStringLiteral("Encoding"), QStringLiteral("encode")}},
                     parent)
 {
     setWindowTitle(QStringLiteral("Encode WAV files to MP3"));
