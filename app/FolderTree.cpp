@@ -26,6 +26,8 @@ FolderTree::FolderTree(QWidget* parent)
     changeTimer.setInterval(changeDelay);
     connect(&changeTimer, &QTimer::timeout, this, &FolderTree::changed);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { changeTimer.start(); });
+    connect(folders, &QFileSystemModel::rowsInserted, this, &FolderTree::keepBrowsedFolderInView);
+    connect(folders, &QFileSystemModel::layoutChanged, this, &FolderTree::keepBrowsedFolderInView);
 }
 
 QString FolderTree::selectedPath() const
@@ -39,11 +41,41 @@ void FolderTree::browseTo(const QString& path)
     const QFileInfo folder(path);
     if (!folder.isDir())
         return;
-    const QModelIndex index = folders->index(QDir::cleanPath(folder.absoluteFilePath()));
+    browsedFolder = QDir::cleanPath(folder.absoluteFilePath());
+    const QModelIndex index = folders->index(browsedFolder);
     if (!index.isValid())
         return;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
         expand(parent);
     setCurrentIndex(index);
     scrollTo(index, QAbstractItemView::EnsureVisible);
+}
+
+void FolderTree::keepBrowsedFolderInView()
+{
+    if (browsedFolder.isEmpty())
+        return;
+    // After the view has laid out the new rows.
+    QTimer::singleShot(0, this, [this] {
+        if (!browsedFolder.isEmpty())
+            scrollTo(folders->index(browsedFolder), QAbstractItemView::EnsureVisible);
+    });
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event)
+{
+    browsedFolder.clear();
+    QTreeView::mousePressEvent(event);
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event)
+{
+    browsedFolder.clear();
+    QTreeView::keyPressEvent(event);
+}
+
+void FolderTree::wheelEvent(QWheelEvent* event)
+{
+    browsedFolder.clear();
+    QTreeView::wheelEvent(event);
 }

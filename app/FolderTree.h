@@ -25,7 +25,17 @@ public:
 signals:
     void changed();
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
+    void keepBrowsedFolderInView();
+
     QFileSystemModel* folders;
     QTimer changeTimer;
+    // The folder browsed to: kept in view while the folders above it are still arriving, until
+    // the user takes the tree in hand.
+    QString browsedFolder;
 };

@@ -152,6 +152,8 @@ void TFormMain::createLayout()
     vtgrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     vtgrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     vtgrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The narrow version columns show "1.1" or "2.3" rather than an ellipsis.
+    vtgrid->setTextElideMode(Qt::ElideNone);
     vtgrid->header()->setSectionsMovable(true);
     vtgrid->header()->setSectionsClickable(true);
     vtgrid->header()->setStretchLastSection(false);

@@ -82,4 +82,17 @@ TEST(BrowseFolderTest, TheTreeReportsASelectionOnceItHasSettled)
     EXPECT_EQ(tree.selectedPath(), temp.filePath("b"));
 }
 
+TEST(BrowseFolderTest, TheBrowsedFolderStaysInViewWhileTheFoldersAboveItArrive)
+{
+    TempDir temp;
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE(QDir().mkpath(temp.filePath(QStringLiteral("folder%1").arg(i, 2, 10, QLatin1Char('0')))));
+    FolderTree tree;
+    tree.resize(200, 200);
+    tree.show();
+    tree.browseTo(temp.filePath("folder29"));
+    QTest::qWait(1000);
+    EXPECT_TRUE(tree.viewport()->rect().contains(tree.visualRect(tree.currentIndex())));
+}
+
 }  // namespace
