@@ -1,6 +1,7 @@
 #include "EncoderDialog.h"
 
 #include "UnitBrowseFolder.h"
+#include "UserInterface.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

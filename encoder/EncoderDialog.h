@@ -2,7 +2,6 @@
 
 #include "EncoderRun.h"
 #include "LameCommand.h"
-#include "UserInterface.h"
 
 #include <QDialog>
 #include <functional>
