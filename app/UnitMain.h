@@ -305,7 +305,7 @@ public:
     QString ExportFields;
     QString DictionaryWords;
     bool UseGridColors = false;
-    qint32 ColorNoTag = 0;   // colours as 0xAARRGGBB-style signed values; clWindow = 0xFF000005
+    qint32 ColorNoTag = 0;   // 0xAARRGGBB; 0xFF000005 stands for the system window colour
     qint32 ColorV1 = 0;
     qint32 ColorV2 = 0;
     qint32 ColorV1V2 = 0;

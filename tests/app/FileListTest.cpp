@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTest>
@@ -416,6 +417,22 @@ TEST_F(FileListTest, ADroppedPlaylistOpensItsFilesBeforeTheLooseFiles)
     data.setUrls({QUrl::fromLocalFile(loose), QUrl::fromLocalFile(playlist)});
     form.vtgridDragDrop(&data, -1);
     EXPECT_EQ(fileNames(form), QStringList({"z-listed.mp3", "a-loose.mp3"}));
+}
+
+TEST_F(FileListTest, FilesDroppedOnTheGridFromAnotherProgramAreOpened)
+{
+    const QString song = writeAudio(dir, "dropped.mp3");
+    TFormMain form;
+    form.show();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(song)});
+    const QPoint point = form.vtgrid->viewport()->rect().center();
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.vtgrid->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.vtgrid->viewport(), &drop);
+    EXPECT_EQ(fileNames(form), QStringList({"dropped.mp3"}));
 }
 
 TEST_F(FileListTest, ADropOfATextFileDoesNothing)
