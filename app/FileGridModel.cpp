@@ -45,8 +45,8 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const
 Qt::ItemFlags FileGridModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
-        return Qt::ItemIsDropEnabled;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
 }
 
 QVariant FileGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -33,11 +33,8 @@ void TFormMain::vtgridChange(int Node)
         SetTagLights(false, false, false, false, false);
         return;
     }
-    if (!selected.contains(gridFocusedRow())) {
-        keepingPagesWhileReselecting = true;
+    if (!selected.contains(gridFocusedRow()))
         vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(selected.first(), 0), QItemSelectionModel::NoUpdate);
-        keepingPagesWhileReselecting = false;
-    }
     int row = -1;
     if (Node >= 0)
         row = selected.contains(Node) ? Node : selected.first();
