@@ -158,7 +158,8 @@ qint64 frameSize(const TID3v2Frame& frame, qint32 version)
 void readFrames(TagBytes& bytes, TID3v2& tag)
 {
     const qint64 end = tag.TagStart + tag.TagSize + TagHeaderSize;
-    while (bytes.at() < end) {
+    // Fewer bytes than a frame header left in the tag can only be padding, even where the file ends.
+    while (end - bytes.at() >= FrameHeaderSize) {
         TID3v2Frame frame;
         const QByteArray header = bytes.read(FrameHeaderSize);
         copyBytes(frame.FrameID, header, 0);
