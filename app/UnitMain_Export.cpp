@@ -4,15 +4,13 @@
 
 #include "UnitExport.h"
 
-#include <QTabWidget>
-
 void TFormMain::miExportFileListClick()
 {
     if (!FormExport) {
         ExportSource source{
             [this] { return static_cast<int>(FileList.size()); },
             [this](int row) -> const TMpegFile& { return *FileList[static_cast<std::size_t>(row)]; },
-            [this] { return PageControlTag->currentWidget() == TabSheetV1; },
+            [this] { return activePage() == TagPage::V1; },
         };
         FormExport = new TFormExport(ExportFields, std::move(source), this);
     }

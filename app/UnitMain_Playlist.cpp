@@ -5,24 +5,7 @@
 #include "Playlist.h"
 #include "PlaylistName.h"
 
-#include <QItemSelectionModel>
-#include <QTreeView>
-#include <algorithm>
-
 namespace {
-
-// The selected grid rows, top to bottom.
-QList<int> selectedRows(const TFormMain& form)
-{
-    QList<int> rows;
-    for (const QModelIndex& index : form.vtgrid->selectionModel()->selectedIndexes()) {
-        if (index.row() < static_cast<int>(form.FileList.size()))
-            rows << index.row();
-    }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
 
 // The dialogs' fixed properties, set before their first showing; later showings keep the
 // filter the user chose last.
@@ -43,7 +26,7 @@ void setUpPlaylistDialogs(TFormMain& form)
 
 QString TFormMain::MakePlaylistName(const QString& Format)
 {
-    const QList<int> rows = selectedRows(*this);
+    const QList<int> rows = gridSelectedRows();
     const TMpegFile* first = rows.isEmpty() ? nullptr : FileList[static_cast<std::size_t>(rows.first())].get();
     return ::MakePlaylistName(Format, first, OptionInvalidCharPlaylist);
 }
@@ -51,7 +34,7 @@ QString TFormMain::MakePlaylistName(const QString& Format)
 bool TFormMain::SavePlaylist(const QString& FileName)
 {
     QStringList files;
-    for (const int row : selectedRows(*this))
+    for (const int row : gridSelectedRows())
         files << FileList[static_cast<std::size_t>(row)]->FileName;
     if (writePlaylist(FileName, files))
         return true;
