@@ -6,7 +6,13 @@
 
 namespace {
 
+// A drag of fields carries the object name of the list it came from.
 const QString fieldDragFormat = QStringLiteral("application/x-corvane-export-fields");
+
+QString dragSourceName(const QMimeData* data)
+{
+    return QString::fromUtf8(data->data(fieldDragFormat));
+}
 
 }  // namespace
 
@@ -17,11 +23,6 @@ ExportFieldList::ExportFieldList(QWidget* parent) : QListWidget(parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DragDrop);
-}
-
-QString ExportFieldList::dragSourceName(const QMimeData* data)
-{
-    return data ? QString::fromUtf8(data->data(fieldDragFormat)) : QString();
 }
 
 void ExportFieldList::mouseDoubleClickEvent(QMouseEvent* event)

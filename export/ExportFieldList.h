@@ -9,9 +9,6 @@ class ExportFieldList : public QListWidget {
 public:
     explicit ExportFieldList(QWidget* parent = nullptr);
 
-    // The list a drag of fields came from, by the object name it carries; empty for other drags.
-    static QString dragSourceName(const QMimeData* data);
-
 signals:
     // Fields of the list named sourceName dropped at index: an item's row, the item count below
     // the last item, -1 outside the items' area.
