@@ -7,6 +7,7 @@
 #include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -15,6 +16,8 @@
 #include <algorithm>
 
 namespace {
+
+constexpr qint64 messageInterval = 25;   // milliseconds
 
 // Paths compare exactly once they are absolute and clean: the file system tells "A.MP3" from "a.mp3".
 QString comparablePath(const QString& path)
@@ -46,6 +49,11 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
     for (const auto& file : FileList)
         openPaths.insert(comparablePath(file->FileName));
 
+    // Messages are let through between files, but at most every few milliseconds: repainting the
+    // grid after every file would take many times longer than reading the files.
+    QElapsedTimer sinceMessages;
+    sinceMessages.start();
+
     const int count = static_cast<int>(Paths.size());
     for (int number = 1; number <= count; ++number) {
         if (progress && progress->Cancelled)
@@ -68,7 +76,10 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
             FileList.push_back(std::move(file));
             vtgridModel->appendRow();
         }
-        QCoreApplication::processEvents();
+        if (sinceMessages.elapsed() >= messageInterval) {
+            QCoreApplication::processEvents();
+            sinceMessages.restart();
+        }
         if (progress)
             progress->ProgressBar1->StepIt();
     }

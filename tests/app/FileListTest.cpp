@@ -12,7 +12,9 @@
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMimeData>
@@ -84,6 +86,28 @@ TEST_F(FileListTest, OpeningSkipsOtherExtensionsReportsMissingFilesAndStepsOnlyF
     EXPECT_EQ(spy.shown, 1);
     EXPECT_EQ(spy.lastValue, 1);
     EXPECT_EQ(form.sbMainPanels[0]->text(), " 1 open file(s)");
+    EXPECT_TRUE(form.isEnabled());
+}
+
+TEST_F(FileListTest, CancelWhileOpeningKeepsTheFilesOpenedSoFar)
+{
+    // Enough files that opening lets messages through, and with them the Cancel click, on the way.
+    const QByteArray audio = readAll(writeAudio(dir, "model.mp3"));
+    QStringList paths;
+    for (int i = 0; i < 10000; ++i)
+        paths.append(dir.write(QStringLiteral("many/%1.mp3").arg(i, 5, 10, QLatin1Char('0')), audio));
+    TFormMain form;
+    form.show();
+    QTimer::singleShot(0, [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* progress = qobject_cast<TFormProgress*>(window))
+                progress->btnCancel->click();
+        }
+    });
+    form.OpenFiles(paths, true);
+    EXPECT_GT(form.FileList.size(), 0u);
+    EXPECT_LT(form.FileList.size(), 10000u);
+    EXPECT_EQ(form.sbMainPanels[0]->text(), QStringLiteral(" %1 open file(s)").arg(form.FileList.size()));
     EXPECT_TRUE(form.isEnabled());
 }
 
