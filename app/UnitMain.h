@@ -4,16 +4,23 @@
 // menus, tool bar and status bar, the open files and the settings.
 //
 // Sources by concern:
-//   UnitMain.cpp           start-up, show, close, destroy, exit, resize, hints, command line
-//   UnitMain_Layout.cpp    panels, folder tree, grid, tag pages, lights, information, status bar
-//   UnitMain_Menus.cpp     menu items, popup menus and tool buttons with their hints
-//   UnitMain_Settings.cpp  reading the settings at start-up, writing them at close
-//   UnitMain_FileList.cpp  opening, closing, selecting all and reloading files
-//   UnitMain_TagPages.cpp  tag pages, lights, MPEG information, command state
-//   UnitMain_Grid.cpp      cell texts, rows, sorting, colours, moving rows, popup, drag and drop
-//   UnitMain_Selection.cpp showing the selected file, guessing tags from its name
-//   UnitMain_ToolBar.cpp   tool-button forwarders, help and about box
-//   UnitMain_Pending.cpp   handlers of commands that are not built yet
+//   UnitMain.cpp            start-up, show, close, destroy, exit, resize, hints, command line
+//   UnitMain_Layout.cpp     panels, folder tree, grid, tag pages, lights, information, status bar
+//   UnitMain_Menus.cpp      menu items, popup menus and tool buttons with their hints
+//   UnitMain_Settings.cpp   reading the settings at start-up, writing them at close
+//   UnitMain_FileList.cpp   opening, closing, selecting all and reloading files
+//   UnitMain_TagPages.cpp   tag pages, lights, MPEG information, command state
+//   UnitMain_Grid.cpp       cell texts, rows, sorting, colours, moving rows, popup, drag and drop
+//   UnitMain_Selection.cpp  showing the selected file, guessing tags from its name
+//   UnitMain_Rename.cpp     renaming files by format
+//   UnitMain_FolderTree.cpp folder tree, open folder, tree layout
+//   UnitMain_Options.cpp    the options dialog's round trip
+//   UnitMain_Freedb.cpp     album lookup
+//   UnitMain_Playlist.cpp   playlists;  UnitMain_Export.cpp  export of the file list
+//   UnitMain_Player.cpp     play, pause and stop
+//   UnitMain_Encoder.cpp    encode and decode
+//   UnitMain_ToolBar.cpp    tool-button forwarders, help and about box
+//   UnitMain_Pending.cpp    handlers of commands that are not built yet
 
 #include "FileGridModel.h"
 #include "GridText.h"
