@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -34,6 +35,23 @@ public:
 
 private:
     int maxLength;
+};
+
+// The grid's rows: a horizontal line under each, and no focus rectangle.
+class GridRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem plain = option;
+        plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, plain, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Midlight));
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
 };
 
 QWidget* panel(QWidget* parent)
@@ -152,6 +170,7 @@ void TFormMain::createLayout()
     vtgrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     vtgrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     vtgrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vtgrid->setItemDelegate(new GridRowDelegate(vtgrid));
     // The narrow version columns show "1.1" or "2.3" rather than an ellipsis.
     vtgrid->setTextElideMode(Qt::ElideNone);
     vtgrid->header()->setSectionsMovable(true);
