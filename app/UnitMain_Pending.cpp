@@ -29,5 +29,3 @@ void TFormMain::miV1V2Click() {}
 void TFormMain::miV2V1Click() {}
 void TFormMain::miAutoNumberClick() {}
 
-// ---- album lookup
-void TFormMain::miFreedbClick() {}
