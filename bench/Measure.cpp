@@ -54,17 +54,21 @@ void ResultTable::section(const QString& title)
 {
     lines.append(QString());
     lines.append(title);
-    lines.append(QStringLiteral("  %1 %2 %3 %4 %5")
+    sectionReference = 0;
+    columnsShown = false;
+}
+
+void ResultTable::row(const QString& name, const std::vector<double>& runs, int items, const QString& itemName)
+{
+    if (!columnsShown) {
+        lines.append(QStringLiteral("  %1 %2 %3 %4 %5")
                          .arg(QStringLiteral("row"), -NameWidth)
                          .arg(QStringLiteral("min"), 10)
                          .arg(QStringLiteral("median"), 10)
                          .arg(QStringLiteral("per item"), 16)
                          .arg(QStringLiteral("ratio"), 7));
-    sectionReference = 0;
-}
-
-void ResultTable::row(const QString& name, const std::vector<double>& runs, int items, const QString& itemName)
-{
+        columnsShown = true;
+    }
     const double middle = median(runs);
     if (sectionReference == 0)
         sectionReference = middle;

@@ -23,6 +23,7 @@ public:
 private:
     QStringList lines;
     double sectionReference = 0;
+    bool columnsShown = false;
 };
 
 // The process's resident memory now and at its peak since the last reset, in bytes.

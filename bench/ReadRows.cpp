@@ -94,7 +94,8 @@ void addMemoryRows(ResultTable& table, const QStringList& files, int count)
     const qint64 held = residentBytes() - before;
     const qint64 peak = peakResidentBytes() - before;
     const auto megabytes = [](qint64 bytes) { return QString::number(double(bytes) / (1 << 20), 'f', 1) + QStringLiteral(" MB"); };
-    table.note(QStringLiteral("%1 files held open (TMpegFile records, as the file list keeps them):").arg(count));
+    table.note(QStringLiteral("%1 files with a 100 KB picture held open (TMpegFile records, as the file list keeps them;").arg(count));
+    table.note(QStringLiteral("the %1 files of the corpus read in turn), target less than 50 MB:").arg(files.size()));
     table.note(QStringLiteral("  resident memory added %1, %2 per file").arg(megabytes(held)).arg(QString::number(double(held) / count / 1024, 'f', 1) + QStringLiteral(" KB")));
     table.note(peakReset ? QStringLiteral("  peak resident memory added %1").arg(megabytes(peak))
                          : QStringLiteral("  (the kernel refused to reset the peak; no peak figure)"));
