@@ -56,6 +56,7 @@ TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
     createPopupMenus();
     createToolBar();
     connectGrid();
+    connectFieldEditing();
     for (int column = 0; column < GridColumnCount; ++column)
         hiddenColumnWidths[column] = GridColumns[column].width;
     FormCreate();

@@ -20,7 +20,12 @@
 //   UnitMain_Player.cpp     play, pause and stop
 //   UnitMain_Encoder.cpp    encode and decode
 //   UnitMain_ToolBar.cpp    tool-button forwarders, help and about box
-//   UnitMain_Pending.cpp    handlers of commands that are not built yet
+//   UnitMain_Save.cpp       saving tags, field locks, digits-only ID3v1 fields
+//   UnitMain_Remove.cpp     removing tags
+//   UnitMain_FieldEditing.cpp  clear, copy, paste, swap and capitalise the page fields
+//   UnitMain_CopyTags.cpp   copying between tag versions
+//   UnitMain_AutoNumber.cpp numbering tracks
+//   UnitMain_TagBatch.cpp   the loop of the tag commands over the selected files (TagBatch.h)
 
 #include "FileGridModel.h"
 #include "GridText.h"
@@ -489,6 +494,7 @@ private:
     void createPopupMenus();
     void createToolBar();
     void connectGrid();
+    void connectFieldEditing();
     void showOpenFileCount();
     void reselectFiles(const QList<const TMpegFile*>& files, const TMpegFile* focused);
 

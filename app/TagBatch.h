@@ -1,0 +1,23 @@
+#pragma once
+
+// The loop that the tag commands (save, remove, copy between versions, auto numbering) run over
+// the selected files of the main window, inside the progress window.
+
+#include <QString>
+#include <functional>
+
+class TFormMain;
+
+// What the work did with one file: Written files are reloaded and followed by the 50 ms wait;
+// Skipped files only step the bar.
+enum class TagWork { Written, Skipped };
+
+struct TagBatch {
+    QString message;             // shown before the file's name, "Saving tag of: "
+    bool keepTimestamp = false;  // the file's date is put back after its work
+    bool stopOnlyWhenPlaying = false;   // false: the player lets go of the file in any state
+};
+
+// Runs work(row, path) for every selected row in grid order until the user cancels. A file whose
+// work raises is skipped; the tag library has reported what it could.
+void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<TagWork(int, const QString&)>& work);

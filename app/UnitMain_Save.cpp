@@ -1,0 +1,154 @@
+// Saving the active tag page into the selected files, the field locks, and the digits-only fields
+// of the ID3v1 page.
+
+#include "UnitMain.h"
+
+#include "TagBatch.h"
+#include "TagCommandRules.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <QTreeView>
+#include <functional>
+
+namespace {
+
+// A button whose field is written: every one for a single file, the locked ones for several.
+bool chosen(const QToolButton* lock, bool multi)
+{
+    return !multi || lock->isChecked();
+}
+
+void setAllLocks(const TFormMain& form, bool down)
+{
+    for (QToolButton* lock : {form.sbtnTitleV1, form.sbtnArtistV1, form.sbtnAlbumV1, form.sbtnYearV1, form.sbtnTrackV1,
+                              form.sbtnCommentV1, form.sbtnGenreV1, form.sbtnTitleV2, form.sbtnArtistV2,
+                              form.sbtnAlbumV2, form.sbtnYearV2, form.sbtnTrackV2, form.sbtnCommentV2, form.sbtnGenreV2,
+                              form.sbtnEncoderV2, form.sbtnUrlV2, form.sbtnComposerV2, form.sbtnOrigArtistV2})
+        lock->setChecked(down);
+}
+
+void setDigitsOnly(QLineEdit* edit)
+{
+    if (!isDigitsOnly(edit->text()))
+        edit->clear();
+}
+
+}  // namespace
+
+void TFormMain::miSaveClick()
+{
+    // The progress window enables the other windows again however the save ends.
+    SaveTags();
+}
+
+void TFormMain::SaveTags()
+{
+    const QList<int> selected = gridSelectedRows();
+    if (selected.isEmpty())
+        return;
+    const bool multi = selected.size() > 1;
+    const int firstIndex = selected.first();
+    const bool pageV2 = activePage() == TagPage::V2;
+    bool skippedV22 = false;
+
+    const auto saveV2 = [&](int row, const QString& path) {
+        TID3v2 tag = FileList[static_cast<std::size_t>(row)]->ID3v2;
+        if (tag.Version == 2) {
+            if (!OptionConvertV22) {
+                skippedV22 = true;
+                return TagWork::Skipped;
+            }
+            RemoveID3v2(path);
+            ReadID3v2(path, tag);
+        }
+        if (!tag.Present)
+            MakeNewID3v2Header(tag);
+        const std::pair<QToolButton*, std::function<void()>> fields[] = {
+            {sbtnTitleV2, [&] { tag.Title = EditTitleV2->text(); }},
+            {sbtnArtistV2, [&] { tag.Artist = EditArtistV2->text(); }},
+            {sbtnAlbumV2, [&] { tag.Album = EditAlbumV2->text(); }},
+            {sbtnYearV2, [&] { tag.Year = EditYearV2->text(); }},
+            {sbtnCommentV2, [&] { tag.Comment = MemoCommentV2->toPlainText(); }},
+            {sbtnTrackV2, [&] { tag.Track = EditTrackV2->text(); }},
+            {sbtnGenreV2, [&] { tag.Genre = cbGenreV2->currentText(); }},
+            {sbtnEncoderV2, [&] { tag.Encoder = EditEncoderV2->text(); }},
+            {sbtnUrlV2, [&] { tag.Url = EditUrlV2->text(); }},
+            {sbtnComposerV2, [&] { tag.Composer = EditComposerV2->text(); }},
+            {sbtnOrigArtistV2, [&] { tag.OrigArtist = EditOrigArtistV2->text(); }},
+        };
+        for (const auto& [lock, take] : fields) {
+            if (chosen(lock, multi))
+                take();
+        }
+        WriteID3v2(tag, path);
+        return TagWork::Written;
+    };
+
+    Id3v1PageFields page;
+    page.title = EditTitleV1->text();
+    page.artist = EditArtistV1->text();
+    page.album = EditAlbumV1->text();
+    page.year = EditYearV1->text();
+    page.comment = EditCommentV1->text();
+    page.track = EditTrackV1->text();
+    page.genre = cbGenreV1->currentIndex() > 0 ? static_cast<quint8>(cbGenreV1->currentData().toInt()) : NoGenre;
+    Id3v1FieldChoice choice;
+    choice.title = chosen(sbtnTitleV1, multi);
+    choice.artist = chosen(sbtnArtistV1, multi);
+    choice.album = chosen(sbtnAlbumV1, multi);
+    choice.year = chosen(sbtnYearV1, multi);
+    choice.comment = chosen(sbtnCommentV1, multi);
+    choice.track = chosen(sbtnTrackV1, multi);
+    choice.genre = chosen(sbtnGenreV1, multi);
+
+    const auto saveV1 = [&](int row, const QString& path) {
+        const TMpegFile& file = *FileList[static_cast<std::size_t>(row)];
+        TID3v1 block = emptyId3v1Block();
+        if (multi && file.HasID3v1)
+            block = file.ID3v1;
+        placeId3v1Fields(block, page, choice);
+        WriteID3v1(block, path);
+        return TagWork::Written;
+    };
+
+    TagBatch batch;
+    batch.message = QStringLiteral("Saving tag of: ");
+    batch.keepTimestamp = OptionKeepTimestamp;
+    if (pageV2)
+        runTagBatch(*this, batch, saveV2);
+    else
+        runTagBatch(*this, batch, saveV1);
+
+    if (skippedV22)
+        ui::showMessage(QStringLiteral("Modifying tags v2.2 is not supported. Remove the tag before saving."),
+                        ui::Icon::Error);
+    if (!multi && firstIndex < static_cast<int>(FileList.size()) - 1 && OptionSelectNextRow)
+        selectGridRow(firstIndex + 1);
+    PageControlTagChange();
+    miUnlockAllClick();
+    if (OptionFocusGrid)
+        vtgrid->setFocus();
+}
+
+void TFormMain::miLockAllClick()
+{
+    setAllLocks(*this, true);
+}
+
+void TFormMain::miUnlockAllClick()
+{
+    setAllLocks(*this, false);
+}
+
+void TFormMain::EditTrackV1Change()
+{
+    setDigitsOnly(EditTrackV1);
+}
+
+void TFormMain::EditYearV1Change()
+{
+    setDigitsOnly(EditYearV1);
+}
