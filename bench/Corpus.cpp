@@ -39,11 +39,11 @@ QByteArray constantBitrateAudio()
 QByteArray variableBitrateAudio()
 {
     const int bitrateIndexes[] = {9, 11, 7, 10, 13, 8};
-    fixtures::MpegFrameSpec spec;
-    QByteArray audio = fixtures::xingFrame(spec, quint32(AudioFrames));
+    fixtures::MpegFrameShape shape;
+    QByteArray audio = fixtures::xingFrame(shape, quint32(AudioFrames));
     for (int i = 0; i < AudioFrames; ++i) {
-        spec.bitrateIndex = bitrateIndexes[i % 6];
-        audio += fixtures::mpegFrame(spec);
+        shape.bitrateIndex = bitrateIndexes[i % 6];
+        audio += fixtures::mpegFrame(shape);
     }
     return audio;
 }

@@ -17,11 +17,11 @@ namespace {
 
 QList<QByteArray> audioFiles()
 {
-    const MpegFrameSpec layer3;
-    MpegFrameSpec mpeg2;
+    const MpegFrameShape layer3;
+    MpegFrameShape mpeg2;
     mpeg2.versionID = 2;
     mpeg2.bitrateIndex = 8;
-    MpegFrameSpec layer2Crc;
+    MpegFrameShape layer2Crc;
     layer2Crc.layerID = 2;
     layer2Crc.crc = true;
     layer2Crc.channelMode = 3;

@@ -7,9 +7,9 @@
 inline QString writeAudio(const TempDir& dir, const QString& name, const QByteArray& id3v2 = {},
                           const QByteArray& id3v1 = {}, int layerID = 1)
 {
-    fixtures::MpegFrameSpec spec;
-    spec.layerID = layerID;
-    return dir.write(name, id3v2 + fixtures::mpegFrames(spec, 30) + id3v1);
+    fixtures::MpegFrameShape shape;
+    shape.layerID = layerID;
+    return dir.write(name, id3v2 + fixtures::mpegFrames(shape, 30) + id3v1);
 }
 
 inline QByteArray id3v1WithTrack(const QByteArray& title, int track)

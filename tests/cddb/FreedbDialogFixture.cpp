@@ -75,7 +75,7 @@ void FreedbDialog::onNextModal(std::function<void(QWidget*)> action)
 
 QByteArray audioFile(const QByteArray& id3v2, const QByteArray& id3v1)
 {
-    return id3v2 + fixtures::mpegFrames(fixtures::MpegFrameSpec(), 8) + id3v1;
+    return id3v2 + fixtures::mpegFrames(fixtures::MpegFrameShape(), 8) + id3v1;
 }
 
 QStringList columnOf(const TFormFreedb& form, int column)

@@ -54,96 +54,96 @@ const int bitratesMpeg2[4][15] = {
 };
 const int sampleRates[4][3] = {{11025, 12000, 8000}, {}, {22050, 24000, 16000}, {44100, 48000, 32000}};
 
-bool isMpeg1(const MpegFrameSpec& spec)
+bool isMpeg1(const MpegFrameShape& shape)
 {
-    return spec.versionID == 3;
+    return shape.versionID == 3;
 }
 
 // Where a Layer III frame's side information ends and a Xing header may begin.
-int sideInfoEnd(const MpegFrameSpec& spec)
+int sideInfoEnd(const MpegFrameShape& shape)
 {
-    const bool mono = spec.channelMode == 3;
-    const int sideInfo = isMpeg1(spec) ? (mono ? 17 : 32) : (mono ? 9 : 17);
-    return 4 + (spec.crc ? 2 : 0) + sideInfo;
+    const bool mono = shape.channelMode == 3;
+    const int sideInfo = isMpeg1(shape) ? (mono ? 17 : 32) : (mono ? 9 : 17);
+    return 4 + (shape.crc ? 2 : 0) + sideInfo;
 }
 
-std::optional<MpegFrameSpec> parseHeader(const uchar* b)
+std::optional<MpegFrameShape> parseHeader(const uchar* b)
 {
     if (b[0] != 0xFF || (b[1] & 0xE0) != 0xE0)
         return std::nullopt;
-    MpegFrameSpec spec;
-    spec.versionID = (b[1] >> 3) & 3;
-    spec.layerID = (b[1] >> 1) & 3;
-    spec.crc = (b[1] & 1) == 0;
-    spec.bitrateIndex = b[2] >> 4;
-    spec.sampleRateIndex = (b[2] >> 2) & 3;
-    spec.padding = (b[2] >> 1) & 1;
-    spec.channelMode = b[3] >> 6;
-    if (spec.versionID == 1 || spec.layerID == 0 || spec.bitrateIndex == 0 || spec.bitrateIndex == 15
-        || spec.sampleRateIndex == 3)
+    MpegFrameShape shape;
+    shape.versionID = (b[1] >> 3) & 3;
+    shape.layerID = (b[1] >> 1) & 3;
+    shape.crc = (b[1] & 1) == 0;
+    shape.bitrateIndex = b[2] >> 4;
+    shape.sampleRateIndex = (b[2] >> 2) & 3;
+    shape.padding = (b[2] >> 1) & 1;
+    shape.channelMode = b[3] >> 6;
+    if (shape.versionID == 1 || shape.layerID == 0 || shape.bitrateIndex == 0 || shape.bitrateIndex == 15
+        || shape.sampleRateIndex == 3)
         return std::nullopt;
-    return spec;
+    return shape;
 }
 
 }  // namespace
 
-int bitrateOf(const MpegFrameSpec& spec)
+int bitrateOf(const MpegFrameShape& shape)
 {
-    return isMpeg1(spec) ? bitratesMpeg1[spec.layerID][spec.bitrateIndex] : bitratesMpeg2[spec.layerID][spec.bitrateIndex];
+    return isMpeg1(shape) ? bitratesMpeg1[shape.layerID][shape.bitrateIndex] : bitratesMpeg2[shape.layerID][shape.bitrateIndex];
 }
 
-int sampleRateOf(const MpegFrameSpec& spec)
+int sampleRateOf(const MpegFrameShape& shape)
 {
-    return sampleRates[spec.versionID][spec.sampleRateIndex];
+    return sampleRates[shape.versionID][shape.sampleRateIndex];
 }
 
-int samplesPerFrameOf(const MpegFrameSpec& spec)
+int samplesPerFrameOf(const MpegFrameShape& shape)
 {
-    if (spec.layerID == 3)
+    if (shape.layerID == 3)
         return 384;
-    return spec.layerID == 1 && !isMpeg1(spec) ? 576 : 1152;
+    return shape.layerID == 1 && !isMpeg1(shape) ? 576 : 1152;
 }
 
-QByteArray mpegHeader(const MpegFrameSpec& spec)
+QByteArray mpegHeader(const MpegFrameShape& shape)
 {
-    return bytes({0xFF, 0xE0 | spec.versionID << 3 | spec.layerID << 1 | (spec.crc ? 0 : 1),
-                  spec.bitrateIndex << 4 | spec.sampleRateIndex << 2 | (spec.padding ? 2 : 0),
-                  spec.channelMode << 6 | (spec.copyright ? 8 : 0) | (spec.original ? 4 : 0) | spec.emphasis});
+    return bytes({0xFF, 0xE0 | shape.versionID << 3 | shape.layerID << 1 | (shape.crc ? 0 : 1),
+                  shape.bitrateIndex << 4 | shape.sampleRateIndex << 2 | (shape.padding ? 2 : 0),
+                  shape.channelMode << 6 | (shape.copyright ? 8 : 0) | (shape.original ? 4 : 0) | shape.emphasis});
 }
 
-int mpegFrameLength(const MpegFrameSpec& spec)
+int mpegFrameLength(const MpegFrameShape& shape)
 {
-    const int bitsPerSecond = bitrateOf(spec) * 1000;
-    const int rate = sampleRateOf(spec);
-    if (spec.layerID == 3)
-        return (12 * bitsPerSecond / rate + (spec.padding ? 1 : 0)) * 4;
+    const int bitsPerSecond = bitrateOf(shape) * 1000;
+    const int rate = sampleRateOf(shape);
+    if (shape.layerID == 3)
+        return (12 * bitsPerSecond / rate + (shape.padding ? 1 : 0)) * 4;
     // Bytes per frame = samples per frame / 8 x bit rate / sample rate.
-    return samplesPerFrameOf(spec) / 8 * bitsPerSecond / rate + (spec.padding ? 1 : 0);
+    return samplesPerFrameOf(shape) / 8 * bitsPerSecond / rate + (shape.padding ? 1 : 0);
 }
 
-QByteArray mpegFrame(const MpegFrameSpec& spec)
+QByteArray mpegFrame(const MpegFrameShape& shape)
 {
-    QByteArray frame = mpegHeader(spec);
-    frame.append(QByteArray(mpegFrameLength(spec) - 4, '\0'));
+    QByteArray frame = mpegHeader(shape);
+    frame.append(QByteArray(mpegFrameLength(shape) - 4, '\0'));
     return frame;
 }
 
-QByteArray mpegFrames(const MpegFrameSpec& spec, int count)
+QByteArray mpegFrames(const MpegFrameShape& shape, int count)
 {
-    return mpegFrame(spec).repeated(count);
+    return mpegFrame(shape).repeated(count);
 }
 
-QByteArray xingFrame(const MpegFrameSpec& spec, std::optional<quint32> frameCount)
+QByteArray xingFrame(const MpegFrameShape& shape, std::optional<quint32> frameCount)
 {
-    QByteArray frame = mpegFrame(spec);
+    QByteArray frame = mpegFrame(shape);
     const QByteArray xing = "Xing" + bigEndian32(frameCount ? 1 : 0) + bigEndian32(frameCount.value_or(0));
-    frame.replace(sideInfoEnd(spec), xing.size(), xing);
+    frame.replace(sideInfoEnd(shape), xing.size(), xing);
     return frame;
 }
 
-QByteArray vbriFrame(const MpegFrameSpec& spec, quint32 frameCount)
+QByteArray vbriFrame(const MpegFrameShape& shape, quint32 frameCount)
 {
-    QByteArray frame = mpegFrame(spec);
+    QByteArray frame = mpegFrame(shape);
     // "VBRI", version, delay, quality, byte count, frame count.
     const QByteArray vbri = "VBRI" + QByteArray("\x00\x01\x00\x00\x00\x50", 6) + bigEndian32(quint32(frame.size()))
         + bigEndian32(frameCount);
@@ -166,14 +166,14 @@ FrameWalk walkFrames(const QByteArray& file, qint64 start)
     FrameWalk walk;
     qint64 position = start;
     while (position + 4 <= file.size()) {
-        const auto spec = parseHeader(reinterpret_cast<const uchar*>(file.constData()) + position);
-        if (!spec)
+        const auto shape = parseHeader(reinterpret_cast<const uchar*>(file.constData()) + position);
+        if (!shape)
             break;
-        const int length = mpegFrameLength(*spec);
+        const int length = mpegFrameLength(*shape);
         walk.frames += 1;
         walk.bytes += length;
-        walk.sampleRate = sampleRateOf(*spec);
-        walk.samplesPerFrame = samplesPerFrameOf(*spec);
+        walk.sampleRate = sampleRateOf(*shape);
+        walk.samplesPerFrame = samplesPerFrameOf(*shape);
         position += length;
     }
     return walk;

@@ -19,7 +19,7 @@ QByteArray syncsafe32(quint32 value);
 
 // ---------------------------------------------------------------- MPEG audio frames
 
-struct MpegFrameSpec {
+struct MpegFrameShape {
     int versionID = 3;        // 0 MPEG 2.5, 2 MPEG 2, 3 MPEG 1
     int layerID = 1;          // 1 Layer III, 2 Layer II, 3 Layer I
     int bitrateIndex = 9;     // 128 kbit/s in MPEG 1 Layer III
@@ -32,17 +32,17 @@ struct MpegFrameSpec {
     int emphasis = 0;
 };
 
-int bitrateOf(const MpegFrameSpec& spec);      // kbit/s
-int sampleRateOf(const MpegFrameSpec& spec);   // Hz
-int samplesPerFrameOf(const MpegFrameSpec& spec);
-QByteArray mpegHeader(const MpegFrameSpec& spec);
-int mpegFrameLength(const MpegFrameSpec& spec);   // header included
+int bitrateOf(const MpegFrameShape& shape);      // kbit/s
+int sampleRateOf(const MpegFrameShape& shape);   // Hz
+int samplesPerFrameOf(const MpegFrameShape& shape);
+QByteArray mpegHeader(const MpegFrameShape& shape);
+int mpegFrameLength(const MpegFrameShape& shape);   // header included
 // One frame: the header and zero bytes, which never form a false sync.
-QByteArray mpegFrame(const MpegFrameSpec& spec);
-QByteArray mpegFrames(const MpegFrameSpec& spec, int count);
+QByteArray mpegFrame(const MpegFrameShape& shape);
+QByteArray mpegFrames(const MpegFrameShape& shape, int count);
 // A first frame carrying a Xing header; without a count its flags lack the frame-count bit.
-QByteArray xingFrame(const MpegFrameSpec& spec, std::optional<quint32> frameCount);
-QByteArray vbriFrame(const MpegFrameSpec& spec, quint32 frameCount);
+QByteArray xingFrame(const MpegFrameShape& shape, std::optional<quint32> frameCount);
+QByteArray vbriFrame(const MpegFrameShape& shape, quint32 frameCount);
 
 // The frames of a file found by walking from `start`, each frame's length from its own header.
 struct FrameWalk {

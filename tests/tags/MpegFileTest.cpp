@@ -7,14 +7,14 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-using fixtures::MpegFrameSpec;
+using fixtures::MpegFrameShape;
 
 namespace {
 
 // Constant-bitrate audio of the given length, 128 kbit/s unless the frame says otherwise.
-QByteArray cbrAudio(qsizetype bytes, const MpegFrameSpec& spec = {})
+QByteArray cbrAudio(qsizetype bytes, const MpegFrameShape& shape = {})
 {
-    QByteArray audio = fixtures::mpegFrames(spec, int(bytes / fixtures::mpegFrameLength(spec)) + 1);
+    QByteArray audio = fixtures::mpegFrames(shape, int(bytes / fixtures::mpegFrameLength(shape)) + 1);
     audio.resize(bytes);
     return audio;
 }
@@ -136,23 +136,23 @@ TEST(TMpegFile, VbrBitrateUsesTheSamplesPerFrameOfEachLayerAndVersion)
     };
     TempDir dir;
     for (const auto& c : cases) {
-        MpegFrameSpec spec;
-        spec.versionID = c.versionID;
-        spec.layerID = c.layerID;
-        spec.bitrateIndex = c.bitrateIndex;
-        spec.sampleRateIndex = c.sampleRateIndex;
-        const int frameLength = fixtures::mpegFrameLength(spec);
+        MpegFrameShape shape;
+        shape.versionID = c.versionID;
+        shape.layerID = c.layerID;
+        shape.bitrateIndex = c.bitrateIndex;
+        shape.sampleRateIndex = c.sampleRateIndex;
+        const int frameLength = fixtures::mpegFrameLength(shape);
         const int count = 60000 / frameLength + 2;
-        QByteArray audio = fixtures::mpegFrames(spec, count);
+        QByteArray audio = fixtures::mpegFrames(shape, count);
         const QByteArray xing = "Xing" + fixtures::bigEndian32(1) + fixtures::bigEndian32(quint32(count));
         audio.replace(4 + 32, xing.size(), xing);
         const ReadResult result = readFile(dir, audio);
         ASSERT_TRUE(result.ok) << c.what;
         // Frames without padding fall short of the nominal rate by less than one slot per frame.
         const double slot = c.layerID == 3 ? 4 : 1;
-        const double tolerance = fixtures::bitrateOf(spec) * slot / frameLength + 0.5;
-        EXPECT_NEAR(double(result.file.Bitrate), fixtures::bitrateOf(spec), tolerance) << c.what;
-        const double seconds = double(count) * fixtures::samplesPerFrameOf(spec) / fixtures::sampleRateOf(spec);
+        const double tolerance = fixtures::bitrateOf(shape) * slot / frameLength + 0.5;
+        EXPECT_NEAR(double(result.file.Bitrate), fixtures::bitrateOf(shape), tolerance) << c.what;
+        const double seconds = double(count) * fixtures::samplesPerFrameOf(shape) / fixtures::sampleRateOf(shape);
         EXPECT_NEAR(result.file.Duration, seconds, 1.0) << c.what;
     }
 }
@@ -205,14 +205,14 @@ TEST(TMpegFile, UnopenableFileIsReportedByBothReadersAndRaises)
 TEST(GetMpegFileInfo, FillsTheTexts)
 {
     TempDir dir;
-    MpegFrameSpec spec;
-    spec.sampleRateIndex = 2;
-    spec.channelMode = 1;
-    spec.crc = true;
-    spec.copyright = true;
-    spec.original = false;
+    MpegFrameShape shape;
+    shape.sampleRateIndex = 2;
+    shape.channelMode = 1;
+    shape.crc = true;
+    shape.copyright = true;
+    shape.original = false;
     TMpegFileInfo info;
-    GetMpegFileInfo(dir.write("song.mp3", cbrAudio(125000, spec)), info);
+    GetMpegFileInfo(dir.write("song.mp3", cbrAudio(125000, shape)), info);
     EXPECT_TRUE(info.Valid);
     EXPECT_EQ(info.FileSize, "125 kb");
     EXPECT_EQ(info.Duration, "0:07");
@@ -244,14 +244,14 @@ TEST(GetMpegFileInfo, DurationShowsMinutesAndTwoDigitSeconds)
 TEST(GetMpegFileInfo, TextsOfEveryVersionLayerAndMode)
 {
     TempDir dir;
-    MpegFrameSpec spec;
-    spec.versionID = 0;
-    spec.layerID = 2;
-    spec.bitrateIndex = 4;
-    spec.sampleRateIndex = 1;
-    spec.channelMode = 3;
+    MpegFrameShape shape;
+    shape.versionID = 0;
+    shape.layerID = 2;
+    shape.bitrateIndex = 4;
+    shape.sampleRateIndex = 1;
+    shape.channelMode = 3;
     TMpegFileInfo info;
-    GetMpegFileInfo(dir.write("song.mp2", fixtures::mpegFrames(spec, 40)), info);
+    GetMpegFileInfo(dir.write("song.mp2", fixtures::mpegFrames(shape, 40)), info);
     EXPECT_EQ(info.Version, "2.5");
     EXPECT_EQ(info.Layer, "II");
     EXPECT_EQ(info.ChannelMode, "Mono");
@@ -259,15 +259,15 @@ TEST(GetMpegFileInfo, TextsOfEveryVersionLayerAndMode)
     EXPECT_EQ(info.Bitrate, "32");
     EXPECT_EQ(info.CRC, "No");
     EXPECT_EQ(info.Original, "Yes");
-    spec.versionID = 2;
-    spec.layerID = 3;
-    spec.channelMode = 2;
-    GetMpegFileInfo(dir.write("song.mp2", fixtures::mpegFrames(spec, 40)), info);
+    shape.versionID = 2;
+    shape.layerID = 3;
+    shape.channelMode = 2;
+    GetMpegFileInfo(dir.write("song.mp2", fixtures::mpegFrames(shape, 40)), info);
     EXPECT_EQ(info.Version, "2");
     EXPECT_EQ(info.Layer, "I");
     EXPECT_EQ(info.ChannelMode, "Dual St.");
-    spec.channelMode = 0;
-    GetMpegFileInfo(dir.write("song.mp2", fixtures::mpegFrames(spec, 40)), info);
+    shape.channelMode = 0;
+    GetMpegFileInfo(dir.write("song.mp2", fixtures::mpegFrames(shape, 40)), info);
     EXPECT_EQ(info.ChannelMode, "Stereo");
 }
 

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
-using fixtures::MpegFrameSpec;
+using fixtures::MpegFrameShape;
 
 namespace {
 
@@ -70,18 +70,18 @@ TEST(FindMpegHeader, DecodesAHeaderAtTheFirstByte)
 
 TEST(FindMpegHeader, DecodesEveryField)
 {
-    MpegFrameSpec spec;
-    spec.versionID = 2;
-    spec.layerID = 2;
-    spec.bitrateIndex = 5;
-    spec.sampleRateIndex = 1;
-    spec.padding = true;
-    spec.crc = true;
-    spec.channelMode = 3;
-    spec.copyright = true;
-    spec.original = false;
-    spec.emphasis = 3;
-    const TMpegHeader header = headerOf(QByteArray(7, 'x') + fixtures::mpegFrames(spec, 2));
+    MpegFrameShape shape;
+    shape.versionID = 2;
+    shape.layerID = 2;
+    shape.bitrateIndex = 5;
+    shape.sampleRateIndex = 1;
+    shape.padding = true;
+    shape.crc = true;
+    shape.channelMode = 3;
+    shape.copyright = true;
+    shape.original = false;
+    shape.emphasis = 3;
+    const TMpegHeader header = headerOf(QByteArray(7, 'x') + fixtures::mpegFrames(shape, 2));
     EXPECT_EQ(header.Position, 7);
     EXPECT_EQ(header.VersionID, 2);
     EXPECT_EQ(header.LayerID, 2);
@@ -93,7 +93,7 @@ TEST(FindMpegHeader, DecodesEveryField)
     EXPECT_EQ(header.Copyright, 1);
     EXPECT_EQ(header.Original, 0);
     EXPECT_EQ(header.Emphasis, 3);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(header.Raw.data()), 4), fixtures::mpegHeader(spec));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(header.Raw.data()), 4), fixtures::mpegHeader(shape));
 }
 
 TEST(FindMpegHeader, SkipsInvalidHeaders)
