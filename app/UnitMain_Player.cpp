@@ -6,24 +6,15 @@
 #include "PreviewCommands.h"
 #include "ProgramFolder.h"
 
-#include <QItemSelectionModel>
-#include <QTreeView>
-#include <algorithm>
-
 namespace {
 
 // The file of the first selected row in grid order; none when no row is selected.
 std::optional<QString> firstSelectedFile(const TFormMain& form)
 {
-    const QModelIndexList selected = form.vtgrid->selectionModel()->selectedIndexes();
-    if (selected.isEmpty())
+    const QList<int> rows = form.gridSelectedRows();
+    if (rows.isEmpty() || rows.first() >= static_cast<int>(form.FileList.size()))
         return std::nullopt;
-    const int row = std::min_element(selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) {
-                        return a.row() < b.row();
-                    })->row();
-    if (row < 0 || row >= static_cast<int>(form.FileList.size()))
-        return std::nullopt;
-    return form.FileList[static_cast<std::size_t>(row)]->FileName;
+    return form.FileList[static_cast<std::size_t>(rows.first())]->FileName;
 }
 
 }  // namespace
