@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -36,6 +37,12 @@ protected:
             form.FileList.back()->FileName = path;
         }
         form.vtgridModel->setRows(static_cast<int>(form.FileList.size()));
+    }
+
+    static std::string title(const TFormMain& form, std::size_t row)
+    {
+        const char* field = form.FileList[row]->ID3v1.Title;
+        return std::string(field, qstrnlen(field, sizeof form.FileList[row]->ID3v1.Title));
     }
 
     static void selectRow(TFormMain& form, int row)
@@ -132,6 +139,35 @@ TEST_F(PreviewWindowTest, PopupItemsRunTheCommands)
     EXPECT_EQ(form.Player->GetPlayerMode(), es::Playing);
     form.miPopupStop->trigger();
     EXPECT_EQ(form.Player->GetPlayerMode(), es::Closed);
+}
+
+TEST_F(PreviewWindowTest, SavingTheTagOfThePlayingFileStopsAndClosesItFirst)
+{
+    TFormMain form;
+    form.OpenFiles({song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3"))}, false);
+    ASSERT_EQ(form.FileList.size(), 2u);
+    selectRow(form, 0);
+    form.ToolBtnPlay->click();
+    ASSERT_EQ(form.Player->GetPlayerMode(), es::Playing);
+    form.EditTitleV1->setText(QStringLiteral("Preview"));
+    form.miSaveClick();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Closed);
+    EXPECT_EQ(title(form, 0), "Preview");
+}
+
+TEST_F(PreviewWindowTest, SavingAnotherFileLeavesPlaybackAlone)
+{
+    TFormMain form;
+    form.OpenFiles({song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3"))}, false);
+    ASSERT_EQ(form.FileList.size(), 2u);
+    selectRow(form, 0);
+    form.ToolBtnPlay->click();
+    form.vtgrid->selectionModel()->clearSelection();
+    selectRow(form, 1);
+    form.EditTitleV1->setText(QStringLiteral("Other"));
+    form.miSaveClick();
+    EXPECT_EQ(form.Player->GetPlayerMode(), es::Playing);
+    EXPECT_EQ(title(form, 1), "Other");
 }
 
 TEST_F(PreviewWindowTest, DestroyingTheWindowUnloadsThePlayerModule)
