@@ -30,15 +30,6 @@ protected:
         return encodeWithLame(dir, name, makeWav(2 * 44100, 44100, 2));
     }
 
-    static void addFiles(TFormMain& form, const QStringList& paths)
-    {
-        for (const QString& path : paths) {
-            form.FileList.push_back(std::make_unique<TMpegFile>());
-            form.FileList.back()->FileName = path;
-        }
-        form.vtgridModel->setRows(static_cast<int>(form.FileList.size()));
-    }
-
     static std::string title(const TFormMain& form, std::size_t row)
     {
         const char* field = form.FileList[row]->ID3v1.Title;
@@ -77,7 +68,7 @@ TEST_F(PreviewWindowTest, StartWithoutTheModuleIsSilentAndDisablesThePlayerButto
     EXPECT_FALSE(form.ToolBtnPlay->isEnabled());
     EXPECT_FALSE(form.ToolBtnPause->isEnabled());
     EXPECT_FALSE(form.ToolBtnStop->isEnabled());
-    addFiles(form, {song(QStringLiteral("a.mp3"))});
+    form.OpenFiles({song(QStringLiteral("a.mp3"))}, false);
     selectRow(form, 0);
     form.miPopupPlay->trigger();
     form.miPopupPause->trigger();
@@ -91,7 +82,7 @@ TEST_F(PreviewWindowTest, PlayWithTwoRowsSelectedPlaysTheFirstInGridOrder)
     TFormMain form;
     const QStringList files = {song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3")),
                                song(QStringLiteral("c.mp3"))};
-    addFiles(form, files);
+    form.OpenFiles(files, false);
     selectRow(form, 2);
     selectRow(form, 1);
     form.ToolBtnPlay->click();
@@ -102,7 +93,7 @@ TEST_F(PreviewWindowTest, PlayWithTwoRowsSelectedPlaysTheFirstInGridOrder)
 TEST_F(PreviewWindowTest, PlayWhilePausedResumesEvenWithNoRowSelected)
 {
     TFormMain form;
-    addFiles(form, {song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3"))});
+    form.OpenFiles({song(QStringLiteral("a.mp3")), song(QStringLiteral("b.mp3"))}, false);
     selectRow(form, 0);
     form.ToolBtnPlay->click();
     form.ToolBtnPause->click();
@@ -116,7 +107,7 @@ TEST_F(PreviewWindowTest, PlayWhilePausedResumesEvenWithNoRowSelected)
 TEST_F(PreviewWindowTest, StopWhilePausedClosesTheFile)
 {
     TFormMain form;
-    addFiles(form, {song(QStringLiteral("a.mp3"))});
+    form.OpenFiles({song(QStringLiteral("a.mp3"))}, false);
     selectRow(form, 0);
     form.ToolBtnPlay->click();
     form.ToolBtnPause->click();
@@ -129,7 +120,7 @@ TEST_F(PreviewWindowTest, StopWhilePausedClosesTheFile)
 TEST_F(PreviewWindowTest, PopupItemsRunTheCommands)
 {
     TFormMain form;
-    addFiles(form, {song(QStringLiteral("a.mp3"))});
+    form.OpenFiles({song(QStringLiteral("a.mp3"))}, false);
     selectRow(form, 0);
     form.miPopupPlay->trigger();
     EXPECT_EQ(form.Player->GetPlayerMode(), es::Playing);
