@@ -87,7 +87,8 @@ void placeId3v1Fields(TID3v1& block, const Id3v1PageFields& fields, const Id3v1F
         block.setTrack(id3v1TrackByte(fields.track));
     if (chosen.genre)
         block.Genre = fields.genre;
-    keepTrackReadable(block);
+    if (chosen.comment || chosen.track)
+        keepTrackReadable(block);
 }
 
 QString id3v2TrackFromId3v1(quint8 track, bool leadingZero)
