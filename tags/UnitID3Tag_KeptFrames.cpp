@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -20,49 +21,58 @@ bool sameFrame(const TID3v2Frame& a, const TID3v2Frame& b)
     throw TagFileError("A frame of '" + fileNameForMessage(fileName).toStdString() + "' is no longer in the file");
 }
 
-// A file that kept frames came from, open, with the frames its tag holds now.
+// A file that kept frames may be in, open, with the frames its tag holds now.
 struct Source {
     QFile file;
     TID3v2 tag;
 };
 
-using Sources = std::map<QString, std::unique_ptr<Source>>;
+// Every file opened for one lookup; nullptr for a file that cannot be opened.
+class Sources {
+public:
+    // `current`, when given, is the tag just read from `currentFile`, which spares reading it again.
+    Source* open(const QString& fileName, const QString& currentFile = {}, const TID3v2* current = nullptr)
+    {
+        const auto known = sources.find(fileName);
+        if (known != sources.end())
+            return known->second.get();
+        auto source = std::make_unique<Source>();
+        source->file.setFileName(fileName);
+        if (!openForReading(source->file)) {
+            sources.emplace(fileName, nullptr);
+            return nullptr;
+        }
+        if (current && fileName == currentFile)
+            source->tag = *current;
+        else
+            readID3v2From(source->file, source->file.size(), source->tag);
+        return sources.emplace(fileName, std::move(source)).first->second.get();
+    }
 
-// `current`, when given, is the tag just read from `currentFile`, which spares reading it again.
-Source& sourceOf(Sources& sources, const QString& fileName, const QString& currentFile, const TID3v2* current)
-{
-    std::unique_ptr<Source>& source = sources[fileName];
-    if (source)
-        return *source;
-    source = std::make_unique<Source>();
-    source->file.setFileName(fileName);
-    if (!openForReading(source->file))
-        raiseFrameGone(fileName);
-    if (current && fileName == currentFile)
-        source->tag = *current;
-    else
-        readID3v2From(source->file, source->file.size(), source->tag);
-    return *source;
-}
+private:
+    std::map<QString, std::unique_ptr<Source>> sources;
+};
 
-// The kept frame at `index` as its file holds it now: the frame alike in id, size and flags that
-// has as many such frames before it as in the list.
-QByteArray keptData(const TID3v2FrameList& frames, size_t index, Source& source)
+// The kept frame at `index` as a file holds it now: the frame alike in id, size and flags that has
+// as many such frames before it as in the list. Nothing when the file has no such frame.
+std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, Source* source)
 {
+    if (!source)
+        return std::nullopt;
     const TID3v2Frame& frame = frames[index];
     const auto alike = [&frame](const TID3v2Frame& other) {
         return isKept(other) && other.DataFile == frame.DataFile && sameFrame(other, frame);
     };
     auto before = std::count_if(frames.begin(), frames.begin() + qsizetype(index), alike);
-    for (const TID3v2Frame& place : *source.tag.Frames) {
+    for (const TID3v2Frame& place : *source->tag.Frames) {
         if (!isKept(place) || !sameFrame(place, frame) || before-- > 0)
             continue;
-        QByteArray data = readAt(source.file, place.DataOffset, place.Size);
+        QByteArray data = readAt(source->file, place.DataOffset, place.Size);
         if (data.size() != place.Size)
-            raiseFrameGone(frame.DataFile);
+            return std::nullopt;
         return data;
     }
-    raiseFrameGone(frame.DataFile);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -74,8 +84,18 @@ std::vector<QByteArray> frameDataOf(const TID3v2FrameList& frames, const QString
     data.reserve(frames.size());
     for (size_t i = 0; i < frames.size(); ++i) {
         const TID3v2Frame& frame = frames[i];
-        data.push_back(isKept(frame) ? keptData(frames, i, sourceOf(sources, frame.DataFile, currentFile, &current))
-                                     : frame.Data);
+        if (!isKept(frame)) {
+            data.push_back(frame.Data);
+            continue;
+        }
+        // The file being written first: the record's own file, even under a name a rename gave it
+        // since; then the file the frame was read from.
+        std::optional<QByteArray> kept = keptData(frames, i, sources.open(currentFile, currentFile, &current));
+        if (!kept)
+            kept = keptData(frames, i, sources.open(frame.DataFile));
+        if (!kept)
+            raiseFrameGone(frame.DataFile);
+        data.push_back(std::move(*kept));
     }
     return data;
 }
@@ -86,8 +106,11 @@ QByteArray frameData(const TID3v2& tag, const TID3v2Frame& frame)
         return frame.Data;
     const TID3v2FrameList& frames = *tag.Frames;
     const auto found = std::find_if(frames.begin(), frames.end(), [&frame](const TID3v2Frame& f) { return &f == &frame; });
-    if (found == frames.end())
-        raiseFrameGone(frame.DataFile);
     Sources sources;
-    return keptData(frames, size_t(found - frames.begin()), sourceOf(sources, frame.DataFile, {}, nullptr));
+    std::optional<QByteArray> kept;
+    if (found != frames.end())
+        kept = keptData(frames, size_t(found - frames.begin()), sources.open(frame.DataFile));
+    if (!kept)
+        raiseFrameGone(frame.DataFile);
+    return *kept;
 }

@@ -41,7 +41,8 @@ void findMpegHeaderFrom(QFile& file, qint64 length, qint64 start, TMpegHeader& h
 // Everything TMpegFile::ReadFromFile reads, from the one open file; the same result.
 bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg);
 
-// The data of every frame of the list in order, kept frames read from their files and found again
-// as frameData finds them. `current` is the tag just read from `currentFile`, which spares reading
-// it again. Raises TagFileError when a kept frame is no longer there.
+// The data of every frame of the list in order. A kept frame is found again as frameData finds it,
+// first in `currentFile`, the file being written (the record's own file, also under a name a rename
+// gave it), then in the file it was read from. `current` is the tag just read from `currentFile`.
+// Raises TagFileError when a kept frame is in neither.
 std::vector<QByteArray> frameDataOf(const TID3v2FrameList& frames, const QString& currentFile, const TID3v2& current);

@@ -4,6 +4,7 @@
 #include "UnitID3Tag.h"
 #include "UnitUtilities.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using fixtures::ID3v2TagBuilder;
@@ -154,4 +155,34 @@ TEST_F(KeptFramesTest, FramesAlikeAreFoundAgainInTheirOrder)
 
     EXPECT_EQ(frameData(tag, (*tag.Frames)[0]), first);
     EXPECT_EQ(frameData(tag, (*tag.Frames)[2]), second);
+}
+
+TEST_F(KeptFramesTest, FileRenamedSinceReadingKeepsItsPicture)
+{
+    const QString path = dir.write("song.mp3", tagWith("Title", 0) + audio);
+    TID3v2 tag = readTag(path);
+    const QString renamed = dir.filePath("01 Title.mp3");
+    ASSERT_TRUE(QFile::rename(path, renamed));
+    tag.Title = QStringLiteral("A title too long for the room the old tag had");
+
+    ASSERT_TRUE(WriteID3v2(tag, renamed));
+
+    const QByteArray expected = framesOf(tagWith("A title too long for the room the old tag had", 0));
+    EXPECT_EQ(readAll(renamed).mid(10, expected.size()), expected);
+}
+
+TEST_F(KeptFramesTest, AnotherFileNowUnderTheOldNameGivesNothingToTheRenamedOne)
+{
+    const QString path = dir.write("song.mp3", tagWith("Title", 0) + audio);
+    TID3v2 tag = readTag(path);
+    const QString renamed = dir.filePath("01 Title.mp3");
+    ASSERT_TRUE(QFile::rename(path, renamed));
+    // Another picture of the same size under the old name.
+    QByteArray other = tagWith("Title", 0);
+    other[other.size() - 30] = 'x';
+    dir.write("song.mp3", other + audio);
+
+    ASSERT_TRUE(WriteID3v2(tag, renamed));
+
+    EXPECT_EQ(readAll(renamed).mid(10, framesOf(tagWith("Title", 0)).size()), framesOf(tagWith("Title", 0)));
 }
