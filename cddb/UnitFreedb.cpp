@@ -29,17 +29,9 @@ TFreedb::~TFreedb()
 QStringList TFreedb::QueryAlbums(const QString& Args)
 {
     QStringList result;
-    Connect();
-    if (!Connected()) {
-        ui::showMessage(QStringLiteral("Could not connect to server."), ui::Icon::Error, QStringLiteral("Error"));
-        return result;
-    }
-    if (CheckGreeting()) {
-        SendHello();
-        if (CheckHelloReply()) {
-            SendQuery(Args);
-            result = ReadQueryReply();
-        }
+    if (OpenExchange()) {
+        SendQuery(Args);
+        result = ReadQueryReply();
     }
     Quit();
     return result;
@@ -48,31 +40,38 @@ QStringList TFreedb::QueryAlbums(const QString& Args)
 QStringList TFreedb::ReadAlbum(const QString& Category, const QString& DiscId)
 {
     QStringList result;
-    Connect();
-    if (!Connected()) {
-        ui::showMessage(QStringLiteral("Could not connect to server."), ui::Icon::Error, QStringLiteral("Error"));
-        return result;
-    }
-    if (CheckGreeting()) {
-        SendHello();
-        if (CheckHelloReply()) {
-            // Level 5 makes the server include the year and genre lines.
-            SendProto(QStringLiteral("5"));
-            ReadProtoReply();
-            const QStringList categories = Category.isEmpty() ? FCategories : QStringList{Category};
-            for (const QString& name : categories) {
-                SendRead(name, DiscId);
-                result = ReadAlbumReply();
-                if (result.size() > 4) {
-                    if (result.at(2).isEmpty())
-                        result[2] = name;
-                    break;
-                }
+    if (OpenExchange()) {
+        // Level 5 makes the server include the year and genre lines.
+        SendProto(QStringLiteral("5"));
+        ReadProtoReply();
+        const QStringList categories = Category.isEmpty() ? FCategories : QStringList{Category};
+        for (const QString& name : categories) {
+            SendRead(name, DiscId);
+            result = ReadAlbumReply();
+            if (result.size() > 4) {
+                if (result.at(2).isEmpty())
+                    result[2] = name;
+                break;
             }
         }
     }
     Quit();
     return result;
+}
+
+// Connects, then greets the server; false when the exchange cannot go on. A refused greeting or
+// hello leaves the connection open for the quit.
+bool TFreedb::OpenExchange()
+{
+    Connect();
+    if (!Connected()) {
+        ui::showMessage(QStringLiteral("Could not connect to server."), ui::Icon::Error, QStringLiteral("Error"));
+        return false;
+    }
+    if (!CheckGreeting())
+        return false;
+    SendHello();
+    return CheckHelloReply();
 }
 
 QString TFreedb::GetReplyCode(const QString& Line)

@@ -41,6 +41,7 @@ public:
     int FTimeout = 15000;   // milliseconds for connecting and for each line read
 
 private:
+    bool OpenExchange();
     void Connect();
     bool Connected() const;
     static QString GetReplyCode(const QString& Line);
