@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -188,6 +190,8 @@ void TFormFreedb::BuildLayout()
     sgTracks->setFixedSize(22 + 22 + 317 + sgTracks->verticalScrollBar()->sizeHint().width() + frame,
                            sgTracks->horizontalHeader()->sizeHint().height() + 7 * 16 + frame);
     setFixedSize(sizeHint().expandedTo(QSize(497, 276)));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TFormFreedb::FormCreate()

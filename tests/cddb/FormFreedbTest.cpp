@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 
@@ -25,6 +26,14 @@ QStringList readLines(const QStringList& received)
             reads << line;
     }
     return reads;
+}
+
+// Within a few pixels: an odd size has no exact centre, and the frame is the window manager's.
+void expectCentredOnTheScreen(const QWidget& window)
+{
+    const QPoint offset =
+        window.frameGeometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 8) << window.windowTitle().toStdString();
 }
 
 void clickCell(TFormFreedb& form, int row, int column, Qt::MouseButton button = Qt::LeftButton)
@@ -321,4 +330,17 @@ TEST(FormChooseAlbum, DoubleClickClosesWithOk)
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_FALSE(chooser.isVisible());
+}
+
+TEST(FreedbDialogs, BothAreCentredOnTheScreenNotOnTheirOwner)
+{
+    QWidget owner;
+    owner.setGeometry(0, 0, 120, 90);
+    owner.show();
+    TFormFreedb form(TFreedbHost{}, &owner);
+    form.show();
+    expectCentredOnTheScreen(form);
+    TFormChooseAlbum chooser(&form);
+    chooser.show();
+    expectCentredOnTheScreen(chooser);
 }
