@@ -117,6 +117,9 @@ void TFormFreedb::BuildLayout()
     editGenre = newHintedEdit(gbAlbum);
 
     sgTracks = new QTableWidget(1, 3, gbAlbum);
+    // The style's minimum section sizes would widen the check column and heighten the rows.
+    sgTracks->horizontalHeader()->setMinimumSectionSize(22);
+    sgTracks->verticalHeader()->setMinimumSectionSize(16);
     sgTracks->setColumnWidth(0, 22);
     sgTracks->setColumnWidth(1, 22);
     sgTracks->setColumnWidth(2, 317);

@@ -344,3 +344,14 @@ TEST(FreedbDialogs, BothAreCentredOnTheScreenNotOnTheirOwner)
     chooser.show();
     expectCentredOnTheScreen(chooser);
 }
+
+TEST_F(FreedbDialog, TrackGridKeepsItsDesignedColumnsAndRowHeight)
+{
+    openLengths({10, 20});
+    showForm();
+    lookUpTitles({"A", "B", "C"});
+    QTableWidget* grid = form->sgTracks;
+    EXPECT_EQ(QList<int>({grid->columnWidth(0), grid->columnWidth(1), grid->columnWidth(2)}), QList<int>({22, 22, 317}));
+    for (int row = 0; row < grid->rowCount(); ++row)
+        EXPECT_EQ(grid->rowHeight(row), 16);
+}
