@@ -199,3 +199,31 @@ TEST_F(FreedbDialog, PlayerIsStoppedBeforeEachFileIsWritten)
     form->btnWriteTagsClick();
     EXPECT_EQ(stoppedFor, QStringList({files[0]->FileName, files[1]->FileName}));
 }
+
+TEST_F(FreedbDialog, FileWithoutID3v1GetsOneWithAnEmptyComment)
+{
+    openFiles(plainFiles(1));
+    showForm();
+    lookUpTitles({"Song"});
+    form->btnWriteTagsClick();
+
+    const WrittenTags tags = tagsOf(*files[0]);
+    EXPECT_EQ(tags.v1Kind, ID3v1_1);
+    EXPECT_EQ(QByteArray(tags.v1.Comment, 30), QByteArray(29, '\0') + '\x01');
+}
+
+TEST_F(FreedbDialog, FileWhoseWriteFailsIsSkippedQuietlyAndTheNextStillWritten)
+{
+    // Too short to hold an ID3v1 block: its write raises.
+    openFiles({QByteArray("short"), audioFile()});
+    showForm();
+    lookUpTitles({"A", "B"});
+    form->rdV1->setChecked(true);
+    form->btnWriteTagsClick();
+
+    EXPECT_EQ(readAll(files[0]->FileName), "short");
+    EXPECT_EQ(id3v1Text(tagsOf(*files[1]).v1.Title, 30), "B");
+    EXPECT_EQ(progress.steps, 2);
+    EXPECT_TRUE(userInterface.messages.isEmpty());
+    EXPECT_EQ(reloads, 1);
+}
