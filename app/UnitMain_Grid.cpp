@@ -269,6 +269,9 @@ void TFormMain::vtgridDragDrop(const QMimeData* DataObject, int TargetRow)
             movedPaths.append(FileList[static_cast<std::size_t>(*row)]->FileName);
             FileList.erase(FileList.begin() + *row);
         }
+        // The readers may report a moved file in a message box, which repaints the grid: its rows
+        // must not outnumber the list meanwhile.
+        RebuildGrid();
         const auto target = std::find_if(FileList.begin(), FileList.end(),
                                          [&targetPath](const auto& file) { return file->FileName == targetPath; });
         const auto insertAt = target - FileList.begin() + 1;

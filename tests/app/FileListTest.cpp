@@ -480,6 +480,48 @@ TEST_F(FileListTest, RowsDraggedInsideTheGridGoAfterTheTargetInTheirOrder)
     EXPECT_TRUE(form.gridSelectedRows().isEmpty());
 }
 
+// Shows messages as a real message box does: the grid repaints every row while the box is open.
+class RepaintingUserInterface : public ScriptedUserInterface {
+public:
+    ui::Answer messageBox(const QString& text, ui::Icon icon, ui::Buttons buttons, const QString& title) override
+    {
+        const ui::Answer answer = ScriptedUserInterface::messageBox(text, icon, buttons, title);
+        if (grid && !painting) {
+            painting = true;
+            for (int row = 0; row < grid->rowCount(); ++row)
+                grid->data(grid->index(row, 3));
+            painting = false;
+        }
+        return answer;
+    }
+
+    const QAbstractItemModel* grid = nullptr;
+
+private:
+    bool painting = false;
+};
+
+TEST(FileListDragTest, ADraggedFileDeletedMeanwhileIsReportedWithoutRowsBeyondTheList)
+{
+    SettingsHome home;
+    Registry().writeBool("Option Load Files Startup", false);
+    TempDir dir;
+    RepaintingUserInterface messages;
+    QStringList paths;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        paths.append(writeAudio(dir, name));
+    TFormMain form;
+    form.OpenFiles(paths, false);
+    messages.grid = form.vtgridModel;
+    form.selectGridRow(0);
+    QFile::remove(paths[0]);
+    form.vtgridDragDrop(nullptr, 2);
+    EXPECT_FALSE(messages.texts().isEmpty());
+    EXPECT_FALSE(messages.texts().contains("Error, trying to index a file that does not exist!"));
+    ASSERT_EQ(form.FileList.size(), 3u);
+    EXPECT_EQ(form.FileList[2]->FileName, paths[0]);
+}
+
 TEST_F(FileListTest, RowsDraggedOntoASelectedRowStayButTheSelectionIsCleared)
 {
     TFormMain form;
