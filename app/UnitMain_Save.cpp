@@ -61,7 +61,9 @@ void TFormMain::SaveTags()
                 skippedV22 = true;
                 return TagWork::Skipped;
             }
-            RemoveID3v2(path);
+            // A tag that could not be removed is not written over in a version it does not have.
+            if (!RemoveID3v2(path))
+                return TagWork::Skipped;
             ReadID3v2(path, tag);
         }
         if (!tag.Present)

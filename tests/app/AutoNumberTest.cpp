@@ -168,3 +168,12 @@ TEST_F(AutoNumber, CancelAfterTheFirstFileLeavesTheOthers)
     form.miAutoNumberClick();
     EXPECT_EQ(tracks(paths), QStringList({"1", "99", "99"}));
 }
+
+TEST_F(AutoNumber, TheProgressWindowNamesTheFileBeingNumbered)
+{
+    open({{v2("a"), {}}});
+    selectRows({0});
+    recordMessageAtFirstWait();
+    form.miAutoNumberClick();
+    EXPECT_EQ(progressMessage, "Auto number track of: 001.mp3");
+}

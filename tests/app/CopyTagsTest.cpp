@@ -139,3 +139,12 @@ TEST_F(CopyTags, KeepTimestampPutsTheDateBack)
     EXPECT_EQ(date, old);
     EXPECT_EQ(lastBlock(paths[0]).at(126), 5);
 }
+
+TEST_F(CopyTags, TheProgressWindowNamesTheFileBeingSaved)
+{
+    open({{{}, v1("a")}});
+    selectRows({0});
+    recordMessageAtFirstWait();
+    form.miV1V2Click();
+    EXPECT_EQ(progressMessage, "Saving tag of: 001.mp3");
+}

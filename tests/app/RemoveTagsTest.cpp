@@ -106,3 +106,12 @@ TEST_F(RemoveTags, AFileThatCannotBeReadIsSkippedAndTheOthersAreDone)
     EXPECT_FALSE(reread(paths[1]).HasID3v1);
     EXPECT_FALSE(QFile::exists(paths[0]));
 }
+
+TEST_F(RemoveTags, TheProgressWindowNamesTheFileBeingDone)
+{
+    open({{{}, v1("a")}});
+    selectRows({0});
+    recordMessageAtFirstWait();
+    form.miRemoveTagClick();
+    EXPECT_EQ(progressMessage, "Removing tag of: 001.mp3");
+}

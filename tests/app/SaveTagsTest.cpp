@@ -358,3 +358,25 @@ TEST_F(SaveTags, NothingSelectedSavesNothing)
     form.miSaveClick();
     EXPECT_EQ(readAll(paths[0]), before);
 }
+
+TEST_F(SaveTags, TheProgressWindowNamesTheFileBeingSaved)
+{
+    open({{{}, v1("one")}});
+    selectRows({0});
+    recordMessageAtFirstWait();
+    form.miSaveClick();
+    EXPECT_EQ(progressMessage, "Saving tag of: 001.mp3");
+}
+
+TEST_F(SaveTags, FocusGridPutsTheFocusOnTheGridAfterTheSave)
+{
+    open({{{}, v1("one")}});
+    form.show();
+    QApplication::setActiveWindow(&form);
+    selectRows({0});
+    form.EditTitleV1->setFocus();
+    ASSERT_EQ(form.focusWidget(), form.EditTitleV1);
+    form.OptionFocusGrid = true;
+    form.miSaveClick();
+    EXPECT_EQ(form.focusWidget(), form.vtgrid);
+}

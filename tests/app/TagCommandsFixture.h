@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -55,6 +56,17 @@ protected:
         });
     }
 
+    // The progress window's message at the first moment the batch lets messages through.
+    void recordMessageAtFirstWait()
+    {
+        QTimer::singleShot(0, [this] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* progress = qobject_cast<TFormProgress*>(window); progress && progress->isVisible())
+                    progressMessage = progress->lbMsg->text();
+            }
+        });
+    }
+
     static TMpegFile reread(const QString& path)
     {
         TMpegFile file;
@@ -64,6 +76,7 @@ protected:
 
     static QByteArray lastBlock(const QString& path) { return readAll(path).right(128); }
 
+    QString progressMessage;
     SettingsHome home;
     ScriptedUserInterface script;
     TempDir dir;
