@@ -3,6 +3,13 @@
 #include <QFile>
 #include <chm_lib.h>
 
+namespace {
+
+// A damaged directory can claim any length; no topic or picture of a help file comes near this.
+constexpr LONGUINT64 largestObject = 64 * 1024 * 1024;
+
+}  // namespace
+
 ChmArchive::ChmArchive(const QString& fileName)
 {
     if (QFile::exists(fileName))
@@ -24,7 +31,8 @@ bool ChmArchive::contains(const QString& path) const
 QByteArray ChmArchive::object(const QString& path) const
 {
     chmUnitInfo unit{};
-    if (!file || chm_resolve_object(file, path.toUtf8().constData(), &unit) != CHM_RESOLVE_SUCCESS)
+    if (!file || chm_resolve_object(file, path.toUtf8().constData(), &unit) != CHM_RESOLVE_SUCCESS ||
+        unit.length > largestObject)
         return {};
     QByteArray bytes(static_cast<qsizetype>(unit.length), '\0');
     const LONGINT64 read = chm_retrieve_object(file, &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,

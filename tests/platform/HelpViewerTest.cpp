@@ -2,9 +2,36 @@
 #include "HelpFileMaker.h"
 #include "HelpViewer.h"
 
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The help file with the directory entry of one object claiming another length. The entry grows
+// by the bytes the longer number needs, taken from the free space at the end of its chunk.
+QByteArray withClaimedLength(QByteArray chm, const QByteArray& name, quint64 length)
+{
+    const qsizetype blockLength = qFromLittleEndian<quint32>(chm.constData() + chm.indexOf("ITSP") + 16);
+    const qsizetype chunk = chm.indexOf("PMGL");
+    const quint32 freeSpace = qFromLittleEndian<quint32>(chm.constData() + chunk + 4);
+    // Numbers of the directory: seven bits a byte, the last byte without its top bit.
+    const auto afterNumber = [&chm](qsizetype at) {
+        while (uchar(chm.at(at)) & 0x80)
+            ++at;
+        return at + 1;
+    };
+    const qsizetype entry = chm.indexOf(char(name.size()) + name, chunk);
+    const qsizetype lengthAt = afterNumber(afterNumber(entry + 1 + name.size()));   // after space and start
+    const qsizetype lengthEnd = afterNumber(lengthAt);
+    QByteArray number(1, char(length & 0x7F));
+    for (length >>= 7; length != 0; length >>= 7)
+        number.prepend(char(0x80 | (length & 0x7F)));
+    const qsizetype grown = number.size() - (lengthEnd - lengthAt);
+    chm.remove(chunk + blockLength - freeSpace, grown);
+    chm.replace(lengthAt, lengthEnd - lengthAt, number);
+    qToLittleEndian<quint32>(freeSpace - quint32(grown), chm.data() + chunk + 4);
+    return chm;
+}
 
 class HelpViewerTest : public ::testing::Test {
 protected:
@@ -34,6 +61,16 @@ TEST_F(HelpViewerTest, AMissingOrDamagedFileIsNotOpen)
 {
     EXPECT_FALSE(ChmArchive(dir.filePath("none.chm")).isOpen());
     EXPECT_FALSE(ChmArchive(dir.write("bad.chm", "not a help file")).isOpen());
+}
+
+TEST_F(HelpViewerTest, AnObjectClaimingAnImpossibleLengthReadsAsMissing)
+{
+    const QString damaged =
+        dir.write("damaged.chm", withClaimedLength(readAll(helpFile), "/Overview.htm", quint64(1) << 40));
+    ChmArchive archive(damaged);
+    ASSERT_TRUE(archive.contains("/Overview.htm"));
+    EXPECT_TRUE(archive.object("/Overview.htm").isEmpty());
+    EXPECT_TRUE(archive.object("/Second.htm").contains("Second topic"));
 }
 
 TEST_F(HelpViewerTest, ShowsTheTopicAndFollowsLinksInsideTheFile)
