@@ -16,6 +16,21 @@ SpreadsheetError saveError(const QString& fileName, lxw_error error)
                                 .toStdString());
 }
 
+// The workbook writer escapes control characters as "_x0001_", which spreadsheet programs read
+// back as the character, but not these three: a zero would cut the text short, and XML cannot
+// hold U+FFFE and U+FFFF, so the workbook would not open at all.
+QByteArray workbookText(const QString& text)
+{
+    QString escaped;
+    for (const QChar c : text) {
+        if (c.unicode() == 0 || c.unicode() >= 0xFFFE)
+            escaped += QStringLiteral("_x") + QString::number(c.unicode(), 16).rightJustified(4, '0').toUpper() + '_';
+        else
+            escaped += c;
+    }
+    return escaped.toUtf8();
+}
+
 }  // namespace
 
 void SpreadsheetWorkBook::setCell(int row, int column, const QString& value)
@@ -34,7 +49,7 @@ void SpreadsheetWorkBook::SaveAs(const QString& fileName) const
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
     lxw_error error = sheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
     for (auto cell = cells.begin(); error == LXW_NO_ERROR && cell != cells.end(); ++cell) {
-        const QByteArray text = cell->second.toUtf8();
+        const QByteArray text = workbookText(cell->second);
         error = worksheet_write_string(sheet, static_cast<lxw_row_t>(cell->first.first - 1),
                                        static_cast<lxw_col_t>(cell->first.second - 1), text.constData(), nullptr);
     }

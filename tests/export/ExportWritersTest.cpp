@@ -158,6 +158,15 @@ TEST(ExportToExcel, TextsKeepEveryCharacterAndNumbersStayTexts)
     EXPECT_EQ(readWorkbook(file), "[[\"" + text.toStdString() + "\",\"0042\"]]");
 }
 
+TEST(ExportToExcel, CharactersXmlCannotHoldAreEscapedAndTheWorkbookOpens)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.xls");
+    const QString text = QStringLiteral("a") + QChar(0xFFFE) + "b" + QChar(0xFFFF) + "c" + QChar(0) + "d";
+    ASSERT_TRUE(ExportToExcel({{text, "\x01"}, {"next", "row"}}, file));
+    EXPECT_EQ(readWorkbook(file), R"([["a_xFFFE_b_xFFFF_c_x0000_d","_x0001_"],["next","row"]])");
+}
+
 TEST(ExportToExcel, AWorkbookThatCannotBeSavedThrows)
 {
     TempDir dir;
