@@ -48,6 +48,7 @@ struct Id3v1FieldChoice {
 };
 
 // Places the chosen fields into the block: texts trimmed (the year as it is), each in its field.
+// When the comment or the track is written, a non-zero track keeps byte 125 (keepTrackReadable).
 void placeId3v1Fields(TID3v1& block, const Id3v1PageFields& fields, const Id3v1FieldChoice& chosen);
 
 // ---- between the versions
