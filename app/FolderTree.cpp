@@ -4,20 +4,15 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <memory>
 
 namespace {
 const QString rootFolder = QStringLiteral("/");
 }
 
 FolderTree::FolderTree(QWidget* parent)
-    : QTreeView(parent), folders(new QFileSystemModel(this))
+    : QTreeView(parent)
 {
-    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
-    folders->setReadOnly(true);
-    folders->setRootPath(rootFolder);
-    setModel(folders);
-    for (int column = 1; column < folders->columnCount(); ++column)
-        hideColumn(column);
     header()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -25,9 +20,49 @@ FolderTree::FolderTree(QWidget* parent)
     changeTimer.setSingleShot(true);
     changeTimer.setInterval(changeDelay);
     connect(&changeTimer, &QTimer::timeout, this, &FolderTree::changed);
+    useNewModel();
+}
+
+// A new model lists every folder afresh; the old one and its selection go.
+void FolderTree::useNewModel()
+{
+    const std::unique_ptr<QFileSystemModel> oldFolders(folders);
+    const std::unique_ptr<QItemSelectionModel> oldSelection(selectionModel());
+    folders = new QFileSystemModel(this);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
+    folders->setReadOnly(true);
+    folders->setRootPath(rootFolder);
+    setModel(folders);
+    for (int column = 1; column < folders->columnCount(); ++column)
+        hideColumn(column);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { changeTimer.start(); });
     connect(folders, &QFileSystemModel::rowsInserted, this, &FolderTree::keepBrowsedFolderInView);
     connect(folders, &QFileSystemModel::layoutChanged, this, &FolderTree::keepBrowsedFolderInView);
+}
+
+void FolderTree::refresh()
+{
+    const QString selected = selectedPath();
+    QStringList expanded;
+    collectExpanded(QModelIndex(), expanded);
+    useNewModel();
+    for (const QString& folder : std::as_const(expanded))
+        expand(folders->index(folder));
+    browseTo(selected);
+    // The folder selected before is selected again: there is no change to report.
+    cancelPendingChange();
+}
+
+// Parents come before their children, so each folder can be expanded in turn.
+void FolderTree::collectExpanded(const QModelIndex& parent, QStringList& paths) const
+{
+    for (int row = 0; row < folders->rowCount(parent); ++row) {
+        const QModelIndex child = folders->index(row, 0, parent);
+        if (isExpanded(child)) {
+            paths += folders->filePath(child);
+            collectExpanded(child, paths);
+        }
+    }
 }
 
 QString FolderTree::selectedPath() const

@@ -19,6 +19,8 @@ public:
     void browseTo(const QString& path);
     // Forgets a selection not reported yet.
     void cancelPendingChange() { changeTimer.stop(); }
+    // Reads every folder again from the disk, keeping the expanded folders and the selection.
+    void refresh();
 
     static constexpr int changeDelay = 150;
 
@@ -31,9 +33,11 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void useNewModel();
+    void collectExpanded(const QModelIndex& parent, QStringList& paths) const;
     void keepBrowsedFolderInView();
 
-    QFileSystemModel* folders;
+    QFileSystemModel* folders = nullptr;
     QTimer changeTimer;
     // The folder browsed to: kept in view while the folders above it are still arriving, until
     // the user takes the tree in hand.

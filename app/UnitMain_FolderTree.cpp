@@ -163,8 +163,7 @@ void TFormMain::PopupMenuTreePopup()
                                                  : QStringLiteral("Switch explorer to full size"));
 }
 
-// The tree's model follows the file system by itself; a repaint shows what it holds.
 void TFormMain::miTreeRefreshTreeClick()
 {
-    VETreeMain->viewport()->update();
+    VETreeMain->refresh();
 }

@@ -8,10 +8,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSplitter>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +37,18 @@ QStringList openNames(const TFormMain& form)
     QStringList names;
     for (const auto& file : form.FileList)
         names += file->FileName.section('/', -1);
+    return names;
+}
+
+// The folders the tree lists below a folder, by name.
+QStringList listedFolders(const FolderTree& tree, const QString& path)
+{
+    const auto* folders = qobject_cast<const QFileSystemModel*>(tree.model());
+    const QModelIndex parent = folders->index(path);
+    QStringList names;
+    for (int row = 0; row < folders->rowCount(parent); ++row)
+        names += folders->fileName(folders->index(row, 0, parent));
+    names.sort();
     return names;
 }
 
@@ -126,6 +143,49 @@ TEST_F(FolderTreeCommands, EveryLaterChangeReplacesTheList)
     form.VETreeMainChange();
     EXPECT_EQ(openNames(form), QStringList{"c.mp3"});
     EXPECT_FALSE(form.FolderChangeBusy);
+}
+
+TEST_F(FolderTreeCommands, SelectedFolderThatIsGoneEmptiesTheListAndOpensNothing)
+{
+    form.FirstFolderChangePending = false;
+    holdOneFile();
+    form.RebuildGrid();
+    form.VETreeMain->browseTo(folder.filePath("sub"));
+    form.VETreeMain->cancelPendingChange();
+    ASSERT_TRUE(QDir(folder.filePath("sub")).removeRecursively());
+    form.VETreeMainChange();
+    EXPECT_TRUE(form.FileList.empty());
+    EXPECT_EQ(form.vtgrid->model()->rowCount(), 0);
+    EXPECT_TRUE(script.messages.isEmpty());
+    EXPECT_FALSE(form.FolderChangeBusy);
+}
+
+TEST_F(FolderTreeCommands, RefreshListsNewFoldersAndKeepsExpansionAndSelection)
+{
+    folder.write("sub/deep/d.mp3", audioFrames());
+    form.show();
+    FolderTree* tree = form.VETreeMain;
+    // A tree told of no change stands for a file system that reports none.
+    qobject_cast<QFileSystemModel*>(tree->model())->setOption(QFileSystemModel::DontWatchForChanges);
+    tree->browseTo(folder.path());
+    tree->cancelPendingChange();
+    const auto* folders = qobject_cast<const QFileSystemModel*>(tree->model());
+    tree->expand(folders->index(folder.path()));
+    tree->expand(folders->index(folder.filePath("sub")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listedFolders(*tree, folder.filePath("sub")) == QStringList{"deep"}; }));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("new"));
+    QTest::qWait(200);
+    ASSERT_EQ(listedFolders(*tree, folder.path()), QStringList{"sub"});
+
+    QSignalSpy changes(tree, &FolderTree::changed);
+    form.miTreeRefreshTree->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listedFolders(*tree, folder.path()) == QStringList({"new", "sub"}); }));
+    EXPECT_EQ(tree->selectedPath(), folder.path());
+    const auto* refreshed = qobject_cast<const QFileSystemModel*>(tree->model());
+    EXPECT_TRUE(tree->isExpanded(refreshed->index(folder.path())));
+    EXPECT_TRUE(tree->isExpanded(refreshed->index(folder.filePath("sub"))));
+    QTest::qWait(FolderTree::changeDelay + 50);
+    EXPECT_TRUE(changes.isEmpty());
 }
 
 TEST_F(FolderTreeCommands, OpenFolderCommandAsksAndRemembersTheChoice)
