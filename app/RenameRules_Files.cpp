@@ -4,6 +4,22 @@
 #include "UnitUtilities.h"
 #include "UserInterface.h"
 
+namespace {
+
+// Empty when the file cannot be read: a file damaged since it was opened raises in the reader.
+QString bitrateOf(const QString& fileName)
+{
+    TMpegFileInfo info;
+    try {
+        GetMpegFileInfo(fileName, info);
+    } catch (const TagFileError&) {
+        return QString();
+    }
+    return info.Bitrate;
+}
+
+}  // namespace
+
 void renameFiles(const QList<TMpegFile*>& files, RenameTagVersion version, const QString& format,
                  const RenameSettings& settings)
 {
@@ -13,9 +29,7 @@ void renameFiles(const QList<TMpegFile*>& files, RenameTagVersion version, const
             ? renameFieldsFromID3v1(*file) : renameFieldsFromID3v2(*file);
         if (!fields)
             continue;
-        TMpegFileInfo info;
-        GetMpegFileInfo(file->FileName, info);
-        const QString name = buildRenameName(format, *fields, info.Bitrate, words, settings);
+        const QString name = buildRenameName(format, *fields, bitrateOf(file->FileName), words, settings);
         if (name.isEmpty())
             continue;
 

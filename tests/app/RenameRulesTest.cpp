@@ -1,5 +1,6 @@
 #include "RenameRules.h"
 
+#include "AudioFixtures.h"
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
 #include "UnitID3Tag.h"
@@ -330,4 +331,22 @@ TEST(RenameFiles, AReplacementHoldingASlashCannotMoveTheFile)
     EXPECT_EQ(file.FileName, dir.filePath("x.mp3"));
     EXPECT_FALSE(QFile::exists(dir.filePath("AC/DC.mp3")));
     EXPECT_EQ(script.texts(), QStringList{"Cannot rename 'x.mp3' to 'AC/DC.mp3'."});
+}
+
+TEST(RenameFiles, BitrateIsReadFromTheFileAndEmptyWhenItCannotBeRead)
+{
+    ScriptedUserInterface script;
+    TempDir dir;
+    TMpegFile audio = fileWithID3v2("abba", "waterloo", "");
+    audio.FileName = dir.write("one.mp3", fixtures::mpegFrames({}, 10));
+    // Cut short since it was opened: reading its tag now raises.
+    TMpegFile damaged = fileWithID3v2("abba", "fernando", "");
+    damaged.FileName = dir.write("two.mp3", QByteArray("ID3\x03\x00\x00", 6));
+    TMpegFile last = fileWithID3v2("abba", "sos", "");
+    last.FileName = dir.write("three.mp3", "no audio");
+
+    renameFiles({&audio, &damaged, &last}, RenameTagVersion::ID3v2, {}, preset("rdArtistTitleBitrate"));
+    EXPECT_EQ(audio.FileName, dir.filePath("Abba - Waterloo (128).mp3"));
+    EXPECT_EQ(damaged.FileName, dir.filePath("Abba - Fernando ().mp3"));
+    EXPECT_EQ(last.FileName, dir.filePath("Abba - Sos ().mp3"));
 }
