@@ -8,13 +8,16 @@
 #include "UnitMain.h"
 #include "UnitProgressForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListWidget>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -128,6 +131,26 @@ TEST_F(MainPlaylistCommands, AWriteErrorIsReported)
     ASSERT_EQ(script.messages.size(), 1);
     EXPECT_EQ(script.messages[0].text, "Cannot save playlist to disk.");
     EXPECT_EQ(script.messages[0].icon, ui::Icon::Error);
+}
+
+TEST_F(MainPlaylistCommands, OpeningTheMenuEnablesSavingOnlyWithASelection)
+{
+    addRow(dir.filePath("a.mp3"));
+    selectRows({0});
+    form.miSavePlaylist->setEnabled(false);
+    form.ToolBtnPlaylistSave->setEnabled(false);
+    emit form.menuPlaylist->aboutToShow();
+    EXPECT_TRUE(form.miSavePlaylist->isEnabled());
+    EXPECT_TRUE(form.ToolBtnPlaylistSave->isEnabled());
+    EXPECT_TRUE(form.miOpenPlaylist->isEnabled());
+
+    form.vtgrid->selectionModel()->clearSelection();
+    form.miSavePlaylist->setEnabled(true);
+    form.ToolBtnPlaylistSave->setEnabled(true);
+    emit form.menuPlaylist->aboutToShow();
+    EXPECT_FALSE(form.miSavePlaylist->isEnabled());
+    EXPECT_FALSE(form.ToolBtnPlaylistSave->isEnabled());
+    EXPECT_TRUE(form.miOpenPlaylist->isEnabled());
 }
 
 TEST_F(MainPlaylistCommands, OpenDialogStartsWithAllPlaylists)
