@@ -44,6 +44,8 @@ HelpViewer* showHelpTopic(const QString& helpFile, const QString& topic)
         return nullptr;
     auto* viewer = new HelpViewer(std::move(archive));   // owned by the window system: deleted on close
     viewer->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the main window ends the program, also while help is open.
+    viewer->setAttribute(Qt::WA_QuitOnClose, false);
     viewer->setWindowTitle(QFileInfo(helpFile).completeBaseName());
     viewer->setSource(HelpViewer::topicUrl(topic), QTextDocument::HtmlResource);
     viewer->show();

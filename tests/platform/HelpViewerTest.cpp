@@ -2,6 +2,10 @@
 #include "HelpFileMaker.h"
 #include "HelpViewer.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -82,6 +86,26 @@ TEST_F(HelpViewerTest, ShowsTheTopicAndFollowsLinksInsideTheFile)
     viewer->setSource(QUrl("Second.htm"));
     EXPECT_TRUE(viewer->toPlainText().contains("Second topic"));
     viewer->close();
+}
+
+TEST_F(HelpViewerTest, AnOpenHelpWindowDoesNotKeepTheProgramRunning)
+{
+    QWidget mainWindow;
+    mainWindow.show();
+    const QPointer<HelpViewer> viewer = showHelpTopic(helpFile, "/Overview.htm");
+    ASSERT_NE(viewer, nullptr);
+    QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+    // Only while the program runs is a last window noticed.
+    int noticed = -1;
+    QTimer::singleShot(0, &mainWindow, [&] {
+        mainWindow.close();
+        noticed = static_cast<int>(lastWindowClosed.count());
+        QCoreApplication::quit();
+    });
+    QApplication::exec();
+    EXPECT_EQ(noticed, 1);
+    if (viewer)
+        viewer->close();
 }
 
 TEST_F(HelpViewerTest, AMissingFileOrTopicShowsNothing)
