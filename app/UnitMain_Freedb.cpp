@@ -41,7 +41,7 @@ void TFormMain::miFreedbClick()
     host.OptionLeadingZero = OptionLeadingZero;
     host.OptionAddTotalTracks = OptionAddTotalTracks;
     for (const auto& file : FileList)
-        host.Files.push_back(file.get());
+        host.Files.push_back(*file);
     host.NewProgress = [] { return std::make_unique<AlbumWriteProgress>(); };
     host.StopPlayerOf = [this](const QString& FileName) {
         if (Player && Player->InputName() == FileName)

@@ -5,6 +5,7 @@
 // files' tags.
 
 #include "UnitFreedb.h"
+#include "UnitID3Tag.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -18,7 +19,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
-class TMpegFile;
 
 // The batch progress window of the album write; the main window hands in its own.
 class TFreedbProgress {
@@ -38,7 +38,9 @@ struct TFreedbHost {
     QString FreedbPort;
     bool OptionLeadingZero = false;
     bool OptionAddTotalTracks = false;
-    std::vector<const TMpegFile*> Files;                              // the opened files in list order
+    // The opened files in list order, copied: the main window may replace its own list while the
+    // dialog waits for the server.
+    std::vector<TMpegFile> Files;
     std::function<std::unique_ptr<TFreedbProgress>()> NewProgress;
     std::function<void(const QString& FileName)> StopPlayerOf;        // when the player has that file
     std::function<void()> ReloadAllFiles;                             // every row read again, pages refreshed

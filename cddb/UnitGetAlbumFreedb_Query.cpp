@@ -63,8 +63,8 @@ void TFormFreedb::LookUp()
     bool manual = false;
 
     QList<qint32> lengths;
-    for (const TMpegFile* file : FHost.Files)
-        lengths << file->Duration;
+    for (const TMpegFile& file : FHost.Files)
+        lengths << file.Duration;
     const QStringList matches = Freedb->QueryAlbums(TFreedb::BuildQuery(lengths));
 
     if (matches.size() == 1) {

@@ -22,10 +22,10 @@ void TFormFreedb::btnWriteTagsClick()
     }
     const int total = RowCount() - 1;
 
-    for (const TMpegFile* file : FHost.Files) {
+    for (const TMpegFile& file : FHost.Files) {
         if (progress->Cancelled())
             break;
-        const QString name = file->FileName;
+        const QString name = file.FileName;
         if (FHost.StopPlayerOf)
             FHost.StopPlayerOf(name);
         if (checkedRows.empty())
@@ -37,7 +37,7 @@ void TFormFreedb::btnWriteTagsClick()
         try {
             const TrackArtistTitle track = SplitTrackTitle(Cell(2, row), editArtist->text());
             if (rdV2->isChecked() || rdBoth->isChecked()) {
-                TID3v2 work = file->ID3v2;
+                TID3v2 work = file.ID3v2;
                 // A 2.2 tag cannot be written back; it makes way for a new 2.3 tag.
                 if (work.Version == 2) {
                     RemoveID3v2(name);
@@ -55,7 +55,7 @@ void TFormFreedb::btnWriteTagsClick()
             }
             if (rdV1->isChecked() || rdBoth->isChecked()) {
                 const auto number = static_cast<quint8>(Cell(1, row).toInt());
-                WriteID3v1(TrackID3v1(file->ID3v1, track, editAlbum->text(), editYear->text(), number,
+                WriteID3v1(TrackID3v1(file.ID3v1, track, editAlbum->text(), editYear->text(), number,
                                       GenreByteOf(editGenre->text())),
                            name);
             }

@@ -31,7 +31,7 @@ TFormFreedb& FreedbDialog::showForm(const QString& portSetting)
     host.OptionLeadingZero = leadingZero;
     host.OptionAddTotalTracks = addTotalTracks;
     for (const auto& file : files)
-        host.Files.push_back(file.get());
+        host.Files.push_back(*file);
     host.NewProgress = [this] { return std::make_unique<RecordingProgress>(progress); };
     host.StopPlayerOf = [this](const QString& name) { stoppedFor << name; };
     host.ReloadAllFiles = [this] { ++reloads; };

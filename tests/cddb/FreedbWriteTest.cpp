@@ -227,3 +227,20 @@ TEST_F(FreedbDialog, FileWhoseWriteFailsIsSkippedQuietlyAndTheNextStillWritten)
     EXPECT_TRUE(userInterface.messages.isEmpty());
     EXPECT_EQ(reloads, 1);
 }
+
+TEST_F(FreedbDialog, FilesTheMainWindowDroppedMeanwhileAreStillWrittenAsLookedUp)
+{
+    openFiles(plainFiles(2));
+    showForm();
+    lookUpTitles({"A", "B"});
+    const QStringList names{files[0]->FileName, files[1]->FileName};
+    // A folder chosen in the tree just before the dialog opened replaces the main window's list.
+    files.clear();
+    form->btnWriteTagsClick();
+
+    for (int i = 0; i < 2; ++i) {
+        TID3v2 tag;
+        ReadID3v2(names[i], tag);
+        EXPECT_EQ(tag.Title, QStringList({"A", "B"}).at(i));
+    }
+}
