@@ -115,3 +115,31 @@ TEST_F(RemoveTags, TheProgressWindowNamesTheFileBeingDone)
     form.miRemoveTagClick();
     EXPECT_EQ(progressMessage, "Removing tag of: 001.mp3");
 }
+
+TEST_F(RemoveTags, ABatchWhoseEveryFileFailsStepsTheBarForEachAndEnds)
+{
+    // Records the bar when the progress window closes.
+    class BarAtClose : public QObject {
+    public:
+        BarAtClose() { qApp->installEventFilter(this); }
+        ~BarAtClose() override { qApp->removeEventFilter(this); }
+        int value = -1;
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (auto* progress = qobject_cast<TFormProgress*>(watched); progress && event->type() == QEvent::Hide)
+                value = progress->ProgressBar1->value();
+            return false;
+        }
+    } bar;
+    const QStringList paths = open({{{}, v1("a")}, {{}, v1("b")}, {{}, v1("c")}});
+    for (const QString& path : paths)
+        QFile::remove(path);
+    showPage(form.TabSheetV1);
+    selectRows({0, 1, 2});
+    form.miRemoveTagClick();
+    EXPECT_EQ(bar.value, 3);
+    EXPECT_EQ(script.texts().first(), "Delete Tag ID3 V1 of 3 file(s)?");
+    EXPECT_TRUE(form.isEnabled());
+}
