@@ -153,9 +153,6 @@ QStringList splitDictionaryWords(const QString& words);
 // The public CDDB service, the default of "Freedb Server".
 inline const QString DefaultFreedbServer = QStringLiteral("gnudb.gnudb.org");
 
-// The system's window colour, the default of the grid colours.
-constexpr qint32 ColorWindow = qint32(0xFF000005);
-
 enum class OptionsOutcome {
     Cancelled,   // nothing stored
     Stored,      // stored, and written when the settings key opened

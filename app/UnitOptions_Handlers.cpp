@@ -1,10 +1,10 @@
 #include "UnitOptions.h"
 
+#include "GridText.h"
 #include "TokenInsertion.h"
 #include "UnitBrowseFolder.h"
 #include "UserInterface.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -140,14 +140,12 @@ qint32 TFormOptions::swatchColor(const QLineEdit* swatch) const
     return swatch->property(SwatchColorProperty).toInt();
 }
 
-// The window colour follows the style, every other value is a colour of its own.
+// The swatch shows the colour as the grid paints it.
 void TFormOptions::setSwatchColor(QLineEdit* swatch, qint32 color)
 {
     swatch->setProperty(SwatchColorProperty, color);
     QPalette palette = swatch->palette();
-    const QColor shown = color == ColorWindow ? QApplication::palette().color(QPalette::Base)
-                                              : QColor::fromRgba(static_cast<quint32>(color));
-    palette.setColor(QPalette::Base, shown);
+    palette.setColor(QPalette::Base, gridColor(color));
     swatch->setPalette(palette);
 }
 

@@ -68,6 +68,9 @@ private:
     }
 };
 
+// The system's window colour, the default of the grid colours.
+constexpr qint32 ColorWindow = qint32(0xFF000005);
+
 OptionsSettings typicalSettings()
 {
     OptionsSettings s;
@@ -465,6 +468,7 @@ TEST_F(OptionsDialog, PickedColourGoesIntoTheRowsSwatch)
         dialog.btnColor4->click();
         EXPECT_EQ(dialog.ColorDlg, 0xFFFF0000u);
         EXPECT_EQ(dialog.DBEdit3->palette().color(QPalette::Base), QColor(255, 0, 0));
+        EXPECT_EQ(dialog.DBEdit1->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
     });
     EXPECT_EQ(settings.ColorV2, qint32(0xFFFF0000));
     EXPECT_EQ(settings.ColorV1V2, qint32(0xFFABCDEF));
