@@ -44,10 +44,11 @@ QStringList selectedTexts(const QListWidget* list)
     return texts;
 }
 
+// Entries of the lists are found ignoring case, as every lookup in the program's dialog lists.
 int firstRowOf(const QListWidget* list, const QString& text)
 {
     for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->text() == text)
+        if (list->item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;

@@ -115,6 +115,14 @@ TEST_F(ExportDialog, StoredPartsAreTakenAsTheyAreEvenUnknownOrEmpty)
     EXPECT_FALSE(texts(form->lbAvailable).contains("Year"));
 }
 
+TEST_F(ExportDialog, StoredFieldsTakeTheirAvailableEntriesWhateverTheirCase)
+{
+    auto form = make("title;ARTIST");
+    EXPECT_EQ(texts(form->lbExport), QStringList({"title", "ARTIST"}));
+    EXPECT_EQ(texts(form->lbAvailable), QStringList({"File Name", "Path", "Album", "Year", "Track", "Genre", "Comment",
+                                                     "KBps", "Size (kb)", "Length"}));
+}
+
 TEST_F(ExportDialog, NoStoredFieldsLeavesTheExportListEmpty)
 {
     auto form = make("");
