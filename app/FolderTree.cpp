@@ -65,6 +65,13 @@ void FolderTree::collectExpanded(const QModelIndex& parent, QStringList& paths) 
     }
 }
 
+bool FolderTree::cancelPendingChange()
+{
+    const bool pending = changeTimer.isActive();
+    changeTimer.stop();
+    return pending;
+}
+
 QString FolderTree::selectedPath() const
 {
     const QModelIndex current = currentIndex();

@@ -17,8 +17,8 @@ public:
     QString selectedPath() const;
     // Expands the tree down to an existing folder, selects it and scrolls it into view.
     void browseTo(const QString& path);
-    // Forgets a selection not reported yet.
-    void cancelPendingChange() { changeTimer.stop(); }
+    // Forgets a selection not reported yet; true when there was one.
+    bool cancelPendingChange();
     // Reads every folder again from the disk, keeping the expanded folders and the selection.
     void refresh();
 

@@ -171,9 +171,10 @@ void TFormMain::OpenCommandLine()
     show();
     repaint();
     // Files and folders given here stay: the folder the tree shows at start does not replace them.
+    // Its report is dropped, and with it the first report the tree's handler waits for.
     const bool treeSelectsFolder = folders.size() == 1 && files.isEmpty();
-    if (!treeSelectsFolder && (!files.isEmpty() || !folders.isEmpty()))
-        VETreeMain->cancelPendingChange();
+    if (!treeSelectsFolder && (!files.isEmpty() || !folders.isEmpty()) && VETreeMain->cancelPendingChange())
+        FirstFolderChangePending = false;
     if (!files.isEmpty())
         OpenFiles(files, files.size() > 25);
     if (treeSelectsFolder) {

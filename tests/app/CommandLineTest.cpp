@@ -73,6 +73,19 @@ TEST_F(CommandLineTest, OneFileIsOpenedAfterTheWindowIsShownAndStaysWhenTheTreeR
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
+TEST_F(CommandLineTest, WithFilesKeptTheFirstFolderChosenInTheTreeIsLoaded)
+{
+    Registry().writeBool("Option Load Files Startup", false);
+    writeFiles("start", 2);
+    writeFiles("other", 1);
+    Registry().writeString("Default Folder Open", dir.filePath("start"));
+    TFormMain form(writeFiles("a", 1));
+    form.VETreeMain->browseTo(dir.filePath("other"));
+    QTest::qWait(FolderTree::changeDelay + 100);
+    ASSERT_EQ(form.FileList.size(), 1u);
+    EXPECT_TRUE(form.FileList[0]->FileName.contains("/other/"));
+}
+
 TEST_F(CommandLineTest, OneFolderAloneIsSelectedInTheTreeNotScanned)
 {
     writeFiles("folder", 2);
