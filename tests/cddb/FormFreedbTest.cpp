@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -354,4 +355,28 @@ TEST_F(FreedbDialog, TrackGridKeepsItsDesignedColumnsAndRowHeight)
     EXPECT_EQ(QList<int>({grid->columnWidth(0), grid->columnWidth(1), grid->columnWidth(2)}), QList<int>({22, 22, 317}));
     for (int row = 0; row < grid->rowCount(); ++row)
         EXPECT_EQ(grid->rowHeight(row), 16);
+}
+
+TEST_F(FreedbDialog, CheckColumnShowsTheImageOfEachRowsState)
+{
+    openLengths({10, 20});
+    showForm();
+    lookUpTitles({"A", "B", "C"});
+    QTableWidget* grid = form->sgTracks;
+    const auto cellImage = [grid](int row) {
+        return grid->viewport()->grab(grid->visualRect(grid->model()->index(row - 1, 0))).toImage();
+    };
+    const auto drawn = [&](const QPixmap& image) {
+        QImage expected = cellImage(1);
+        expected.fill(grid->palette().button().color());
+        QPainter painter(&expected);
+        painter.drawPixmap((expected.width() - image.width()) / 2, (expected.height() - image.height()) / 2, image);
+        return expected;
+    };
+
+    EXPECT_EQ(cellImage(1), drawn(form->CheckedBitmap));
+    EXPECT_EQ(cellImage(2), drawn(form->CheckedBitmap));
+    EXPECT_EQ(cellImage(3), drawn(form->UncheckedBitmap));
+    clickCell(*form, 2, 0);
+    EXPECT_EQ(cellImage(2), drawn(form->UncheckedBitmap));
 }
