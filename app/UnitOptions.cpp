@@ -86,7 +86,6 @@ TFormOptions::TFormOptions(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("Options"));
-    setFixedSize(365, 326);
 
     PageControlOptions = new QTabWidget(this);
     PageControlOptions->addTab(createGeneralPage(), QStringLiteral("General"));
@@ -110,6 +109,8 @@ TFormOptions::TFormOptions(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControlOptions, 1);
     layout->addLayout(buttons);
+    // The designed size, grown where the system's font needs more room so no caption is cut.
+    setFixedSize(QSize(365, 326).expandedTo(layout->minimumSize()));
 
     connectHandlers();
     FormOptions = this;

@@ -153,7 +153,9 @@ const QStringList theFortyFourValues = {
 TEST_F(OptionsDialog, HasItsCaptionPagesAndButtons)
 {
     EXPECT_EQ(dialog.windowTitle(), "Options");
-    EXPECT_EQ(dialog.size(), QSize(365, 326));
+    EXPECT_GE(dialog.width(), 365);
+    EXPECT_GE(dialog.height(), 326);
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     QStringList pages;
     for (int i = 0; i < dialog.PageControlOptions->count(); ++i)
         pages += dialog.PageControlOptions->tabText(i);
@@ -168,6 +170,20 @@ TEST_F(OptionsDialog, HasItsCaptionPagesAndButtons)
     EXPECT_FALSE(dialog.CheckBox7->isEnabled());
     EXPECT_TRUE(dialog.CheckBox7->isChecked() && dialog.CheckBox8->isChecked());
     EXPECT_FALSE(dialog.CheckBox1->isChecked() || dialog.CheckBox2->isChecked());
+}
+
+TEST_F(OptionsDialog, EveryCheckBoxAndRadioButtonShowsItsCaptionWhole)
+{
+    dialog.show();
+    for (int page = 0; page < dialog.PageControlOptions->count(); ++page) {
+        dialog.PageControlOptions->setCurrentIndex(page);
+        QApplication::processEvents();
+        for (const QAbstractButton* button : dialog.PageControlOptions->widget(page)->findChildren<QAbstractButton*>()) {
+            if (qobject_cast<const QCheckBox*>(button) || qobject_cast<const QRadioButton*>(button)) {
+                EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(OptionsDialog, UnchangedOkWritesAllFortyFourValuesInOrder)
