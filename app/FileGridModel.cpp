@@ -35,8 +35,11 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    if (role == Qt::DisplayRole)
-        return form.vtgridGetText(index.row(), index.column());
+    if (role == Qt::DisplayRole) {
+        const QString text = form.vtgridGetText(index.row(), index.column());
+        // A row without a file has been reported, and its cells say so.
+        return index.row() < static_cast<int>(form.FileList.size()) ? text : QStringLiteral("ERROR LOADING");
+    }
     if (role == Qt::BackgroundRole)
         return form.vtgridBeforeItemErase(index.row());
     return {};

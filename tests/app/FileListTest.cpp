@@ -324,6 +324,14 @@ TEST_F(FileListTest, ARowWithoutAFileIsReported)
     EXPECT_EQ(messages.messages[0].icon, ui::Icon::None);
 }
 
+TEST_F(FileListTest, ACellOfARowWithoutAFileShowsThatItCouldNotBeLoaded)
+{
+    TFormMain form;
+    form.vtgridModel->appendRow();
+    EXPECT_EQ(form.vtgridModel->data(form.vtgridModel->index(0, 3), Qt::DisplayRole).toString(), "ERROR LOADING");
+    EXPECT_EQ(messages.texts(), QStringList({"Error, trying to index a file that does not exist!"}));
+}
+
 TEST_F(FileListTest, GenreIndexOfIgnoresCaseAndNeverFindsTheEmptyEntry)
 {
     TFormMain form;
