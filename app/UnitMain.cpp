@@ -85,8 +85,13 @@ void TFormMain::FormCreate()
         ToolBtnStop->setEnabled(false);
     }
 
-    if (OptionRememberSize)
-        resize(FormWidth, FormHeight);
+    if (OptionRememberSize) {
+        // No larger than the desktop: a window far beyond it cannot even be drawn.
+        QSize size(FormWidth, FormHeight);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            size = size.boundedTo(screen->availableVirtualSize());
+        resize(size);
+    }
     if (OptionRememberPosition) {
         if (FormFullscreen)
             setWindowState(windowState() | Qt::WindowMaximized);

@@ -6,7 +6,9 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QSettings>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -217,6 +219,16 @@ TEST_F(MainSettingsTest, RememberedSizeIsApplied)
     store("Form Height", "420");
     TFormMain form;
     EXPECT_EQ(form.size(), QSize(650, 420));
+}
+
+TEST_F(MainSettingsTest, ARememberedSizeBeyondTheDesktopIsCutToIt)
+{
+    store("Form Width", "2000000000");
+    store("Form Height", "900000");
+    TFormMain form;
+    const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualSize();
+    EXPECT_LE(form.width(), desktop.width());
+    EXPECT_LE(form.height(), desktop.height());
 }
 
 TEST_F(MainSettingsTest, ColsWidthIsNotWrittenWithoutTheOption)
