@@ -357,6 +357,20 @@ TEST_F(FileListTest, SortingByTrackOrdersNumbersAndKeepsTheSelectionOnItsFile)
     EXPECT_EQ(fileNames(form), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 }
 
+TEST_F(FileListTest, SortingIgnoresLetterCaseAndKeepsTheOrderOfEqualKeys)
+{
+    const auto titled = [this](const QString& name, const QByteArray& title) {
+        return writeAudio(dir, name, fixtures::ID3v2TagBuilder(3).textFrame("TIT2", title).padding(8).build());
+    };
+    TFormMain form;
+    form.OpenFiles({titled("1.mp3", "b"), titled("2.mp3", "Abba"), titled("3.mp3", "B"), titled("4.mp3", "abc"),
+                    titled("5.mp3", "b")},
+                   false);
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    form.SortFiles(4);
+    EXPECT_EQ(fileNames(form), QStringList({"2.mp3", "4.mp3", "1.mp3", "3.mp3", "5.mp3"}));
+}
+
 TEST_F(FileListTest, OtherHeaderButtonsFitTheColumnToItsWidestText)
 {
     TFormMain form;
