@@ -4,6 +4,7 @@
 #include "SettingsHome.h"
 #include "UnitBrowseFolder.h"
 #include "UnitMain.h"
+#include "UnitProgressForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
@@ -52,6 +54,24 @@ QStringList listedFolders(const FolderTree& tree, const QString& path)
     return names;
 }
 
+// Every progress window shown while it exists: its message, bar and Cancel button at that moment.
+class ProgressWatch : public QObject {
+public:
+    ProgressWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    ~ProgressWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        const auto* progress = qobject_cast<const TFormProgress*>(object);
+        if (progress && event->type() == QEvent::Show)
+            shown += QStringList{progress->lbMsg->text(), progress->ProgressBar1->isVisibleTo(progress) ? "bar" : "no bar",
+                                 progress->btnCancel->isVisibleTo(progress) ? "Cancel" : "no Cancel"}.join(", ");
+        return false;
+    }
+
+    QStringList shown;
+};
+
 class FolderTreeCommands : public ::testing::Test {
 protected:
     FolderTreeCommands()
@@ -84,6 +104,31 @@ TEST_F(FolderTreeCommands, OpenFolderOpensTheTopFolderOnlyUnlessRecursive)
     EXPECT_EQ(openNames(form), QStringList({"A.mp3", "b.mp3", "c.mp3"}));
     form.OpenFolder(folder.path(), true);
     EXPECT_EQ(form.FileList.size(), 3u);
+}
+
+TEST_F(FolderTreeCommands, OnlyRecursiveOpeningShowsTheScanningWindow)
+{
+    const ProgressWatch watch;
+    form.OpenFolder(folder.path(), false);
+    EXPECT_TRUE(watch.shown.isEmpty());
+    form.OpenFolder(folder.path(), true);
+    EXPECT_EQ(watch.shown, QStringList{"Scanning folder..., no bar, no Cancel"});
+}
+
+TEST_F(FolderTreeCommands, MoreThanTwentyFiveFilesShowTheOpeningProgress)
+{
+    TempDir many;
+    for (int i = 0; i < 25; ++i)
+        many.write(QStringLiteral("%1.mp3").arg(i), audioFrames());
+    const ProgressWatch watch;
+    form.OpenFolder(many.path(), false);
+    EXPECT_TRUE(watch.shown.isEmpty());
+    EXPECT_EQ(form.FileList.size(), 25u);
+
+    many.write("25.mp3", audioFrames());
+    form.OpenFolder(many.path(), false);
+    EXPECT_EQ(watch.shown.size(), 1);
+    EXPECT_EQ(form.FileList.size(), 26u);
 }
 
 TEST_F(FolderTreeCommands, OpenFolderOnAPathThatIsNoFolderDoesNothing)
