@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -58,6 +60,8 @@ TEST_F(CommandLineTest, NoArgumentOpensNothingAndCentresTheWindow)
     TFormMain form;
     EXPECT_TRUE(form.FileList.empty());
     EXPECT_FALSE(form.isVisible());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((form.frameGeometry().center() - screen.center()).manhattanLength(), 2);
 }
 
 TEST_F(CommandLineTest, OneFileIsOpenedAfterTheWindowIsShownAndStaysWhenTheTreeReports)
