@@ -1,4 +1,5 @@
 #include "TagCommandsFixture.h"
+#include "../tags/FakeDisk.h"
 
 namespace {
 
@@ -82,6 +83,20 @@ TEST_F(CopyTags, V1ToV2ReplacesAVersion22TagWithANewVersion23Tag)
     EXPECT_EQ(file.ID3v2.MajorVersion, 3);
     EXPECT_EQ(file.ID3v2.Title, "New Title");
     EXPECT_EQ(form.FileList[0]->ID3v2.Title, "New Title");
+}
+
+TEST_F(CopyTags, V1ToV2LeavesAVersion22TagThatCannotBeRemoved)
+{
+    const QByteArray tag22 = ID3v2TagBuilder(2).textFrame("TT2", "Old").padding(512).build();
+    const QStringList paths = open({{tag22, v1("New Title", "x", 4)}});
+    const QByteArray before = readAll(paths[0]);
+    selectRows({0});
+    FakeDisk disk;
+    disk.renameFails = true;   // the removal's copy never replaces the file
+    form.miV1V2Click();
+    EXPECT_EQ(readAll(paths[0]), before);
+    EXPECT_EQ(script.texts(), QStringList({"Copy Tag ID3 V1 to V2 for 1 selected file(s)?",
+                                           "Cannot remove tag v2 of '001.mp3'."}));
 }
 
 TEST_F(CopyTags, V2ToV1TrackAndGenreRules)

@@ -1,4 +1,5 @@
 #include "TagCommandsFixture.h"
+#include "../tags/FakeDisk.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -286,6 +287,25 @@ TEST_F(SaveTags, ConvertingAVersion22FileGivesANewTagWithTheLockedFieldsOnly)
     EXPECT_EQ(converted.ID3v2.Title, "");
     EXPECT_EQ(converted.ID3v2.Artist, "");
     EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST_F(SaveTags, AVersion22TagThatCannotBeRemovedIsNotWrittenOver)
+{
+    const QByteArray tag22 = ID3v2TagBuilder(2).textFrame("TT2", "Old").padding(512).build();
+    const QStringList paths = open({{v2("One"), {}}, {tag22, {}}});
+    const QByteArray before = readAll(paths[1]);
+    form.OptionConvertV22 = true;
+    showPage(form.TabSheetV2);
+    selectRows({0, 1});
+    form.sbtnTitleV2->setChecked(true);
+    form.EditTitleV2->setText("New");
+    FakeDisk disk;
+    disk.renameFails = true;   // the removal's copy never replaces the file
+    form.miSaveClick();
+    EXPECT_EQ(readAll(paths[1]), before);
+    EXPECT_EQ(form.FileList[1]->ID3v2.MajorVersion, 2);
+    EXPECT_EQ(script.texts(), QStringList{"Cannot remove tag v2 of '002.mp3'."});
+    EXPECT_EQ(reread(paths[0]).ID3v2.Title, "New");
 }
 
 TEST_F(SaveTags, CancelAfterTheFirstOfThreeFilesSavesOnlyThatOne)
