@@ -277,6 +277,20 @@ TEST_F(FileListTest, SeveralSelectedFilesKeepTheFieldsButShowTheChangedRow)
     EXPECT_EQ(form.panelFilePath->text(), " File path: " + paths[1]);
 }
 
+TEST_F(FileListTest, AFocusedRowThatIsNoLongerSelectedGivesWayToTheFirstSelected)
+{
+    const QStringList paths = writeFiles(3);
+    TFormMain form;
+    form.OpenFiles(paths, false);
+    QItemSelectionModel* selection = form.vtgrid->selectionModel();
+    selection->select(form.vtgridModel->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(form.vtgridModel->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection->select(form.vtgridModel->index(2, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    EXPECT_EQ(form.gridFocusedRow(), 0);
+    EXPECT_EQ(form.panelFilePath->text(), " File path: " + paths[0]);
+    EXPECT_EQ(form.EditArtistV1->text(), "song01");
+}
+
 TEST_F(FileListTest, AFileWithoutMpegInformationEmptiesTheInformationLabels)
 {
     TFormMain form;
