@@ -64,6 +64,9 @@ TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
 
 TFormMain::~TFormMain()
 {
+    // The grid asks the form for its cells while the widgets are taken down, when the form's own
+    // members are gone already.
+    vtgrid->setModel(nullptr);
     FormDestroy();
     if (FormMain == this)
         FormMain = nullptr;
