@@ -2,6 +2,7 @@
 #include "../tags/FakeDisk.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -212,6 +213,44 @@ TEST_F(SaveTags, MultipleSaveOnTheId3v2PageGivesAFileWithoutTagANewVersion23Tag)
     EXPECT_EQ(second.ID3v2.Title, "");
 }
 
+TEST_F(SaveTags, SingleFileOnTheId3v2PageWritesEveryField)
+{
+    const QByteArray own = ID3v2TagBuilder(3)
+                               .textFrame("TIT2", "Old Title")
+                               .textFrame("TCOM", "Old Composer")
+                               .urlFrame("Link", "http://old.invalid/")
+                               .padding(64)
+                               .build();
+    const QStringList paths = open({{own, {}}});
+    showPage(form.TabSheetV2);
+    selectRows({0});
+    form.EditTitleV2->setText("Title");
+    form.EditArtistV2->setText("Artist");
+    form.EditAlbumV2->setText("Album");
+    form.EditYearV2->setText("2004");
+    form.MemoCommentV2->setPlainText("Comment");
+    form.EditTrackV2->setText("3/12");
+    form.cbGenreV2->setCurrentText("Jazz");
+    form.EditEncoderV2->setText("Encoder");
+    form.EditUrlV2->setText("http://new.invalid/");
+    form.EditComposerV2->setText("Composer");
+    form.EditOrigArtistV2->setText("Orig Artist");
+    form.miSaveClick();
+    const TID3v2 tag = reread(paths[0]).ID3v2;
+    EXPECT_EQ(tag.Title, "Title");
+    EXPECT_EQ(tag.Artist, "Artist");
+    EXPECT_EQ(tag.Album, "Album");
+    EXPECT_EQ(tag.Year, "2004");
+    EXPECT_EQ(tag.Comment, "Comment");
+    EXPECT_EQ(tag.Track, "3/12");
+    EXPECT_EQ(tag.Genre, "Jazz");
+    EXPECT_EQ(tag.Encoder, "Encoder");
+    EXPECT_EQ(tag.Url, "http://new.invalid/");
+    EXPECT_EQ(tag.UrlDescription, "Link");
+    EXPECT_EQ(tag.Composer, "Composer");
+    EXPECT_EQ(tag.OrigArtist, "Orig Artist");
+}
+
 TEST_F(SaveTags, TextsOutsideLatin1RoundTripOnTheId3v2Page)
 {
     const QStringList paths = open({{{}, {}}});
@@ -306,6 +345,23 @@ TEST_F(SaveTags, AVersion22TagThatCannotBeRemovedIsNotWrittenOver)
     EXPECT_EQ(form.FileList[1]->ID3v2.MajorVersion, 2);
     EXPECT_EQ(script.texts(), QStringList{"Cannot remove tag v2 of '002.mp3'."});
     EXPECT_EQ(reread(paths[0]).ID3v2.Title, "New");
+}
+
+TEST_F(SaveTags, AFileWhoseWriteRaisesIsSkippedAndTheOthersAreSaved)
+{
+    const QStringList paths = open({{{}, v1("one")}, {{}, v1("two")}, {{}, v1("three")}});
+    QFile::resize(paths[1], 10);   // too short to hold a block
+    showPage(form.TabSheetV1);
+    selectRows({0, 1, 2});
+    form.sbtnAlbumV1->setChecked(true);
+    form.EditAlbumV1->setText("Saved");
+    form.miSaveClick();
+    EXPECT_EQ(reread(paths[0]).ID3v1.Album, QByteArray("Saved"));
+    EXPECT_EQ(QFileInfo(paths[1]).size(), 10);
+    EXPECT_TRUE(form.FileList[1]->HasID3v1);   // not read again
+    EXPECT_EQ(reread(paths[2]).ID3v1.Album, QByteArray("Saved"));
+    EXPECT_TRUE(script.messages.isEmpty());
+    EXPECT_TRUE(form.isEnabled());
 }
 
 TEST_F(SaveTags, CancelAfterTheFirstOfThreeFilesSavesOnlyThatOne)
