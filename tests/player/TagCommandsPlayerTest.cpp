@@ -60,6 +60,13 @@ TEST_F(TagCommandsPlayerTest, RemovingTheTagOfThePausedFileLeavesItOpen)
     EXPECT_EQ(form->Player->GetPlayerMode(), es::Paused);
 }
 
+TEST_F(TagCommandsPlayerTest, SavingThePausedFileClosesItFirst)
+{
+    form->ToolBtnPause->click();
+    form->miSaveClick();
+    EXPECT_EQ(form->Player->GetPlayerMode(), es::Closed);
+}
+
 TEST_F(TagCommandsPlayerTest, CopyingIntoThePausedFileClosesItFirst)
 {
     form->ToolBtnPause->click();
