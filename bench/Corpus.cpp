@@ -30,20 +30,29 @@ QByteArray pictureFrameData(int seed)
     return data;
 }
 
-QByteArray constantBitrateAudio()
+// Audio data is as varied as compressed data is; only the frame sync byte never appears in it, so
+// no false frame header is found.
+QByteArray frameWithData(const fixtures::MpegFrameShape& shape, quint32& state)
 {
-    return fixtures::mpegFrames({}, AudioFrames);
+    QByteArray frame = fixtures::mpegFrame(shape);
+    for (qsizetype i = 4; i < frame.size(); ++i) {
+        state = state * 1664525u + 1013904223u;
+        frame[i] = char((state >> 24) % 255);
+    }
+    return frame;
 }
 
-// Frames of changing bitrates after a first frame whose Xing header counts them.
-QByteArray variableBitrateAudio()
+// Frames of one bitrate, or of changing bitrates after a first frame whose Xing header counts them.
+QByteArray audioFrames(bool variable)
 {
     const int bitrateIndexes[] = {9, 11, 7, 10, 13, 8};
     fixtures::MpegFrameShape shape;
-    QByteArray audio = fixtures::xingFrame(shape, quint32(AudioFrames));
+    quint32 state = 12345;
+    QByteArray audio = variable ? fixtures::xingFrame(shape, quint32(AudioFrames)) : QByteArray();
     for (int i = 0; i < AudioFrames; ++i) {
-        shape.bitrateIndex = bitrateIndexes[i % 6];
-        audio += fixtures::mpegFrame(shape);
+        if (variable)
+            shape.bitrateIndex = bitrateIndexes[i % 6];
+        audio += frameWithData(shape, state);
     }
     return audio;
 }
@@ -82,8 +91,8 @@ QByteArray id3v1For(int index)
 Corpus makeCorpus(const QString& folder, int files)
 {
     Corpus corpus;
-    const QByteArray constant = constantBitrateAudio();
-    const QByteArray variable = variableBitrateAudio();
+    const QByteArray constant = audioFrames(false);
+    const QByteArray variable = audioFrames(true);
     for (const bool withPicture : {true, false}) {
         const QString subfolder = folder + (withPicture ? QStringLiteral("/pictured") : QStringLiteral("/plain"));
         QDir().mkpath(subfolder);

@@ -7,11 +7,18 @@
 
 std::vector<double> timeRuns(int repeats, const std::function<void()>& work)
 {
-    std::vector<double> runs;
+    return timeRunsInTurn(repeats, {work}).front();
+}
+
+std::vector<std::vector<double>> timeRunsInTurn(int repeats, const std::vector<std::function<void()>>& works)
+{
+    std::vector<std::vector<double>> runs(works.size());
     for (int i = 0; i < repeats; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        for (size_t w = 0; w < works.size(); ++w) {
+            const auto start = std::chrono::steady_clock::now();
+            works[w]();
+            runs[w].push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
     }
     return runs;
 }

@@ -56,28 +56,28 @@ void addReadRows(ResultTable& table, const QStringList& files, int repeats)
     const int count = int(files.size());
 
     std::vector<unsigned char> buffer(1 << 20);
-    table.row(QStringLiteral("1 lower bound: open, 4 reads of the needed ranges"), timeRuns(repeats, [&] {
-                  for (const QByteArray& name : localNames)
-                      keep(readNeededRanges(name, buffer));
-              }),
-              count, QStringLiteral("file"));
-
-    table.row(QStringLiteral("2 TMpegFile::ReadFromFile"), timeRuns(repeats, [&] {
-                  for (const QString& file : files) {
-                      TMpegFile mpeg;
-                      mpeg.ReadFromFile(file);
-                      keep(mpeg.Duration + mpeg.ID3v2.Title.size());
-                  }
-              }),
-              count, QStringLiteral("file"));
-
-    table.row(QStringLiteral("3 TagLib::MPEG::File, tags and audio properties"), timeRuns(repeats, [&] {
-                  for (const QByteArray& name : localNames) {
-                      TagLib::MPEG::File mpeg(name.constData());
-                      keep(mpeg.audioProperties()->lengthInSeconds() + qint64(mpeg.tag()->title().size()));
-                  }
-              }),
-              count, QStringLiteral("file"));
+    const auto runs = timeRunsInTurn(repeats, {
+        [&] {
+            for (const QByteArray& name : localNames)
+                keep(readNeededRanges(name, buffer));
+        },
+        [&] {
+            for (const QString& file : files) {
+                TMpegFile mpeg;
+                mpeg.ReadFromFile(file);
+                keep(mpeg.Duration + mpeg.ID3v2.Title.size());
+            }
+        },
+        [&] {
+            for (const QByteArray& name : localNames) {
+                TagLib::MPEG::File mpeg(name.constData());
+                keep(mpeg.audioProperties()->lengthInSeconds() + qint64(mpeg.tag()->title().size()));
+            }
+        },
+    });
+    table.row(QStringLiteral("1 lower bound: open, 4 reads of the needed ranges"), runs[0], count, QStringLiteral("file"));
+    table.row(QStringLiteral("2 TMpegFile::ReadFromFile"), runs[1], count, QStringLiteral("file"));
+    table.row(QStringLiteral("3 TagLib::MPEG::File, tags and audio properties"), runs[2], count, QStringLiteral("file"));
 }
 
 void addMemoryRows(ResultTable& table, const QStringList& files, int count)

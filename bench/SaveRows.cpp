@@ -68,26 +68,39 @@ bool allSaved(const QStringList& files, const QString& title)
 
 void addSaveRows(ResultTable& table, const QStringList& files, const QString& folder, int repeats)
 {
-    const int count = int(files.size());
-    const auto savedBy = [&](const QString& name, const QString& subfolder, const std::function<void(const QStringList&, const QString&)>& save) {
-        const QStringList copies = copyFiles(files, folder + QLatin1Char('/') + subfolder);
-        int run = 0;
-        table.row(name, timeRuns(repeats, [&] { save(copies, titleForRun(run++)); }), count, QStringLiteral("file"));
-        if (!allSaved(copies, titleForRun(run - 1)))
-            table.note(QStringLiteral("  !! some files of this row do not carry the saved title"));
+    using Save = std::function<void(const QStringList&, const QString&)>;
+    NoFlushOperations noFlush;
+    const std::vector<std::pair<QString, Save>> saves = {
+        {QStringLiteral("4a TagLib MPEG::File::save, no flush"),
+         [](const QStringList& copies, const QString& title) { saveWithTagLib(copies, title, false); }},
+        {QStringLiteral("4b WriteID3v2, flush skipped (same work as 4a)"),
+         [&](const QStringList& copies, const QString& title) {
+             setFileOperations(&noFlush);
+             saveWithCorvane(copies, title);
+             setFileOperations(nullptr);
+         }},
+        {QStringLiteral("4c TagLib MPEG::File::save, then fsync"),
+         [](const QStringList& copies, const QString& title) { saveWithTagLib(copies, title, true); }},
+        {QStringLiteral("4d WriteID3v2 as the program saves (fsync)"),
+         [](const QStringList& copies, const QString& title) { saveWithCorvane(copies, title); }},
     };
 
-    NoFlushOperations noFlush;
-    savedBy(QStringLiteral("4a TagLib MPEG::File::save, no flush"), QStringLiteral("taglib"),
-            [](const QStringList& copies, const QString& title) { saveWithTagLib(copies, title, false); });
-    savedBy(QStringLiteral("4b WriteID3v2, flush skipped (same work as 4a)"), QStringLiteral("corvane-noflush"),
-            [&](const QStringList& copies, const QString& title) {
-                setFileOperations(&noFlush);
-                saveWithCorvane(copies, title);
-                setFileOperations(nullptr);
-            });
-    savedBy(QStringLiteral("4c TagLib MPEG::File::save, then fsync"), QStringLiteral("taglib-fsync"),
-            [](const QStringList& copies, const QString& title) { saveWithTagLib(copies, title, true); });
-    savedBy(QStringLiteral("4d WriteID3v2 as the program saves (fsync)"), QStringLiteral("corvane"),
-            [](const QStringList& copies, const QString& title) { saveWithCorvane(copies, title); });
+    // Every row saves into copies of its own; each round saves one new title with every row.
+    std::vector<QStringList> copies;
+    std::vector<std::function<void()>> works;
+    int round = 0;
+    for (size_t i = 0; i < saves.size(); ++i) {
+        copies.push_back(copyFiles(files, folder + QStringLiteral("/%1").arg(i)));
+        works.push_back([&, i] {
+            saves[i].second(copies[i], titleForRun(round));
+            if (i + 1 == saves.size())
+                ++round;
+        });
+    }
+    const auto runs = timeRunsInTurn(repeats, works);
+    for (size_t i = 0; i < saves.size(); ++i) {
+        table.row(saves[i].first, runs[i], int(files.size()), QStringLiteral("file"));
+        if (!allSaved(copies[i], titleForRun(round - 1)))
+            table.note(QStringLiteral("  !! some files of this row do not carry the saved title"));
+    }
 }
