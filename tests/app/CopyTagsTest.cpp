@@ -72,6 +72,18 @@ TEST_F(CopyTags, V1ToV2CopiesTextsAndGenreAndKeepsComposerUrlAndEncoder)
     EXPECT_EQ(second.ID3v2.Track, "");
 }
 
+TEST_F(CopyTags, V1ToV2OfAVersion10BlockGivesNoTrackAndTheCommentOfItsFirst29Bytes)
+{
+    const QStringList paths = open({{{}, v1("a", "x", 0, 255, QByteArray(29, 'c') + '\x05')}});
+    ASSERT_EQ(form.FileList[0]->ID3v1Kind, ID3v1_0);
+    form.OptionLeadingZero = true;
+    selectRows({0});
+    form.miV1V2Click();
+    const TMpegFile file = reread(paths[0]);
+    EXPECT_EQ(file.ID3v2.Track, "");
+    EXPECT_EQ(file.ID3v2.Comment, QString(29, 'c'));
+}
+
 TEST_F(CopyTags, V1ToV2ReplacesAVersion22TagWithANewVersion23Tag)
 {
     const QByteArray tag22 = ID3v2TagBuilder(2).textFrame("TT2", "Old").build();
