@@ -115,6 +115,30 @@ TEST_F(FieldEditing, SwapOnId3v2FillsFromTheId3v1Block)
     EXPECT_EQ(form.EditComposerV2->text(), "Composer");
 }
 
+TEST_F(FieldEditing, SwapOnId3v2TakesTheGenreByteAndEmptiesTheFieldsOfAFileWithoutBlock)
+{
+    open({{{}, v1("Title", "Artist", 7, 17)}, {{}, {}}});
+    showPage(form.TabSheetV2);
+    selectRows({0});
+    form.miSwapClick();
+    EXPECT_EQ(form.cbGenreV2->currentText(), "Rock");
+    EXPECT_EQ(form.EditTrackV2->text(), "7");
+
+    selectRows({1});
+    fillV2(form);
+    form.miSwapClick();
+    for (const QLineEdit* edit : {form.EditTitleV2, form.EditArtistV2, form.EditAlbumV2, form.EditYearV2,
+                                  form.EditTrackV2})
+        EXPECT_EQ(edit->text(), "");
+    EXPECT_EQ(form.MemoCommentV2->toPlainText(), "");
+    EXPECT_EQ(form.cbGenreV2->currentIndex(), 0);
+    EXPECT_EQ(form.cbGenreV2->currentText(), "");
+    EXPECT_EQ(form.EditEncoderV2->text(), "Encoder");
+    EXPECT_EQ(form.EditUrlV2->text(), "Url");
+    EXPECT_EQ(form.EditComposerV2->text(), "Composer");
+    EXPECT_EQ(form.EditOrigArtistV2->text(), "Orig");
+}
+
 TEST_F(FieldEditing, SwapOnId3v1FillsFromTheId3v2Tag)
 {
     const QByteArray tag = ID3v2TagBuilder(3)
