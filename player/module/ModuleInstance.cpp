@@ -118,7 +118,8 @@ bool ModuleInstance::play()
         return refuse(es::IncorrectMode);
     if (outputMode == es::OutputCallback && !outputCallbacksWired)
         return refuse(es::CallbackMissing);
-    playback.reset();
+    // A run that played to its end is stopped first, so a refused seek leaves a consistent state.
+    stop();
     if (!input.seekTo(settings.startMs))
         return refuse(es::InputFailure);
     playback = std::make_unique<Playback>(input, output, settings, leftAndRight, error);

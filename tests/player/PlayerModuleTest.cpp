@@ -320,4 +320,29 @@ TEST_F(PlayerModuleTest, UnknownLiveDriverFallsBackToSilentOutput)
     player->Close();
 }
 
+TEST_F(PlayerModuleTest, ReplayThatCannotRewindLeavesTheModuleStopped)
+{
+    QFile file(song(QStringLiteral("tone.mp3"), rate / 10));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    player->OnInputOpen = [](TElPlayer*, int&, bool& canSetPos, bool& success) {
+        canSetPos = false;
+        success = true;
+    };
+    player->OnInputClose = [](TElPlayer*, int, bool& success) { success = true; };
+    player->OnInputGetSize = [](TElPlayer*, int, int&, bool& success) { success = false; };
+    player->OnInputSeek = [](TElPlayer*, int, int&, int, bool& success) { success = false; };
+    player->OnInputRead = [&](TElPlayer*, int, void* buffer, int bytesToRead, int& bytesRead, bool& success) {
+        bytesRead = int(file.read(static_cast<char*>(buffer), bytesToRead));
+        success = bytesRead >= 0;
+    };
+    player->SetInputMode(imCallback);
+    player->SetOutputMode(omFile);
+    player->SetOutputName(dir.filePath(QStringLiteral("out.wav")));
+    start(QString());
+    waitForEnd();
+    EXPECT_EQ(raisedCode([&] { player->Play(); }), 5);
+    EXPECT_EQ(player->GetPlayerMode(), es::Stopped);
+    player->Close();
+}
+
 }  // namespace
