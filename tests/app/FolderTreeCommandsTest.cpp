@@ -106,6 +106,15 @@ TEST_F(FolderTreeCommands, OpenFolderOpensTheTopFolderOnlyUnlessRecursive)
     EXPECT_EQ(form.FileList.size(), 3u);
 }
 
+TEST_F(FolderTreeCommands, OpenFolderSortsTheNamesIgnoringLetterCase)
+{
+    TempDir mixed;
+    for (const char* name : {"B.mp3", "c.mp3", "a.mp3"})
+        mixed.write(name, audioFrames());
+    form.OpenFolder(mixed.path(), false);
+    EXPECT_EQ(openNames(form), QStringList({"a.mp3", "B.mp3", "c.mp3"}));
+}
+
 TEST_F(FolderTreeCommands, OnlyRecursiveOpeningShowsTheScanningWindow)
 {
     const ProgressWatch watch;
