@@ -231,6 +231,18 @@ TEST_F(MainSettingsTest, ARememberedSizeBeyondTheDesktopIsCutToIt)
     EXPECT_LE(form.height(), desktop.height());
 }
 
+TEST_F(MainSettingsTest, AStoredFolderPanelWidthOfAnySizeKeepsThePanelInTheWindow)
+{
+    for (const char* width : {"2147483647", "-2147483648"}) {
+        SCOPED_TRACE(width);
+        store("Panel Top Left Width", width);
+        TFormMain form;
+        form.show();
+        EXPECT_GE(form.PanelTopLeft->width(), 0);
+        EXPECT_LE(form.PanelTopLeft->width(), form.width());
+    }
+}
+
 TEST_F(MainSettingsTest, ColsWidthIsNotWrittenWithoutTheOption)
 {
     store("Cols Width", "1 2 3");
