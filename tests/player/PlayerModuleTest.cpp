@@ -320,6 +320,47 @@ TEST_F(PlayerModuleTest, UnknownLiveDriverFallsBackToSilentOutput)
     player->Close();
 }
 
+// Counts what reaches the output callbacks; each buffer takes a little while, as a slow consumer would.
+struct OutputCounter {
+    explicit OutputCounter(TElPlayer& player)
+    {
+        player.OnOutputInit = [](TElPlayer*, bool&) {};
+        player.OnOutputDone = [this](TElPlayer*, bool&) { ++dones; };
+        player.OnOutput = [this](TElPlayer*, void*, int, int, int, int, bool&) {
+            ++buffers;
+            QThread::msleep(5);
+        };
+        player.SetOutputMode(omCallback);
+    }
+    std::atomic<int> buffers{0};
+    std::atomic<int> dones{0};
+};
+
+TEST_F(PlayerModuleTest, CloseWhilePlayingEndsTheOutputBeforeItReturns)
+{
+    OutputCounter counter(*player);
+    start(song(QStringLiteral("tone.mp3"), 4 * rate));
+    player->Close();
+    const int heard = counter.buffers;
+    EXPECT_EQ(counter.dones, 1);
+    QThread::msleep(50);
+    EXPECT_EQ(counter.buffers, heard);
+    EXPECT_EQ(player->GetPlayerMode(), es::Closed);
+}
+
+TEST_F(PlayerModuleTest, UnloadingWhilePausedEndsTheOutputBeforeItReturns)
+{
+    OutputCounter counter(*player);
+    start(song(QStringLiteral("tone.mp3"), 4 * rate));
+    player->Pause();
+    player->UnloadModule();
+    const int heard = counter.buffers;
+    EXPECT_EQ(counter.dones, 1);
+    QThread::msleep(50);
+    EXPECT_EQ(counter.buffers, heard);
+    EXPECT_FALSE(player->Initialized());
+}
+
 TEST_F(PlayerModuleTest, ReplayThatCannotRewindLeavesTheModuleStopped)
 {
     QFile file(song(QStringLiteral("tone.mp3"), rate / 10));
