@@ -161,6 +161,23 @@ TEST_F(PreviewWindowTest, SavingAnotherFileLeavesPlaybackAlone)
     EXPECT_EQ(title(form, 1), "Other");
 }
 
+TEST_F(PreviewWindowTest, SavingTheLastPlayedFileAfterStopOnlyClosesItAgain)
+{
+    FakeModule fake;
+    setProgramFolder(fakeModuleFolder());
+    TFormMain form;
+    form.OpenFiles({song(QStringLiteral("a.mp3"))}, false);
+    selectRow(form, 0);
+    fake.state().playerMode = es::Stopped;
+    form.ToolBtnPlay->click();
+    form.ToolBtnStop->click();
+    fake.state().calls.clear();
+    form.EditTitleV1->setText(QStringLiteral("After"));
+    form.miSaveClick();
+    EXPECT_EQ(fake.state().calls, (std::vector<std::string>{"ESGetPlayerMode 7", "ESClose 7"}));
+    EXPECT_EQ(title(form, 0), "After");
+}
+
 TEST_F(PreviewWindowTest, DestroyingTheWindowUnloadsThePlayerModule)
 {
     FakeModule fake;
