@@ -80,6 +80,18 @@ TEST(TagCommandRules, ALongCommentGivesByte125BackToANonZeroTrack)
     EXPECT_EQ(bytesOf(block).mid(97, 30), QByteArray(29, 'c') + '\0');
 }
 
+TEST(TagCommandRules, ALongCommentAloneKeepsTheBlocksOwnTrackReadable)
+{
+    TID3v1 block = emptyId3v1Block();
+    block.setTrack(5);
+    Id3v1PageFields fields;
+    fields.comment = QString(29, 'c');
+    fields.track = "9";   // not chosen
+    Id3v1FieldChoice choice{false, false, false, false, true, false, false};
+    placeId3v1Fields(block, fields, choice);
+    EXPECT_EQ(bytesOf(block).mid(97, 30), QByteArray(28, 'c') + '\0' + '\x05');
+}
+
 TEST(TagCommandRules, UnchosenFieldsKeepTheirBytes)
 {
     TID3v1 own;
