@@ -24,17 +24,6 @@ protected:
     TElPlayer* player = manager.Players()->Add();
 };
 
-template <typename Action>
-int raisedCode(Action action)
-{
-    try {
-        action();
-    } catch (const TElSException& e) {
-        return e.ErrorCode;
-    }
-    return -1;
-}
-
 TEST(TElSExceptionTest, EveryCodeHasItsMessage)
 {
     const char* expected[] = {

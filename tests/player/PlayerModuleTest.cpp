@@ -72,17 +72,6 @@ protected:
     void* module = nullptr;
 };
 
-template <typename Action>
-int raisedCode(Action action)
-{
-    try {
-        action();
-    } catch (const TElSException& e) {
-        return e.ErrorCode;
-    }
-    return -1;
-}
-
 TEST_F(PlayerModuleTest, PlaysALameFileIntoAWavHoldingEverySampleThatWasEncoded)
 {
     const int frames = 3 * rate / 2;

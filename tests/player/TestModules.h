@@ -2,6 +2,7 @@
 
 // What the player tests share: the module builds, the scripted module's controls, and test audio.
 
+#include "ElSounds.h"
 #include "FakeModule.h"
 
 #include <QByteArray>
@@ -44,3 +45,15 @@ struct WavData {
 };
 // Reads the format and the sample bytes of a WAV file; channels stays 0 when it is not one.
 WavData readWav(const QByteArray& file);
+
+// The code of the TElSException that action raises; -1 when it raises none.
+template <typename Action>
+int raisedCode(Action action)
+{
+    try {
+        action();
+    } catch (const TElSException& e) {
+        return e.ErrorCode;
+    }
+    return -1;
+}
