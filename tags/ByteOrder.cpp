@@ -93,7 +93,7 @@ DecodedText decodeText(const QByteArray& data, qsizetype offset, quint8 encoding
         result.text = QString::fromLatin1(reinterpret_cast<const char*>(p), length);
         break;
     }
-    result.next = end < data.size() ? end + textTerminator(encoding).size() : data.size();
+    result.next = end < data.size() ? end + (isUtf16(encoding) ? 2 : 1) : data.size();
     return result;
 }
 

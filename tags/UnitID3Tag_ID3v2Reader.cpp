@@ -41,6 +41,18 @@ public:
         return bytes;
     }
 
+    // The next bytes of a frame header, without a copy where the tag's read holds them.
+    QByteArrayView readHeader()
+    {
+        const qint64 offset = position - bufferStart;
+        if (FrameHeaderSize > length - position || offset + FrameHeaderSize > buffer.size()) {
+            header = read(FrameHeaderSize);
+            return header;
+        }
+        position += FrameHeaderSize;
+        return QByteArrayView(buffer).sliced(offset, FrameHeaderSize);
+    }
+
     // Passes over `count` bytes that stay in the file; where they start.
     qint64 skip(qint64 count)
     {
@@ -57,16 +69,17 @@ private:
     qint64 position;
     qint64 bufferStart;
     QByteArray buffer;
+    QByteArray header;
 };
 
 // Bytes beyond a frame's data count as zero.
-quint8 byteAt(const QByteArray& data, qsizetype index)
+quint8 byteAt(QByteArrayView data, qsizetype index)
 {
     return index < data.size() ? quint8(data[index]) : 0;
 }
 
 template <typename T, size_t N>
-void copyBytes(std::array<T, N>& target, const QByteArray& source, qsizetype offset)
+void copyBytes(std::array<T, N>& target, QByteArrayView source, qsizetype offset)
 {
     for (size_t i = 0; i < N; ++i)
         target[i] = T(byteAt(source, offset + qsizetype(i)));
@@ -161,7 +174,7 @@ void readFrames(TagBytes& bytes, TID3v2& tag)
     // Fewer bytes than a frame header left in the tag can only be padding, even where the file ends.
     while (end - bytes.at() >= FrameHeaderSize) {
         TID3v2Frame frame;
-        const QByteArray header = bytes.read(FrameHeaderSize);
+        const QByteArrayView header = bytes.readHeader();
         copyBytes(frame.FrameID, header, 0);
         copyBytes(frame.SizeBytes, header, 4);
         copyBytes(frame.Flags, header, 8);
