@@ -26,20 +26,32 @@ void releaseFromPlayer(TFormMain& form, const TagBatch& batch, const QString& pa
     }
 }
 
+bool holdsFile(const TFormMain& form, int row, const QString& path)
+{
+    const auto index = static_cast<std::size_t>(row);
+    return index < form.FileList.size() && form.FileList[index]->FileName == path;
+}
+
 }  // namespace
 
 void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<TagWork(int, const QString&)>& work)
 {
     const QList<int> rows = form.gridSelectedRows();
+    QStringList paths;
+    for (const int row : rows)
+        paths.append(form.FileList.at(static_cast<std::size_t>(row))->FileName);
     // Owned here, so that every other window is enabled again however the loop ends.
     auto progress = std::make_unique<TFormProgress>();
     progress->SetupProgress(0, 0, static_cast<qint32>(rows.size()), 1, true);
     progress->ShowProgress();
-    for (const int row : rows) {
-        if (progress->Cancelled)
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const int row = rows[i];
+        const QString& path = paths[i];
+        // A folder change that was already on its way when the batch began can replace the list
+        // during a wait; the rows then hold files the user did not choose.
+        if (progress->Cancelled || !holdsFile(form, row, path))
             break;
         try {
-            const QString path = form.FileList.at(static_cast<std::size_t>(row))->FileName;
             TFileDate date = -1;
             if (batch.keepTimestamp)
                 GetFileDate(path, date);

@@ -364,6 +364,35 @@ TEST_F(SaveTags, AFileWhoseWriteRaisesIsSkippedAndTheOthersAreSaved)
     EXPECT_TRUE(form.isEnabled());
 }
 
+TEST_F(SaveTags, AListReplacedDuringTheFirstWaitEndsTheSave)
+{
+    const QStringList paths = open({{{}, v1("one")}, {{}, v1("two")}, {{}, v1("three")}});
+    QStringList others;
+    for (const char* name : {"other/x.mp3", "other/y.mp3", "other/z.mp3"})
+        others.append(writeAudio(dir, QString::fromLatin1(name), {}, v1("other")));
+    const QByteArray before = readAll(paths[1]);
+    QList<QByteArray> othersBefore;
+    for (const QString& path : others)
+        othersBefore.append(readAll(path));
+    showPage(form.TabSheetV1);
+    selectRows({0, 1, 2});
+    form.sbtnAlbumV1->setChecked(true);
+    form.EditAlbumV1->setText("Saved");
+    // As the folder tree does when a change reaches it.
+    QTimer::singleShot(0, [&] {
+        form.FileList.clear();
+        form.RebuildGrid();
+        form.ClearFileInfo();
+        form.OpenFiles(others, false);
+    });
+    form.miSaveClick();
+    EXPECT_EQ(reread(paths[0]).ID3v1.Album, QByteArray("Saved"));
+    EXPECT_EQ(readAll(paths[1]), before);
+    for (int i = 0; i < others.size(); ++i)
+        EXPECT_EQ(readAll(others[i]), othersBefore[i]) << i;
+    EXPECT_TRUE(form.isEnabled());
+}
+
 TEST_F(SaveTags, CancelAfterTheFirstOfThreeFilesSavesOnlyThatOne)
 {
     const QStringList paths = open({{{}, v1("one")}, {{}, v1("two")}, {{}, v1("three")}});
