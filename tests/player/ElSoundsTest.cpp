@@ -424,6 +424,41 @@ TEST_F(ElSoundsTest, CallbacksWithoutHandlersAnswerFalse)
     EXPECT_EQ(s.readProc(s.inputUserData, 0, buffer, 4, &number), 0);
 }
 
+TEST_F(ElSoundsTest, CallbacksAnswerTheirPresetWhenTheHandlerLeavesItAlone)
+{
+    load();
+    player->OnOutputInit = [](TElPlayer*, bool&) {};
+    player->OnOutputDone = [](TElPlayer*, bool&) {};
+    player->OnOutput = [](TElPlayer*, void*, int, int, int, int, bool&) {};
+    player->OnInputOpen = [](TElPlayer*, int&, bool&, bool&) {};
+    player->OnInputClose = [](TElPlayer*, int, bool&) {};
+    player->OnInputGetSize = [](TElPlayer*, int, int&, bool&) {};
+    player->OnInputSeek = [](TElPlayer*, int, int&, int, bool&) {};
+    player->OnInputRead = [](TElPlayer*, int, void*, int, int&, bool&) {};
+    FakeModuleState& s = fake.state();
+    std::int32_t number = 0;
+    es::Bool flag = 0;
+    char buffer[4];
+    EXPECT_EQ(s.outputProc(buffer, 16, 2, 44100, 4, s.outputUserData), 1);
+    EXPECT_EQ(s.actionProc(1, s.outputUserData), 1);
+    EXPECT_EQ(s.actionProc(0, s.outputUserData), 1);
+    EXPECT_EQ(s.openProc(s.inputUserData, &number, &flag), 0);
+    EXPECT_EQ(s.closeProc(s.inputUserData, 0), 1);
+    EXPECT_EQ(s.getSizeProc(s.inputUserData, 0, &number), 0);
+    EXPECT_EQ(s.seekProc(s.inputUserData, 0, &number, es::SeekFromStart), 0);
+    EXPECT_EQ(s.readProc(s.inputUserData, 0, buffer, 4, &number), 0);
+}
+
+TEST_F(ElSoundsTest, OutputActionCallbackTellsTheStartFromTheEnd)
+{
+    load();
+    TElPlayer* started = nullptr;
+    player->OnOutputInit = [&](TElPlayer* sender, bool&) { started = sender; };
+    EXPECT_EQ(fake.state().actionProc(1, fake.state().outputUserData), 1);
+    EXPECT_EQ(fake.state().actionProc(0, fake.state().outputUserData), 0);
+    EXPECT_EQ(started, player);
+}
+
 TEST_F(ElSoundsTest, CallbacksHandTheirArgumentsToTheHandlers)
 {
     load();
