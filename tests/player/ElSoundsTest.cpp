@@ -230,6 +230,27 @@ TEST_F(ElSoundsTest, RefusedOperationRaisesOnlyAPositiveCode)
     EXPECT_EQ(player->LastError(), 0x105);
 }
 
+TEST_F(ElSoundsTest, EveryOperationFollowsTheOperationsRule)
+{
+    struct Case {
+        const char* entryPoint;
+        std::function<void()> operation;
+    };
+    const Case cases[] = {
+        {"ESInitStream", [&] { player->InitStream(); }}, {"ESPlay", [&] { player->Play(); }},
+        {"ESPause", [&] { player->Pause(); }},           {"ESResume", [&] { player->Resume(); }},
+        {"ESStop", [&] { player->Stop(); }},             {"ESClose", [&] { player->Close(); }},
+    };
+    load();
+    for (const Case& c : cases) {
+        fake.state().refused = {c.entryPoint};
+        fake.state().lastError = 0;
+        EXPECT_EQ(raisedCode(c.operation), -1) << c.entryPoint;
+        fake.state().lastError = 6;
+        EXPECT_EQ(raisedCode(c.operation), 6) << c.entryPoint;
+    }
+}
+
 TEST_F(ElSoundsTest, OpenAppliesTheSettingsAgainAndShrugsOffARefusedPriority)
 {
     player->SetOutputMode(omFile);
