@@ -2,6 +2,7 @@
 
 #include "UnitMain.h"
 
+#include "Application.h"
 #include "FolderTree.h"
 #include "Hints.h"
 #include "ProgramFolder.h"
@@ -59,7 +60,12 @@ TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
     connectFieldEditing();
     for (int column = 0; column < GridColumnCount; ++column)
         hiddenColumnWidths[column] = GridColumns[column].width;
-    FormCreate();
+    // An error of the start-up steps (a damaged file on the command line) is shown like any other,
+    // and the window is made all the same.
+    deliverShowingErrors([this] {
+        FormCreate();
+        return true;
+    });
 }
 
 TFormMain::~TFormMain()

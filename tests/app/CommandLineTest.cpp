@@ -90,6 +90,18 @@ TEST_F(CommandLineTest, WithFilesKeptTheFirstFolderChosenInTheTreeIsLoaded)
     EXPECT_TRUE(form.FileList[0]->FileName.contains("/other/"));
 }
 
+TEST_F(CommandLineTest, AFileWhoseReadRaisesIsReportedAndTheWindowStillStarts)
+{
+    const QString damaged = dir.write("cut.mp3", "ID3\x03");
+    const QStringList after = writeFiles("a", 1);
+    TFormMain form({damaged, after.first()});
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.FileList.empty());
+    ASSERT_FALSE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.messages.last().text.contains("cut.mp3"));
+    EXPECT_EQ(messages.messages.last().icon, ui::Icon::Error);
+}
+
 TEST_F(CommandLineTest, OneFolderAloneIsSelectedInTheTreeNotScanned)
 {
     writeFiles("folder", 2);
