@@ -94,6 +94,8 @@ public:
     // cost its size for every open file): its Size bytes start at DataOffset in DataFile. -1: in Data.
     QString DataFile;
     qint64 DataOffset = -1;
+    // Of the bytes read: a frame changed since, or another frame alike in size, is not taken for them.
+    size_t DataDigest = 0;
 };
 
 using TID3v2FrameList = std::vector<TID3v2Frame>;
@@ -144,7 +146,7 @@ bool MatchFrameID(const TFrameID& frameID, const char* id);
 bool WriteID3v2(TID3v2 tag, const QString& fileName);
 // A frame's data, read from its file for a frame kept there. The frame is found again among the
 // frames its file holds now, by id, size, flags and order, so a save that moved it does no harm;
-// raises TagFileError when it is no longer there.
+// raises TagFileError when it is no longer there as it was read.
 QByteArray frameData(const TID3v2& tag, const TID3v2Frame& frame);
 bool RemoveID3v2(const QString& fileName);
 

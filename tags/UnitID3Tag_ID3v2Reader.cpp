@@ -63,6 +63,15 @@ public:
         return start;
     }
 
+    // The digest of `count` bytes at `start`, from the tag's read where it holds them.
+    size_t digestAt(qint64 start, qint64 count)
+    {
+        const qint64 offset = start - bufferStart;
+        if (offset >= 0 && offset + count <= buffer.size())
+            return keptFrameDigest(QByteArrayView(buffer).sliced(offset, count));
+        return keptFrameDigest(readAt(file, start, count));
+    }
+
 private:
     QFile& file;
     qint64 length;
@@ -191,6 +200,7 @@ void readFrames(TagBytes& bytes, TID3v2& tag)
         } else {
             frame.DataFile = bytes.fileName();
             frame.DataOffset = bytes.skip(size);
+            frame.DataDigest = bytes.digestAt(frame.DataOffset, size);
         }
         tag.Frames->push_back(std::move(frame));
     }

@@ -1,5 +1,6 @@
 #include "UnitID3Tag_Readers.h"
 
+#include <QHashFunctions>
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -54,7 +55,8 @@ private:
 };
 
 // The kept frame at `index` as a file holds it now: the frame alike in id, size and flags that has
-// as many such frames before it as in the list. Nothing when the file has no such frame.
+// as many such frames before it as in the list. Nothing when the file has no such frame, or when
+// its bytes are not those read.
 std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, Source* source)
 {
     if (!source)
@@ -68,7 +70,7 @@ std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, 
         if (!isKept(place) || !sameFrame(place, frame) || before-- > 0)
             continue;
         QByteArray data = readAt(source->file, place.DataOffset, place.Size);
-        if (data.size() != place.Size)
+        if (data.size() != frame.Size || keptFrameDigest(data) != frame.DataDigest)
             return std::nullopt;
         return data;
     }
@@ -76,6 +78,11 @@ std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, 
 }
 
 }  // namespace
+
+size_t keptFrameDigest(QByteArrayView data)
+{
+    return qHash(data);
+}
 
 std::vector<QByteArray> frameDataOf(const TID3v2FrameList& frames, const QString& currentFile, const TID3v2& current)
 {

@@ -41,6 +41,9 @@ void findMpegHeaderFrom(QFile& file, qint64 length, qint64 start, TMpegHeader& h
 // Everything TMpegFile::ReadFromFile reads, from the one open file; the same result.
 bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg);
 
+// The digest a kept frame carries of its data.
+size_t keptFrameDigest(QByteArrayView data);
+
 // The data of every frame of the list in order. A kept frame is found again as frameData finds it,
 // first in `currentFile`, the file being written (the record's own file, also under a name a rename
 // gave it), then in the file it was read from. `current` is the tag just read from `currentFile`.

@@ -186,3 +186,66 @@ TEST_F(KeptFramesTest, AnotherFileNowUnderTheOldNameGivesNothingToTheRenamedOne)
 
     EXPECT_EQ(readAll(renamed).mid(10, framesOf(tagWith("Title", 0)).size()), framesOf(tagWith("Title", 0)));
 }
+
+TEST_F(KeptFramesTest, FrameChangedOnDiskSinceReadingFailsTheSaveAndLeavesTheFileAlone)
+{
+    const QString path = dir.write("song.mp3", ID3v2TagBuilder(3).frame("PRIV", QByteArray("\0first", 6)).frame("TIT2", text("Title")).build() + audio);
+    TID3v2 tag = readTag(path);
+    // Another program changes the frame's bytes but not its size.
+    const QByteArray changed = ID3v2TagBuilder(3).frame("PRIV", QByteArray("\0other", 6)).frame("TIT2", text("Title")).padding(100).build() + audio;
+    dir.write("song.mp3", changed);
+    tag.Title = QStringLiteral("New");
+
+    EXPECT_FALSE(WriteID3v2(tag, path));
+
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, "Error when saving tag v2 of 'song.mp3'.");
+    EXPECT_EQ(readAll(path), changed);
+}
+
+TEST_F(KeptFramesTest, FrameOfTheSameStoredSizeInATagOfAnotherVersionIsNotTakenForIt)
+{
+    // Size bytes 00 00 01 00 are 256 bytes in a 2.3 tag but 128 in a 2.4 tag.
+    const QByteArray read(256, 'r');
+    const QString path = dir.write("song.mp3", ID3v2TagBuilder(3).frame("PRIV", read).build() + audio);
+    TID3v2 tag = readTag(path);
+    const QByteArray changed = ID3v2TagBuilder(4).frame("PRIV", QByteArray(128, 'c')).padding(400).build() + audio;
+    dir.write("song.mp3", changed);
+    tag.Title = QStringLiteral("New");
+
+    EXPECT_FALSE(WriteID3v2(tag, path));
+
+    EXPECT_EQ(readAll(path), changed);
+}
+
+TEST_F(KeptFramesTest, AnotherFileNowUnderTheOldNameGivesNothingWhenTheRenamedOneLostThePicture)
+{
+    const QString path = dir.write("song.mp3", tagWith("Title", 0) + audio);
+    TID3v2 tag = readTag(path);
+    const QString renamed = dir.filePath("01 Title.mp3");
+    ASSERT_TRUE(QFile::rename(path, renamed));
+    const QByteArray stripped = ID3v2TagBuilder(3).frame("TIT2", text("Title")).padding(100).build() + audio;
+    dir.write("01 Title.mp3", stripped);
+    // Another picture of the same size under the old name.
+    QByteArray other = tagWith("Title", 0);
+    other[other.size() - 30] = 'x';
+    dir.write("song.mp3", other + audio);
+    tag.Title = QStringLiteral("New");
+
+    EXPECT_FALSE(WriteID3v2(tag, renamed));
+
+    EXPECT_EQ(readAll(renamed), stripped);
+}
+
+TEST_F(KeptFramesTest, TagWrittenIntoAFileWithAnotherPictureOfTheSameSizeTakesItsOwnPicture)
+{
+    const QString source = dir.write("source.mp3", tagWith("Title", 0) + audio);
+    QByteArray other = tagWith("Title", 0);
+    other[other.size() - 30] = 'x';
+    const QString target = dir.write("target.mp3", other + audio);
+
+    ASSERT_TRUE(WriteID3v2(readTag(source), target));
+
+    const QByteArray expected = framesOf(tagWith("Title", 0));
+    EXPECT_EQ(readAll(target).mid(10, expected.size()), expected);
+}
