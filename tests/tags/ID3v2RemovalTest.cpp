@@ -89,8 +89,10 @@ TEST_F(ID3v2RemovalTest, FreeSpaceOfTheFilesLengthIsEnough)
         disk.free = original.size() - missing;
         ui.messages.clear();
 
+        const QString workingFolder = QDir::currentPath();
         EXPECT_EQ(RemoveID3v2(path), missing == 0);
         EXPECT_EQ(disk.folders, QList<QString>({dir.path()}));
+        EXPECT_EQ(QDir::currentPath(), workingFolder);
         EXPECT_EQ(entries(), QStringList({"song.mp3"}));
         if (missing) {
             EXPECT_EQ(ui.texts(), QStringList({"Not enough free space on disk for temporary file."}));

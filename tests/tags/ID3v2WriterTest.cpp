@@ -5,6 +5,7 @@
 #include "UnitID3Tag.h"
 #include "UnitUtilities.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -354,8 +355,10 @@ TEST_F(ID3v2WriterTest, FreeSpaceOfExactlyTheFileTheTagAndTheReserveIsEnough)
         tag.Title = QStringLiteral("0123456789");
         ui.messages.clear();
 
+        const QString workingFolder = QDir::currentPath();
         EXPECT_EQ(WriteID3v2(tag, path), missing == 0);
         EXPECT_EQ(disk.folders, QList<QString>({dir.path()}));
+        EXPECT_EQ(QDir::currentPath(), workingFolder);
         if (missing) {
             EXPECT_EQ(ui.texts(), QStringList({"Not enough free space on disk for temporary file."}));
             EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Error);
