@@ -41,7 +41,7 @@ void findMpegHeaderFrom(QFile& file, qint64 length, qint64 start, TMpegHeader& h
 // Everything TMpegFile::ReadFromFile reads, from the one open file; the same result.
 bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg);
 
-// The digest a kept frame carries of its data.
+// The digest a kept frame carries of its data; of samples across a large one.
 size_t keptFrameDigest(QByteArrayView data);
 
 // The data of every frame of the list in order. A kept frame is found again as frameData finds it,

@@ -249,3 +249,22 @@ TEST_F(KeptFramesTest, TagWrittenIntoAFileWithAnotherPictureOfTheSameSizeTakesIt
     const QByteArray expected = framesOf(tagWith("Title", 0));
     EXPECT_EQ(readAll(target).mid(10, expected.size()), expected);
 }
+
+// A large frame's digest covers its ends and a sample of every 4 KB between.
+TEST_F(KeptFramesTest, LargePictureChangedAtItsEndsOrASampleSinceReadingFailsTheSave)
+{
+    const QString path = dir.write("song.mp3", tagWith("Title", 0) + audio);
+    TID3v2 tag = readTag(path);
+    for (const qsizetype changedAt : {qsizetype(20), qsizetype(4096 * 12 + 30), qsizetype(100 * 1024 - 100)}) {
+        SCOPED_TRACE(changedAt);
+        QByteArray changed = tagWith("Title", 0) + audio;
+        const qsizetype pictureStart = 10 + 10 + text("Title").size() + 10;
+        changed[pictureStart + changedAt] = char(changed[pictureStart + changedAt] ^ 0x55);
+        dir.write("song.mp3", changed);
+        tag.Title = QStringLiteral("New");
+
+        EXPECT_FALSE(WriteID3v2(tag, path));
+
+        EXPECT_EQ(readAll(path), changed);
+    }
+}
