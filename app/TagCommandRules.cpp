@@ -40,8 +40,7 @@ bool isDigitsOnly(const QString& text)
 
 void placeId3v1Text(char* field, int width, const QString& text)
 {
-    // toLatin1 gives one byte per character, "?" for those outside ISO-8859-1.
-    const QByteArray bytes = text.left(width).toLatin1();
+    const QByteArray bytes = id3v1Bytes(text, width);
     std::memcpy(field, bytes.constData(), size_t(bytes.size()));
     if (bytes.size() < width)
         field[bytes.size()] = 0;

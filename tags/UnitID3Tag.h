@@ -65,6 +65,8 @@ enum ID3v1Kinds : qint32 { NoID3v1 = -1, ID3v1_0 = 0, ID3v1_1 = 1 };
 
 // ID3v1 texts are ISO-8859-1, zero-padded; a character outside ISO-8859-1 is stored as "?".
 QString id3v1Text(const char* field, int width);
+// The bytes of at most width characters of text, one byte per character.
+QByteArray id3v1Bytes(const QString& text, int width);
 void setId3v1Text(char* field, int width, const QString& text);
 
 constexpr int ID3GenreCount = 148;

@@ -21,9 +21,21 @@ QString id3v1Text(const char* field, int width)
     return QString::fromLatin1(field, qstrnlen(field, uint(width)));
 }
 
+QByteArray id3v1Bytes(const QString& text, int width)
+{
+    // Counted by code point, so a character beyond the 16-bit range is one "?" too.
+    QByteArray bytes;
+    for (const char32_t c : text.toUcs4()) {
+        if (bytes.size() == width)
+            break;
+        bytes.append(c <= 0xFF ? char(c) : '?');
+    }
+    return bytes;
+}
+
 void setId3v1Text(char* field, int width, const QString& text)
 {
-    const QByteArray bytes = text.left(width).toLatin1();
+    const QByteArray bytes = id3v1Bytes(text, width);
     std::memset(field, 0, size_t(width));
     std::memcpy(field, bytes.constData(), size_t(bytes.size()));
 }

@@ -114,6 +114,13 @@ TEST(ID3v1Texts, AreIso88591AndZeroPadded)
     EXPECT_EQ(id3v1Text(field, 30), QString::fromUtf8("Ça été ?"));
 }
 
+TEST(ID3v1Texts, ACharacterBeyondSixteenBitsIsOneQuestionMarkAndOneOfTheWidth)
+{
+    char field[4];
+    setId3v1Text(field, 4, QString::fromUtf8("a\U0001F3B5bcd"));
+    EXPECT_EQ(QByteArray(field, 4), "a?bc");
+}
+
 TEST(ID3v1Texts, LongTextIsCutToTheFieldWithoutTerminator)
 {
     char field[4];
