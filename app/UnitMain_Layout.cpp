@@ -76,6 +76,7 @@ QToolButton* lockButton(QWidget* parent, const QString& caption, const QString& 
     auto* button = new QToolButton(parent);
     button->setText(caption);
     button->setCheckable(true);
+    button->setAutoRaise(true);
     button->setToolTip(hint);
     button->setStatusTip(hint);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);

@@ -3,6 +3,7 @@
 #include "TagBatch.h"
 
 #include "ElSounds.h"
+#include "PreviewCommands.h"
 #include "UnitMain.h"
 #include "UnitProgressForm.h"
 #include "UnitUtilities.h"
@@ -20,7 +21,7 @@ void releaseFromPlayer(TFormMain& form, const TagBatch& batch, const QString& pa
         return;
     if (!batch.stopOnlyWhenPlaying) {
         form.ToolBtnStopClick();
-    } else if (form.Player->GetPlayerMode() == es::Playing) {
+    } else if (playerModeOf(*form.Player) == es::Playing) {
         form.Player->Stop();
         form.Player->Close();
     }

@@ -2,6 +2,8 @@
 
 #include "UnitMain.h"
 
+#include "TagCommandRules.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -11,21 +13,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
-
-namespace {
-
-// Only the letters A to Z are lowered, as the genre names are plain ASCII.
-QString asciiLower(const QString& text)
-{
-    QString lowered = text;
-    for (QChar& c : lowered) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return lowered;
-}
-
-}  // namespace
 
 void TFormMain::PageControlTagChange()
 {
@@ -59,9 +46,12 @@ void TFormMain::ClearFileInfo()
 
 int TFormMain::GenreIndexOf(const QString& Name) const
 {
-    const QString wanted = asciiLower(Name);
+    const int number = genreNumberOf(Name);
+    if (number < 0)
+        return -1;
+    // Position 0 is the empty entry, which carries 0 too.
     for (int position = 1; position < cbGenreV1->count(); ++position) {
-        if (asciiLower(cbGenreV1->itemText(position)) == wanted)
+        if (cbGenreV1->itemData(position).toInt() == number)
             return position;
     }
     return -1;

@@ -2,16 +2,6 @@
 
 #include "ElSounds.h"
 
-namespace {
-
-// The module's modes count by their low byte.
-int modeOf(TElPlayer& player)
-{
-    return player.GetPlayerMode() & 0xFF;
-}
-
-}  // namespace
-
 TElPlayer* setUpPreviewPlayer(TElPlayerMan& manager, const QString& folder)
 {
     TElPlayer* player = manager.Players()->Add();
@@ -40,7 +30,7 @@ void playSelected(TElPlayer* player, const std::optional<QString>& firstSelected
     }
     if (!firstSelectedFile)
         return;
-    if (modeOf(*player) == es::Playing)
+    if (playerModeOf(*player) == es::Playing)
         player->Stop();
     player->Close();
     player->SetInputName(*firstSelectedFile);
@@ -53,7 +43,7 @@ void pauseOrResume(TElPlayer* player)
 {
     if (!player)
         return;
-    const int mode = modeOf(*player);
+    const int mode = playerModeOf(*player);
     if (mode != es::Playing && mode != es::Paused)
         return;
     if (player->GetPaused())
@@ -66,7 +56,12 @@ void stopAndClose(TElPlayer* player)
 {
     if (!player)
         return;
-    if (modeOf(*player) == es::Playing)
+    if (playerModeOf(*player) == es::Playing)
         player->Stop();
     player->Close();
+}
+
+int playerModeOf(TElPlayer& player)
+{
+    return player.GetPlayerMode() & 0xFF;
 }

@@ -19,3 +19,6 @@ TElPlayer* setUpPreviewPlayer(TElPlayerMan& manager, const QString& folder);
 void playSelected(TElPlayer* player, const std::optional<QString>& firstSelectedFile);
 void pauseOrResume(TElPlayer* player);
 void stopAndClose(TElPlayer* player);
+
+// The module's mode counts by its low byte.
+int playerModeOf(TElPlayer& player);
