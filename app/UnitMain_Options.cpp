@@ -10,12 +10,9 @@ void TFormMain::miOptionsClick()
 {
     if (!FormOptions)
         return;
-    OptionsSettings settings;
-    copyOptionsSettings(settings, *this);
     RegistryWriter writer;
-    const OptionsOutcome outcome = FormOptions->Execute(settings, writer, [this](bool full) { SetExplorerFull(full); });
-    // Taken back whatever the outcome: the renaming formats stay changed even after Cancel.
-    copyOptionsSettings(*this, settings);
+    // The renaming formats stay changed whatever the outcome, even after Cancel.
+    const OptionsOutcome outcome = FormOptions->Execute(*this, writer, [this](bool full) { SetExplorerFull(full); });
     if (outcome == OptionsOutcome::Failed)
         return;
     if (outcome == OptionsOutcome::Stored) {

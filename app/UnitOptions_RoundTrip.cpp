@@ -96,7 +96,7 @@ void TFormOptions::setCaseItemIndex(int index)
     rgCaseItems->button(std::min(index, 4))->setChecked(true);
 }
 
-OptionsOutcome TFormOptions::Execute(OptionsSettings& settings, SettingsWriter& writer,
+OptionsOutcome TFormOptions::Execute(TMainSettings& settings, SettingsWriter& writer,
                                      const std::function<void(bool)>& SetExplorerFull)
 {
     if (!load(settings))
@@ -111,7 +111,7 @@ OptionsOutcome TFormOptions::Execute(OptionsSettings& settings, SettingsWriter& 
     return storeAndWrite(settings, writer, SetExplorerFull) ? OptionsOutcome::Stored : OptionsOutcome::Failed;
 }
 
-bool TFormOptions::load(const OptionsSettings& s)
+bool TFormOptions::load(const TMainSettings& s)
 {
     cbRememberSize->setChecked(s.OptionRememberSize);
     cbRememberPos->setChecked(s.OptionRememberPosition);
@@ -180,7 +180,7 @@ bool TFormOptions::load(const OptionsSettings& s)
     return true;
 }
 
-bool TFormOptions::storeAndWrite(OptionsSettings& s, SettingsWriter& writer,
+bool TFormOptions::storeAndWrite(TMainSettings& s, SettingsWriter& writer,
                                  const std::function<void(bool)>& SetExplorerFull)
 {
     s.OptionRememberSize = cbRememberSize->isChecked();
@@ -294,7 +294,7 @@ void TFormOptions::btnEditformatsClick()
     if (FormRenamingFormats->exec() != QDialog::Accepted)
         return;
 
-    OptionsSettings& s = *executing;
+    TMainSettings& s = *executing;
     s.RenameFormats.clear();
     for (int i = 0; i < list->count(); ++i)
         s.RenameFormats += list->item(i)->text();

@@ -71,9 +71,9 @@ private:
 // The system's window colour, the default of the grid colours.
 constexpr qint32 ColorWindow = qint32(0xFF000005);
 
-OptionsSettings typicalSettings()
+TMainSettings typicalSettings()
 {
-    OptionsSettings s;
+    TMainSettings s;
     s.OptionRememberSize = true;
     s.OptionSelectNextRow = true;
     s.OptionFocusGrid = true;
@@ -129,7 +129,7 @@ protected:
     ScriptedUserInterface script;
     TFormOptions dialog;
     TFormRenamingFormats renamingFormats;
-    OptionsSettings settings = typicalSettings();
+    TMainSettings settings = typicalSettings();
     RecordingWriter writer;
     QList<bool> layoutSwitches;
     qsizetype writtenBeforeSwitch = -1;
@@ -188,7 +188,7 @@ TEST_F(OptionsDialog, EveryCheckBoxAndRadioButtonShowsItsCaptionWhole)
 
 TEST_F(OptionsDialog, UnchangedOkWritesAllFortyFourValuesInOrder)
 {
-    const OptionsSettings before = settings;
+    const TMainSettings before = settings;
     EXPECT_EQ(run(), OptionsOutcome::Stored);
     EXPECT_TRUE(shown);
     EXPECT_EQ(writer.names(), theFortyFourValues);
@@ -223,7 +223,7 @@ TEST_F(OptionsDialog, ChangedLayoutBoxSwitchesTheLayoutBeforeWriting)
 
 TEST_F(OptionsDialog, CancelStoresAndWritesNothing)
 {
-    const OptionsSettings before = settings;
+    const TMainSettings before = settings;
     EXPECT_EQ(run([&] {
         dialog.cbRememberPos->setChecked(true);
         dialog.EditServer->setText("other");

@@ -89,7 +89,7 @@ protected:
     ScriptedUserInterface script;
     TFormOptions options;
     TFormRenamingFormats formats;
-    OptionsSettings settings;
+    TMainSettings settings;
     FakeKey key;
     QStringList shownFormats;
     QStringList comboAfterEdit;
