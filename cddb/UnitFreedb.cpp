@@ -6,9 +6,6 @@
 
 namespace {
 
-// Entries beyond this are not albums but a misbehaving server; the exchange is cut off.
-constexpr qsizetype MaxReplyLines = 100000;
-
 const QString EndOfList = QStringLiteral(".");
 
 }  // namespace
@@ -125,7 +122,7 @@ QStringList TFreedb::ReadQueryReply()
     } else if (code == QLatin1String("210") || code == QLatin1String("211")) {
         // An empty line or a time-out also ends the list; what came before it stays.
         for (QString match = ReadLn(); !match.isEmpty() && match != EndOfList; match = ReadLn()) {
-            if (matches.size() == MaxReplyLines) {
+            if (matches.size() == FMaxReplyLines) {
                 CutOff();
                 break;
             }
@@ -153,7 +150,7 @@ QStringList TFreedb::ReadAlbumReply()
     for (QString line = ReadLn(); line != EndOfList; line = ReadLn()) {
         if (line.isEmpty())
             return {};
-        if (raw.size() == MaxReplyLines) {
+        if (raw.size() == FMaxReplyLines) {
             CutOff();
             return {};
         }

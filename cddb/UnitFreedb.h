@@ -39,6 +39,10 @@ public:
     QString FHost;
     qint32 FPort = 8880;
     int FTimeout = 15000;   // milliseconds for connecting and for each line read
+    // A server can send anything; these bound what one exchange may cost. Real entries are a few
+    // kilobytes.
+    qsizetype FMaxReplyLines = 100000;
+    qint64 FMaxConnectionBytes = 16 * 1024 * 1024;
 
 private:
     bool OpenExchange();

@@ -8,10 +8,8 @@
 
 namespace {
 
-// A server can send anything; these bound what one connection may cost. Real entries are a few
-// kilobytes.
+// Real lines are short; a longer one is a misbehaving server.
 constexpr qint64 MaxLineBytes = 64 * 1024;
-constexpr qint64 MaxConnectionBytes = 16 * 1024 * 1024;
 
 // Servers send UTF-8 today; older entries are Latin-1.
 QString decodeLine(const QByteArray& bytes)
@@ -74,7 +72,7 @@ QString TFreedb::ReadLn()
         if (FClient->canReadLine()) {
             QByteArray line = FClient->readLine(MaxLineBytes + 3);
             FBytesRead += line.size();
-            if (FBytesRead > MaxConnectionBytes) {
+            if (FBytesRead > FMaxConnectionBytes) {
                 CutOff();
                 break;
             }

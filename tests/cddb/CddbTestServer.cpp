@@ -24,7 +24,7 @@ CddbTestServer::CddbTestServer()
 
 void CddbTestServer::settle()
 {
-    const QDeadlineTimer deadline(5000);
+    const QDeadlineTimer deadline(60000);
     while (openConnections > 0 && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(1);
