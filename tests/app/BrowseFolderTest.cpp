@@ -77,6 +77,7 @@ TEST(BrowseFolderTest, TheTreeReportsASelectionOnceItHasSettled)
     tree.browseTo(temp.filePath("a"));
     tree.browseTo(temp.filePath("b"));
     EXPECT_EQ(changes, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&changes] { return changes > 0; }, 30000));
     QTest::qWait(FolderTree::changeDelay + 100);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(tree.selectedPath(), temp.filePath("b"));
@@ -91,8 +92,10 @@ TEST(BrowseFolderTest, TheBrowsedFolderStaysInViewWhileTheFoldersAboveItArrive)
     tree.resize(200, 200);
     tree.show();
     tree.browseTo(temp.filePath("folder29"));
+    const auto inView = [&tree] { return tree.viewport()->rect().contains(tree.visualRect(tree.currentIndex())); };
+    ASSERT_TRUE(QTest::qWaitFor(inView, 30000));
     QTest::qWait(1000);
-    EXPECT_TRUE(tree.viewport()->rect().contains(tree.visualRect(tree.currentIndex())));
+    EXPECT_TRUE(inView());
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST_F(CommandLineTest, WithFilesKeptTheFirstFolderChosenInTheTreeIsLoaded)
     Registry().writeString("Default Folder Open", dir.filePath("start"));
     TFormMain form(writeFiles("a", 1));
     form.VETreeMain->browseTo(dir.filePath("other"));
-    QTest::qWait(FolderTree::changeDelay + 100);
+    ASSERT_TRUE(QTest::qWaitFor([&form] { return form.FileList.size() == 1 && form.FileList[0]->FileName.contains("/other/"); }, 30000));
     ASSERT_EQ(form.FileList.size(), 1u);
     EXPECT_TRUE(form.FileList[0]->FileName.contains("/other/"));
 }
