@@ -35,7 +35,6 @@ void FolderTree::useNewModel()
     setModel(folders);
     for (int column = 1; column < folders->columnCount(); ++column)
         hideColumn(column);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { changeTimer.start(); });
     connect(folders, &QFileSystemModel::rowsInserted, this, &FolderTree::keepBrowsedFolderInView);
     connect(folders, &QFileSystemModel::layoutChanged, this, &FolderTree::keepBrowsedFolderInView);
 }
@@ -74,8 +73,16 @@ bool FolderTree::cancelPendingChange()
 
 QString FolderTree::selectedPath() const
 {
-    const QModelIndex current = currentIndex();
-    return current.isValid() ? folders->filePath(current) : QString();
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : folders->filePath(selected.first());
+}
+
+void FolderTree::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QTreeView::selectionChanged(selected, deselected);
+    if (selectionModel()->hasSelection())
+        changeTimer.start();
+    emit selectedPathChanged();
 }
 
 void FolderTree::browseTo(const QString& path)

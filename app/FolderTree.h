@@ -2,7 +2,8 @@
 
 // The folder tree of the main window and of the folder-browse dialog: the file system's folders,
 // hidden ones included, under "/". A selection is reported by changed() once it has settled for
-// 150 ms, so walking through the tree with the keys does not load every folder passed.
+// 150 ms, so walking through the tree with the keys does not load every folder passed. Only a
+// selection counts: the row the keyboard focus rests on is no chosen folder.
 
 #include <QTimer>
 #include <QTreeView>
@@ -14,6 +15,7 @@ class FolderTree : public QTreeView {
 public:
     explicit FolderTree(QWidget* parent = nullptr);
 
+    // Empty while no folder is selected.
     QString selectedPath() const;
     // Expands the tree down to an existing folder, selects it and scrolls it into view.
     void browseTo(const QString& path);
@@ -26,11 +28,14 @@ public:
 
 signals:
     void changed();
+    // At once, on every change of the selection.
+    void selectedPathChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
 private:
     void useNewModel();

@@ -22,6 +22,9 @@ TFormBrowseFolder::TFormBrowseFolder(QWidget* parent)
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    // OK chooses a folder: without a selection there is none to give.
+    btnOk->setEnabled(false);
+    connect(VETree, &FolderTree::selectedPathChanged, this, [this] { btnOk->setEnabled(!GetFolder().isEmpty()); });
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 

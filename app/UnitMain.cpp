@@ -136,6 +136,9 @@ void TFormMain::FormShow()
     chkSubfolders->setChecked(RecurseFolderExplorer);
     if (QFileInfo(DefaultFolderOpen).isDir())
         VETreeMain->browseTo(DefaultFolderOpen);
+    else
+        // No start folder, so no first selection: the user's own first one loads.
+        FirstFolderChangePending = false;
     sbMainPanels[1]->setText(QStringLiteral("Corvane v2.3"));
 }
 

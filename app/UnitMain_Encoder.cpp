@@ -26,13 +26,13 @@ void showWhenEncoderPresent(QDialog* dialog)
 void TFormMain::miEncodeClick()
 {
     if (!FormEncode)
-        FormEncode = new TFormEncode({DefaultFolderEnc, DefaultFolderOpen}, this);
+        FormEncode = new TFormEncode([this] { return EncoderFolders{DefaultFolderEnc, DefaultFolderOpen}; }, this);
     showWhenEncoderPresent(FormEncode);
 }
 
 void TFormMain::miDecodeClick()
 {
     if (!FormDecode)
-        FormDecode = new TFormDecode({DefaultFolderDec, DefaultFolderOpen}, this);
+        FormDecode = new TFormDecode([this] { return EncoderFolders{DefaultFolderDec, DefaultFolderOpen}; }, this);
     showWhenEncoderPresent(FormDecode);
 }

@@ -96,7 +96,9 @@ TFormOptions::TFormOptions(QWidget* parent)
     PageControlOptions->addTab(createFreedbPage(), QStringLiteral("Freedb"));
     PageControlOptions->addTab(createColorsPage(), QStringLiteral("Colors"));
     PageControlOptions->addTab(createDictionaryPage(), QStringLiteral("Dictionary"));
-    PageControlOptions->setUsesScrollButtons(true);
+    // Every page's tab in sight at once: the dialog grows to the whole tab row.
+    PageControlOptions->setUsesScrollButtons(false);
+    PageControlOptions->setElideMode(Qt::ElideNone);
 
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setDefault(true);

@@ -10,14 +10,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <utility>
 
-EncoderDialog::EncoderDialog(const EncoderFolders& folders, const Texts& texts, QWidget* parent)
+EncoderDialog::EncoderDialog(EncoderFolderSource folders, const Texts& texts, QWidget* parent)
     : QDialog(parent)
     , gbOutput(new QGroupBox(QStringLiteral("Output Folder"), this))
     , EditOutput(new QLineEdit(gbOutput))
     , sbtnBrowse(new QToolButton(gbOutput))
     , btnClose(new QPushButton(QStringLiteral("Close"), this))
-    , folders(folders)
+    , folders(std::move(folders))
     , texts(texts)
 {
     EditOutput->setMinimumWidth(280);
@@ -39,7 +40,7 @@ void EncoderDialog::sbtnBrowseClick()
     TFormBrowseFolder browse(this);
     browse.chkSubfolders->hide();
     browse.SetMessage(QStringLiteral("Select a folder to open."));
-    browse.InitialFolder = folders.output;
+    browse.InitialFolder = folders().output;
     if (browse.exec() == QDialog::Accepted)
         EditOutput->setText(browse.GetFolder());
 }
@@ -56,7 +57,7 @@ void EncoderDialog::convertFiles(const CommandBuilder& commandFor)
     ui::FileDialogRequest request;
     request.title = texts.openTitle;
     request.filter = texts.openFilter;
-    request.initialFolder = folders.open;
+    request.initialFolder = folders().open;
     request.multiSelect = true;
     const QStringList inputs = ui::userInterface().openFiles(request).files;
     if (inputs.isEmpty())

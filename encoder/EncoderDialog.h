@@ -11,11 +11,13 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-// The main window's folder settings a dialog starts from; read once, when the dialog is made.
+// The main window's folder settings a dialog works with.
 struct EncoderFolders {
     QString output;   // the output folder preset, and where browsing for another starts
     QString open;     // where the input file dialog opens
 };
+// Read at each use, so a change in the options reaches a dialog made before it.
+using EncoderFolderSource = std::function<EncoderFolders()>;
 
 // What the encode and decode dialogs share: the output folder, the Close button and the run of
 // the encoder over the chosen files.
@@ -39,12 +41,12 @@ protected:
     };
     using CommandBuilder = std::function<LameCommand(const QString& input, const QString& outputFolder)>;
 
-    EncoderDialog(const EncoderFolders& folders, const Texts& texts, QWidget* parent);
+    EncoderDialog(EncoderFolderSource folders, const Texts& texts, QWidget* parent);
 
     // Checks the output folder, lets the user choose the input files, then runs the encoder on each.
     void convertFiles(const CommandBuilder& commandFor);
 
 private:
-    const EncoderFolders folders;
+    const EncoderFolderSource folders;
     const Texts texts;
 };

@@ -11,30 +11,61 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <memory>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
-// Starts the encoder without a window and waits, events flowing, until it ends or Cancel is
-// pressed; the program's quitting ends every event loop, this wait included. False when the
-// encoder cannot be started. A process the wait leaves behind finishes its file by itself.
-bool runOnce(const LameCommand& command, TFormProgress* progress, QObject* owner)
-{
-    auto* process = new QProcess(owner);
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
-    process->start(programFolder() + QStringLiteral("lame"), lameArguments(command));
-    if (!process->waitForStarted()) {
-        delete process;
-        return false;
+// The end of a detached process, which is no child of the program: a descriptor of the process
+// itself becomes readable when it ends. None is had for a process gone already.
+class ProcessEnd {
+public:
+    explicit ProcessEnd(qint64 pid)
+        : descriptor(static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0)))
+    {
     }
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    ~ProcessEnd()
+    {
+        if (descriptor >= 0)
+            close(descriptor);
+    }
+    ProcessEnd(const ProcessEnd&) = delete;
+    ProcessEnd& operator=(const ProcessEnd&) = delete;
 
-    QEventLoop wait;
-    QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
-    QObject::connect(progress->btnCancel, &QPushButton::clicked, &wait, &QEventLoop::quit);
-    wait.exec();
+    // Waits, events flowing, until the process ends or `cancel` is clicked; the program's quitting
+    // ends every event loop, this wait included.
+    void wait(const QPushButton* cancel) const
+    {
+        if (descriptor < 0)
+            return;
+        const QSocketNotifier ended(descriptor, QSocketNotifier::Read);
+        QEventLoop loop;
+        QObject::connect(&ended, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+        QObject::connect(cancel, &QPushButton::clicked, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+private:
+    int descriptor;
+};
+
+// Starts the encoder without a window, detached from the program: neither the dialog going nor the
+// program quitting stops it, so a file it has begun is always finished. Waits for it until it ends
+// or Cancel is pressed. False when the encoder cannot be started.
+bool runOnce(const LameCommand& command, TFormProgress* progress)
+{
+    QProcess encoder;
+    encoder.setProgram(programFolder() + QStringLiteral("lame"));
+    encoder.setArguments(lameArguments(command));
+    encoder.setStandardInputFile(QProcess::nullDevice());
+    encoder.setStandardOutputFile(QProcess::nullDevice());
+    encoder.setStandardErrorFile(QProcess::nullDevice());
+    qint64 pid = 0;
+    if (!encoder.startDetached(&pid))
+        return false;
+    ProcessEnd(pid).wait(progress->btnCancel);
     return true;
 }
 
@@ -82,7 +113,7 @@ void runLame(QWidget* owner, const QStringList& inputs, const LameRunTexts& text
             progress->setWindowTitle(texts.activity + QStringLiteral("...%1/%2").arg(k + 1).arg(count));
             progress->lbMsg->setText(texts.activity + QStringLiteral(" '") + name + QStringLiteral("'."));
             progress->repaint();
-            if (!runOnce(commandFor(inputs.at(k)), progress.get(), owner)) {
+            if (!runOnce(commandFor(inputs.at(k)), progress.get())) {
                 ui::showMessage(QStringLiteral("Error executing LAME.EXE!"));
                 continue;
             }

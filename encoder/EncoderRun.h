@@ -13,7 +13,8 @@ struct LameRunTexts {
 };
 
 // Runs the encoder of the program folder once per input, one process at a time, inside a progress
-// window owned by `owner`; Cancel ends the wait and starts no further file.
+// window owned by `owner`; Cancel ends the wait and starts no further file. An encoder once started
+// finishes its file, whatever becomes of the dialog or the program.
 void runLame(QWidget* owner, const QStringList& inputs, const LameRunTexts& texts,
              const std::function<LameCommand(const QString& input)>& commandFor);
 

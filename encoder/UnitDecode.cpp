@@ -8,7 +8,7 @@
 
 QPointer<TFormDecode> FormDecode;
 
-TFormDecode::TFormDecode(const EncoderFolders& folders, QWidget* parent)
+TFormDecode::TFormDecode(const EncoderFolderSource& folders, QWidget* parent)
     : EncoderDialog(folders,
                     {QStringLiteral("Specify the folder where decoded files will be saved"),
                      QStringLiteral("Open MP3 files to decode"),
@@ -29,7 +29,7 @@ TFormDecode::TFormDecode(const EncoderFolders& folders, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(btnDecode, &QPushButton::clicked, this, &TFormDecode::btnDecodeClick);
-    FormCreate(folders);
+    FormCreate(folders());
 }
 
 void TFormDecode::FormCreate(const EncoderFolders& folders)

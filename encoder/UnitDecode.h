@@ -9,7 +9,7 @@ class TFormDecode : public EncoderDialog {
     Q_OBJECT
 
 public:
-    TFormDecode(const EncoderFolders& folders, QWidget* parent = nullptr);
+    TFormDecode(const EncoderFolderSource& folders, QWidget* parent = nullptr);
 
     QPushButton* btnDecode;
 

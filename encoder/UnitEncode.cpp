@@ -41,7 +41,7 @@ QGroupBox* makeGroup(const QString& caption, QWidget* parent)
 
 }  // namespace
 
-TFormEncode::TFormEncode(const EncoderFolders& folders, QWidget* parent)
+TFormEncode::TFormEncode(const EncoderFolderSource& folders, QWidget* parent)
     : EncoderDialog(folders,
                     {QStringLiteral("Specify the folder where encoded files will be saved"),
                      QStringLiteral("Open WAV files to encode"), QStringLiteral("WAV Audio Files (*.wav)"),
@@ -97,7 +97,7 @@ TFormEncode::TFormEncode(const EncoderFolders& folders, QWidget* parent)
     layout->addLayout(buttons, 3, 0, 1, 2);
 
     connect(btnEncode, &QPushButton::clicked, this, &TFormEncode::btnEncodeClick);
-    FormCreate(folders);
+    FormCreate(folders());
 }
 
 void TFormEncode::FormCreate(const EncoderFolders& folders)

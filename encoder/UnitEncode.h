@@ -13,7 +13,7 @@ class TFormEncode : public EncoderDialog {
     Q_OBJECT
 
 public:
-    TFormEncode(const EncoderFolders& folders, QWidget* parent = nullptr);
+    TFormEncode(const EncoderFolderSource& folders, QWidget* parent = nullptr);
 
     QGroupBox* gbBitrate;
     QComboBox* cbBitrate;

@@ -279,6 +279,37 @@ TEST_F(FolderTreeCommands, CancelledOpenFolderChangesNothing)
     EXPECT_TRUE(form.FileList.empty());
 }
 
+TEST_F(FolderTreeCommands, AMissingDefaultFolderGivesTheFocusedRowNoSay)
+{
+    form.DefaultFolderOpen = folder.filePath("gone");
+    form.OptionLoadFilesStartup = true;
+    form.OptionRecurseFolder = false;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // The focus rests on the tree's first row, "/", without selecting it.
+    form.VETreeMain->setFocus();
+    ASSERT_TRUE(form.VETreeMain->currentIndex().isValid());
+    QTest::qWait(FolderTree::changeDelay + 100);
+    EXPECT_EQ(form.VETreeMain->selectedPath(), QString());
+    EXPECT_EQ(form.panelFilePath->text(), " File path:");
+
+    bool okEnabled = true;
+    QTimer::singleShot(0, &form, [&] {
+        auto* browser = qobject_cast<TFormBrowseFolder*>(QApplication::activeModalWidget());
+        ASSERT_NE(browser, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(browser));
+        browser->VETree->setFocus();
+        okEnabled = browser->btnOk->isEnabled();
+        browser->btnOk->click();
+        if (browser->isVisible())
+            browser->reject();
+    });
+    form.miOpenFolderClick();
+    EXPECT_FALSE(okEnabled);
+    EXPECT_EQ(form.DefaultFolderOpen, folder.filePath("gone"));
+    EXPECT_TRUE(form.FileList.empty());
+}
+
 TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
 {
     // Wide enough for the tag pages beside a full-height panel of that width.

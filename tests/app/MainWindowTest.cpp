@@ -1,6 +1,9 @@
 #include "Application.h"
+#include "ChmArchive.h"
 #include "FolderTree.h"
 #include "HelpFileMaker.h"
+#include "HelpViewer.h"
+#include "ProgramFolder.h"
 #include "UnitAbout.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
@@ -11,6 +14,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -355,6 +359,27 @@ TEST_F(MainWindowTest, HelpShowsTheOverviewOfTheProgramsHelpFileUntilTheWindowIs
     EXPECT_TRUE(HelpWindow.isNull() || !HelpWindow->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(HelpWindow.isNull());
+}
+
+TEST_F(MainWindowTest, TheBuiltHelpFileOpensOnItsOverviewWhoseLinksAllLeadToTopics)
+{
+    setProgramFolder(CORVANE_PROGRAM_DIR);
+    TFormMain form;
+    form.miHelp->trigger();
+    ASSERT_FALSE(HelpWindow.isNull());
+    const auto* viewer = qobject_cast<HelpViewer*>(HelpWindow.data());
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->source(), HelpViewer::topicUrl("/Overview.htm"));
+    EXPECT_EQ(viewer->documentTitle(), "Corvane");
+
+    const ChmArchive archive(form.HelpFile);
+    const QString overview = QString::fromUtf8(archive.object("/Overview.htm"));
+    int links = 0;
+    for (const QRegularExpressionMatch& link : QRegularExpression("href=\"([^\"]+)\"").globalMatch(overview)) {
+        EXPECT_TRUE(archive.contains("/" + link.captured(1))) << link.captured(1).toStdString();
+        ++links;
+    }
+    EXPECT_GT(links, 0);
 }
 
 // Records the addresses the about box asks the desktop to open.

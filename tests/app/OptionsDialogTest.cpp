@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -184,6 +185,15 @@ TEST_F(OptionsDialog, EveryCheckBoxAndRadioButtonShowsItsCaptionWhole)
             }
         }
     }
+}
+
+TEST_F(OptionsDialog, EveryPageTabIsInSightAtOnce)
+{
+    dialog.show();
+    const QTabBar* tabs = dialog.PageControlOptions->tabBar();
+    EXPECT_GE(tabs->width(), tabs->sizeHint().width());
+    for (int page = 0; page < tabs->count(); ++page)
+        EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(page))) << tabs->tabText(page).toStdString();
 }
 
 TEST_F(OptionsDialog, UnchangedOkWritesAllFortyFourValuesInOrder)

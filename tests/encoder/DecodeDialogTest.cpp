@@ -15,7 +15,7 @@
 
 namespace {
 
-const EncoderFolders folders{QStringLiteral("/dec/"), QStringLiteral("/open/")};
+const EncoderFolderSource folders = [] { return EncoderFolders{QStringLiteral("/dec/"), QStringLiteral("/open/")}; };
 
 }  // namespace
 

@@ -21,7 +21,7 @@
 
 namespace {
 
-const EncoderFolders folders{QStringLiteral("/enc/"), QStringLiteral("/open/")};
+const EncoderFolderSource folders = [] { return EncoderFolders{QStringLiteral("/enc/"), QStringLiteral("/open/")}; };
 
 QStringList items(const QComboBox* list)
 {
@@ -224,6 +224,24 @@ TEST(EncodeDialog, CancelEndsTheWaitAndStartsNoFurtherFile)
     EXPECT_EQ(shownProgressWindow(), nullptr);
 }
 
+TEST(EncodeDialog, AnEncoderLeftByCancelFinishesItsFileAfterTheDialogIsGone)
+{
+    ScriptedUserInterface script;
+    const ProgramFolderForTest program(ProgramFolderForTest::Encoder::None);
+    writeSlowEncoder(program.dir, program.dir.filePath("starts.log"), 3);
+    const TempDir files;
+    const QString output = files.filePath("a.mp3");
+    script.fileAnswers.push_back({{files.write("a.wav", sineWav(100))}, 0});
+    {
+        TFormEncode form(folders);
+        form.EditOutput->setText(files.path());
+        QTimer::singleShot(300, [] { shownProgressWindow()->btnCancel->click(); });
+        form.btnEncode->click();
+        ASSERT_FALSE(QFile::exists(output));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(output) && readAll(output) == "finished\n"; }, 60000));
+}
+
 TEST(EncodeDialog, CloseAndEscapeHideTheDialog)
 {
     TFormEncode form(folders);
@@ -267,7 +285,7 @@ TEST(EncodeDialog, ProgressWindowTakesCancelWhileTheDialogIsModal)
 TEST(EncodeDialog, BrowsingStartsAtTheEncodeFolderAndFillsTheEdit)
 {
     const TempDir encodeFolder;
-    TFormEncode form({encodeFolder.path(), QStringLiteral("/open/")});
+    TFormEncode form([&] { return EncoderFolders{encodeFolder.path(), QStringLiteral("/open/")}; });
     form.EditOutput->setText(QStringLiteral("/typed/elsewhere/"));
 
     QString message;

@@ -83,7 +83,10 @@ ProgramFolderForTest::~ProgramFolderForTest()
 void writeSlowEncoder(const TempDir& programDir, const QString& log, int seconds)
 {
     const QString path = programDir.write(
-        "lame", QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\nexec sleep %2\n").arg(log).arg(seconds).toUtf8());
+        "lame", QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\nsleep %2\nfor output; do :; done\necho finished > \"$output\"\n")
+                    .arg(log)
+                    .arg(seconds)
+                    .toUtf8());
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
 }
 

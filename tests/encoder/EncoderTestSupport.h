@@ -9,8 +9,8 @@ QByteArray sineWav(int frames, int sampleRate = 44100);
 // The number of sample frames in a 16-bit stereo WAV file's data chunk; -1 when there is none.
 qint64 wavFrames(const QByteArray& wav);
 
-// A stand-in encoder in `programDir` that appends its arguments to `log` as one line and then takes
-// `seconds` to finish.
+// A stand-in encoder in `programDir` that appends its arguments to `log` as one line, takes `seconds`
+// and then writes "finished" into its output file (its last argument).
 void writeSlowEncoder(const TempDir& programDir, const QString& log, int seconds);
 
 // What the progress window showed while the encoder ran.

@@ -1,6 +1,7 @@
 #include "EncoderTestSupport.h"
 #include "ProgramFolder.h"
 #include "ScriptedUserInterface.h"
+#include "UnitBrowseFolder.h"
 #include "UnitDecode.h"
 #include "UnitEncode.h"
 #include "UnitMain.h"
@@ -10,6 +11,8 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -72,6 +75,48 @@ TEST(MainEncoderCommands, DialogsAreMadeOnceFromTheFolderSettingsAndKeepTheirOpt
     EXPECT_EQ(opened, FormDecode);
     EXPECT_EQ(FormDecode->EditOutput->text(), "/dec/");
     EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST(MainEncoderCommands, KeptDialogsBrowseAndOpenInTheCurrentFolderSettings)
+{
+    ScriptedUserInterface script;
+    const ProgramFolderForTest program(ProgramFolderForTest::Encoder::Lame);
+    const TempDir first;
+    const TempDir later;
+    TFormMain main;
+    main.DefaultFolderEnc = first.path();
+    main.DefaultFolderDec = first.path();
+    main.DefaultFolderOpen = first.path();
+    for (QAction* command : {main.miEncode, main.miDecode}) {
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        command->trigger();
+    }
+
+    main.DefaultFolderEnc = later.path();
+    main.DefaultFolderOpen = later.filePath("open");
+    QString browseStart;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            auto* browse = qobject_cast<TFormBrowseFolder*>(QApplication::activeModalWidget());
+            ASSERT_NE(browse, nullptr);
+            browseStart = browse->GetFolder();
+            browse->reject();
+        });
+        FormEncode->sbtnBrowse->click();
+        FormEncode->btnEncode->click();
+        FormEncode->reject();
+    });
+    main.miEncode->trigger();
+    QTimer::singleShot(0, [&] {
+        FormDecode->btnDecode->click();
+        FormDecode->reject();
+    });
+    main.miDecode->trigger();
+
+    EXPECT_EQ(browseStart, later.path());
+    ASSERT_EQ(script.fileRequests.size(), 2);
+    EXPECT_EQ(script.fileRequests[0].initialFolder, later.filePath("open"));
+    EXPECT_EQ(script.fileRequests[1].initialFolder, later.filePath("open"));
 }
 
 TEST(MainEncoderCommands, TheBuildPutsTheEncoderIntoTheProgramFolder)
