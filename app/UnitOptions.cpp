@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -61,6 +62,9 @@ QComboBox* formatComboBox(QWidget* parent)
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Enter takes the item the completer matched; a match of other letter case would replace the
+    // typed spelling, which then fits no placeholder.
+    combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     combo->setMaxVisibleItems(5);
     return combo;
 }

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -263,6 +264,30 @@ TEST_F(OptionsDialog, GuessHistoryFollowsTheHistoryRule)
         EXPECT_EQ(settings.GuessFormat, c.text);
         EXPECT_EQ(QStringList({settings.GuessFormat1, settings.GuessFormat2, settings.GuessFormat3,
                                settings.GuessFormat4, settings.GuessFormat5}), c.expected) << c.text.toStdString();
+    }
+}
+
+TEST_F(OptionsDialog, EnterKeepsTheTypedTextWhereTheHistoryDiffersInCase)
+{
+    settings.GuessFormat1 = "#artist# - #title#";
+    settings.PlaylistFormat1 = "#artist# - #album#";
+    const struct {
+        QComboBox* box;
+        QString typed;
+        const QString& stored;
+    } cases[] = {
+        {dialog.cmbGuessFormat, "#ARTIST# - #TITLE#", settings.GuessFormat},
+        {dialog.cmbPlaylistFormat, "#ARTIST# - #ALBUM#", settings.PlaylistFormat},
+    };
+    for (const auto& c : cases) {
+        run([&] {
+            dialog.PageControlOptions->setCurrentWidget(c.box->parentWidget());
+            c.box->setFocus();
+            c.box->clearEditText();
+            QTest::keyClicks(c.box, c.typed);
+            QTest::keyClick(c.box, Qt::Key_Return);
+        });
+        EXPECT_EQ(c.stored, c.typed);
     }
 }
 
