@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -423,6 +424,16 @@ TEST_F(OptionsDialog, ReplacementCharacterTakesOneTypedCharacter)
         dialog.EditCharRepInvalid->insert("x");
     });
     EXPECT_EQ(settings.OptionInvalidChar, "_");
+}
+
+TEST_F(OptionsDialog, APastedReplacementIsCutToOneCharacter)
+{
+    settings.OptionInvalidChar = "";
+    run([&] {
+        QGuiApplication::clipboard()->setText("ab");
+        dialog.EditCharRepInvalid->paste();
+    });
+    EXPECT_EQ(settings.OptionInvalidChar, "a");
 }
 
 TEST_F(OptionsDialog, LongerReplacementCanBeShortenedButNotRetyped)
