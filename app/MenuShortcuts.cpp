@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <algorithm>
@@ -16,16 +18,16 @@ bool isTextField(const QWidget* widget)
            || qobject_cast<const QTextEdit*>(widget);
 }
 
-bool isMenuShortcut(const QWidget* window, const QKeySequence& keys)
+bool isMenuShortcut(const QMainWindow* window, const QKeySequence& keys)
 {
-    const auto actions = window->findChildren<QAction*>();
+    const auto actions = window->menuBar()->findChildren<QAction*>();
     return std::any_of(actions.begin(), actions.end(),
                        [&keys](const QAction* action) { return action->shortcut() == keys; });
 }
 
 }  // namespace
 
-MenuShortcutsFirst::MenuShortcutsFirst(QWidget* window) : QObject(window), window(window)
+MenuShortcutsFirst::MenuShortcutsFirst(QMainWindow* window) : QObject(window), window(window)
 {
     qApp->installEventFilter(this);
 }

@@ -2,19 +2,19 @@
 
 #include <QObject>
 
-class QWidget;
+class QMainWindow;
 
-// Gives a window's menu commands their shortcuts whatever widget of the window has the focus. A
-// text field would otherwise keep some keys for its own editing bindings (on X11 Ctrl+U erases the
-// line and Ctrl+E moves to its end). Ctrl+A stays "select all text" inside a text field, as on
-// every Linux desktop; elsewhere in the window it is the menu's command.
+// Gives the commands of a window's menu bar their shortcuts whatever widget of the window has the
+// focus. A text field would otherwise keep some keys for its own editing bindings (on X11 Ctrl+U
+// erases the line and Ctrl+E moves to its end). Ctrl+A stays "select all text" inside a text
+// field, as on every Linux desktop; elsewhere in the window it is the menu's command.
 class MenuShortcutsFirst : public QObject {
 public:
-    explicit MenuShortcutsFirst(QWidget* window);   // watches the application's key events
+    explicit MenuShortcutsFirst(QMainWindow* window);   // watches the application's key events
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* window;
+    QMainWindow* window;
 };

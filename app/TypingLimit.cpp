@@ -18,6 +18,8 @@ QValidator::State TypingLimit::validate(QString& input, int& pos) const
         return Acceptable;
     // The inserted characters end at the caret; those beyond the limit are dropped.
     const auto excess = static_cast<int>(input.size() - allowed);
+    if (pos < excess)
+        return Invalid;
     input.remove(pos - excess, excess);
     pos -= excess;
     return Acceptable;
