@@ -3,10 +3,10 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-# Build tools, libraries and the programs the tests drive.
+# Build tools, libraries and the programs the tests drive (xvfb: an X server for the tests on xcb).
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             lame twolame libmpg123-dev libao-dev libxlsxwriter-dev libchm-dev \
-            python3 python3-mutagen python3-openpyxl fp-utils
+            python3 python3-mutagen python3-openpyxl fp-utils xvfb
 
 .PHONY: all deps configure build run test clean check-sanitize fuzz
 

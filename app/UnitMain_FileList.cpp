@@ -85,9 +85,10 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
     }
 
     showOpenFileCount();
-    vtgrid->setFocus();
+    // The window is enabled again first: a disabled window gives no widget the focus.
     if (progress)
         progress->CloseProgress();
+    vtgrid->setFocus();
 }
 
 void TFormMain::miOpenClick()

@@ -4,6 +4,7 @@
 
 #include "FileGridModel.h"
 #include "FolderTree.h"
+#include "TypingLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,20 +23,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
-#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
-
-// An input limit for typing only: a longer text set by the program (a guess, a paste) stays whole.
-class TypingLimit : public QValidator {
-public:
-    TypingLimit(int maxLength, QObject* parent) : QValidator(parent), maxLength(maxLength) {}
-    State validate(QString& input, int&) const override { return input.size() <= maxLength ? Acceptable : Invalid; }
-
-private:
-    int maxLength;
-};
 
 // The grid's rows: a horizontal line under each, and no focus rectangle.
 class GridRowDelegate : public QStyledItemDelegate {
@@ -220,7 +210,7 @@ QWidget* TFormMain::createTagPageV1()
     grid->setVerticalSpacing(2);
     const auto field = [page](int maxLength) {
         auto* edit = new QLineEdit(page);
-        edit->setValidator(new TypingLimit(maxLength, edit));
+        edit->setValidator(new TypingLimit(edit, maxLength));
         return edit;
     };
     EditTitleV1 = field(30);

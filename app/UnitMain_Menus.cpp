@@ -4,6 +4,7 @@
 
 #include "FolderTree.h"
 #include "Hints.h"
+#include "MenuShortcuts.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -150,6 +151,7 @@ void TFormMain::createMenus()
     connect(menuEdit, &QMenu::aboutToShow, this, &TFormMain::menuEditClick);
     connect(menuFields, &QMenu::aboutToShow, this, &TFormMain::menuFieldsClick);
     connect(menuPlaylist, &QMenu::aboutToShow, this, &TFormMain::menuPlaylistClick);
+    new MenuShortcutsFirst(this);
 }
 
 void TFormMain::createPopupMenus()

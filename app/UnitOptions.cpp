@@ -1,8 +1,11 @@
 #include "UnitOptions.h"
 
+#include "TypingLimit.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,31 +17,11 @@
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QValidator>
 #include <QVBoxLayout>
 
 TFormOptions* FormOptions = nullptr;
 
 namespace {
-
-// Typing stops at the limit, while a longer text put in by the program is shown whole and can
-// still be shortened. The validator sees the edited text only, so it keeps the length shown.
-class TypingLimit : public QValidator {
-public:
-    TypingLimit(QLineEdit* edit, int limit) : QValidator(edit), limit(limit)
-    {
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { shownLength = text.size(); });
-    }
-
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= limit || input.size() <= shownLength ? Acceptable : Invalid;
-    }
-
-private:
-    int limit;
-    qsizetype shownLength = 0;
-};
 
 QCheckBox* checkBox(const QString& caption, const QString& hint, QWidget* parent)
 {
@@ -61,6 +44,9 @@ QComboBox* formatComboBox(QWidget* parent)
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Enter takes the item the completer matched; a match of other letter case would replace the
+    // typed spelling, which then fits no placeholder.
+    combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     combo->setMaxVisibleItems(5);
     return combo;
 }

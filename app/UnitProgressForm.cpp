@@ -10,6 +10,8 @@ TFormProgress::TFormProgress()
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowTitle(QStringLiteral("Please wait..."));
+    // Above a modal dialog only the newest modal window takes input.
+    setWindowModality(Qt::ApplicationModal);
     setFixedSize(323, 99);
 
     ProgressBar1 = new TProgressBar(this);
@@ -70,15 +72,10 @@ void TFormProgress::btnCancelClick()
     CloseProgress();
 }
 
-void TFormProgress::FormClose()
-{
-    enableDisabledWindows();
-}
-
 void TFormProgress::closeEvent(QCloseEvent* event)
 {
-    FormClose();
-    event->accept();
+    // The batch is still running: closing would enable the program mid-batch and lose Cancel.
+    event->ignore();
 }
 
 void TFormProgress::enableDisabledWindows()

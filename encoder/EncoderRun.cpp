@@ -100,8 +100,6 @@ void runLame(QWidget* owner, const QStringList& inputs, const LameRunTexts& text
              const std::function<LameCommand(const QString& input)>& commandFor)
 {
     const auto progress = std::make_unique<TFormProgress>();
-    // The dialogs run modally; a window they do not own would be blocked with the rest.
-    progress->setWindowModality(Qt::ApplicationModal);
     const RunEnd end(owner, progress.get());
     const auto count = inputs.size();
     progress->SetupProgress(0, 0, static_cast<int>(count), 1, true);

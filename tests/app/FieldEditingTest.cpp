@@ -1,6 +1,8 @@
 #include "TagCommandsFixture.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -206,6 +208,28 @@ TEST_F(FieldEditing, ClearAllEmptiesTheActivePageOnly)
     EXPECT_EQ(form.cbGenreV2->currentText(), "");
     EXPECT_EQ(form.MemoCommentV2->toPlainText(), "");
     EXPECT_EQ(form.EditOrigArtistV2->text(), "");
+}
+
+TEST_F(FieldEditing, APasteIsCutToTheFieldsLimitAfterWhatItHolds)
+{
+    const struct {
+        QLineEdit* field;
+        QString held;
+        int caret;
+        QString pasted;
+        QString expected;
+    } cases[] = {
+        {form.EditTitleV1, "", 0, QString(40, 'x'), QString(30, 'x')},
+        {form.EditTitleV1, "ab", 1, QString(40, 'x'), "a" + QString(28, 'x') + "b"},
+        {form.EditYearV1, "", 0, "2004-05-06", "2004"},
+    };
+    for (const auto& c : cases) {
+        c.field->setText(c.held);
+        c.field->setCursorPosition(c.caret);
+        QGuiApplication::clipboard()->setText(c.pasted);
+        c.field->paste();
+        EXPECT_EQ(c.field->text(), c.expected) << c.pasted.toStdString();
+    }
 }
 
 TEST_F(FieldEditing, ADoubleClickSelectsTheWholeText)

@@ -111,6 +111,16 @@ TEST_F(FileListTest, CancelWhileOpeningKeepsTheFilesOpenedSoFar)
     EXPECT_TRUE(form.isEnabled());
 }
 
+TEST_F(FileListTest, OpeningWithTheProgressWindowLeavesTheFocusInTheGrid)
+{
+    TFormMain form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    form.EditTitleV1->setFocus();
+    form.OpenFiles(writeFiles(26), true);
+    EXPECT_EQ(form.focusWidget(), form.vtgrid);
+}
+
 TEST_F(FileListTest, AnEmptyListChangesNothing)
 {
     TFormMain form;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -276,6 +278,30 @@ TEST_F(OptionsDialog, GuessHistoryFollowsTheHistoryRule)
     }
 }
 
+TEST_F(OptionsDialog, EnterKeepsTheTypedTextWhereTheHistoryDiffersInCase)
+{
+    settings.GuessFormat1 = "#artist# - #title#";
+    settings.PlaylistFormat1 = "#artist# - #album#";
+    const struct {
+        QComboBox* box;
+        QString typed;
+        const QString& stored;
+    } cases[] = {
+        {dialog.cmbGuessFormat, "#ARTIST# - #TITLE#", settings.GuessFormat},
+        {dialog.cmbPlaylistFormat, "#ARTIST# - #ALBUM#", settings.PlaylistFormat},
+    };
+    for (const auto& c : cases) {
+        run([&] {
+            dialog.PageControlOptions->setCurrentWidget(c.box->parentWidget());
+            c.box->setFocus();
+            c.box->clearEditText();
+            QTest::keyClicks(c.box, c.typed);
+            QTest::keyClick(c.box, Qt::Key_Return);
+        });
+        EXPECT_EQ(c.stored, c.typed);
+    }
+}
+
 TEST_F(OptionsDialog, PlaylistHistoryTakesTheNewFormatFirstWhenFull)
 {
     settings.PlaylistFormat1 = "A";
@@ -408,6 +434,16 @@ TEST_F(OptionsDialog, ReplacementCharacterTakesOneTypedCharacter)
         dialog.EditCharRepInvalid->insert("x");
     });
     EXPECT_EQ(settings.OptionInvalidChar, "_");
+}
+
+TEST_F(OptionsDialog, APastedReplacementIsCutToOneCharacter)
+{
+    settings.OptionInvalidChar = "";
+    run([&] {
+        QGuiApplication::clipboard()->setText("ab");
+        dialog.EditCharRepInvalid->paste();
+    });
+    EXPECT_EQ(settings.OptionInvalidChar, "a");
 }
 
 TEST_F(OptionsDialog, LongerReplacementCanBeShortenedButNotRetyped)

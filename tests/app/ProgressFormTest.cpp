@@ -1,5 +1,6 @@
 #include "UnitProgressForm.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -89,20 +90,33 @@ TEST_F(ProgressFormTest, ClosingAfterCancelOrTwiceEnablesTheWindowsOnlyOnce)
     first.setEnabled(false);
     progress.CloseProgress();
     progress.CloseProgress();
-    progress.close();
     EXPECT_FALSE(first.isEnabled());
     EXPECT_TRUE(second.isEnabled());
 }
 
-TEST_F(ProgressFormTest, ClosingTheWindowEnablesTheOthers)
+TEST_F(ProgressFormTest, ACloseRequestIsRefusedAndTheOthersStayDisabled)
 {
     TFormProgress progress;
     progress.SetupProgress(0, 0, 3, 1, true);
     progress.ShowProgress();
-    progress.close();
-    EXPECT_TRUE(first.isEnabled());
-    EXPECT_TRUE(progress.DisabledWindows.isEmpty());
+    EXPECT_FALSE(progress.close());
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_FALSE(first.isEnabled());
     EXPECT_FALSE(progress.Cancelled);
+    progress.CloseProgress();
+}
+
+TEST_F(ProgressFormTest, CancelTakesAClickAboveAModalDialog)
+{
+    QDialog lookup;
+    lookup.setWindowModality(Qt::ApplicationModal);
+    lookup.show();
+    TFormProgress progress;
+    progress.SetupProgress(0, 0, 3, 1, true);
+    progress.ShowProgress();
+    // Through the window system, where a window blocked by a modal one gets no input.
+    QTest::mouseClick(progress.windowHandle(), Qt::LeftButton, {}, progress.btnCancel->geometry().center());
+    EXPECT_TRUE(progress.Cancelled);
 }
 
 TEST_F(ProgressFormTest, ADeletedWindowIsSkippedWhenEnabling)

@@ -1,0 +1,48 @@
+#include "MenuShortcuts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <algorithm>
+
+namespace {
+
+bool isTextField(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget)
+           || qobject_cast<const QTextEdit*>(widget);
+}
+
+bool isMenuShortcut(const QMainWindow* window, const QKeySequence& keys)
+{
+    const auto actions = window->menuBar()->findChildren<QAction*>();
+    return std::any_of(actions.begin(), actions.end(),
+                       [&keys](const QAction* action) { return action->shortcut() == keys; });
+}
+
+}  // namespace
+
+MenuShortcutsFirst::MenuShortcutsFirst(QMainWindow* window) : QObject(window), window(window)
+{
+    qApp->installEventFilter(this);
+}
+
+bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != window)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::SelectAll) && isTextField(widget))
+        return false;
+    // Held back unaccepted, the key goes to the window's shortcuts first; the widget still gets it
+    // when the command is disabled.
+    return isMenuShortcut(window, QKeySequence(key->keyCombination()));
+}

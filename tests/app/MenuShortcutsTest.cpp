@@ -1,0 +1,102 @@
+#include "Registry.h"
+#include "ScriptedUserInterface.h"
+#include "SettingsHome.h"
+#include "UnitMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMap>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs under the offscreen platform and, as a user meets it, under xcb, whose text fields keep
+// more keys for their own editing.
+class MenuShortcutsTest : public ::testing::Test {
+protected:
+    MenuShortcutsTest()
+    {
+        Registry().writeBool("Option Load Files Startup", false);
+        form = std::make_unique<TFormMain>();
+        // The commands' own work (dialogs, files) is not wanted here: each key is only counted.
+        for (QAction* action : form->menuBar()->findChildren<QAction*>()) {
+            if (action->shortcut().isEmpty())
+                continue;
+            QObject::disconnect(action, &QAction::triggered, form.get(), nullptr);
+            commands.append(action);
+            QObject::connect(action, &QAction::triggered, [this, action] { ++runs[action]; });
+        }
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void focus(QWidget* page, QWidget* field)
+    {
+        if (page)
+            form->PageControlTag->setCurrentWidget(page);
+        field->setFocus();
+        QApplication::processEvents();
+        // As with files open and selected; the page switch sets the commands' state from the list.
+        for (QAction* action : form->menuBar()->findChildren<QAction*>())
+            action->setEnabled(true);
+    }
+
+    SettingsHome home;
+    ScriptedUserInterface messages;
+    std::unique_ptr<TFormMain> form;
+    QList<QAction*> commands;
+    QMap<QAction*, int> runs;
+};
+
+TEST_F(MenuShortcutsTest, EveryShortcutRunsItsCommandWhateverFieldHasTheFocusAndLeavesTheTextAlone)
+{
+    ASSERT_EQ(commands.size(), 28);
+    const struct {
+        QWidget* page;
+        QWidget* field;
+        std::function<QString()> text;
+    } fields[] = {
+        {form->TabSheetV1, form->EditTitleV1, [&] { return form->EditTitleV1->text(); }},
+        {form->TabSheetV1, form->EditYearV1, [&] { return form->EditYearV1->text(); }},
+        {form->TabSheetV2, form->MemoCommentV2, [&] { return form->MemoCommentV2->toPlainText(); }},
+        {form->TabSheetV2, form->cbGenreV2, [&] { return form->cbGenreV2->currentText(); }},
+        {nullptr, form->vtgrid, [] { return QString(); }},
+    };
+    form->EditTitleV1->setText("A title");
+    form->EditYearV1->setText("2004");
+    form->MemoCommentV2->setPlainText("A comment");
+    form->cbGenreV2->setEditText("A genre");
+    for (const auto& field : fields) {
+        focus(field.page, field.field);
+        const QString text = field.text();
+        for (QAction* command : std::as_const(commands)) {
+            // Inside a text field Ctrl+A selects the text, as everywhere on the desktop.
+            if (command == form->miSelectAll && field.field != form->vtgrid)
+                continue;
+            runs.clear();
+            QTest::keySequence(field.field, command->shortcut());
+            EXPECT_EQ(runs.value(command), 1) << command->text().toStdString() << " in "
+                                              << field.field->metaObject()->className();
+            EXPECT_EQ(field.text(), text) << command->text().toStdString();
+        }
+    }
+}
+
+TEST_F(MenuShortcutsTest, CtrlAInATextFieldSelectsItsText)
+{
+    form->EditTitleV1->setText("A title");
+    focus(form->TabSheetV1, form->EditTitleV1);
+    QTest::keySequence(form->EditTitleV1, QKeySequence::SelectAll);
+    EXPECT_EQ(form->EditTitleV1->selectedText(), "A title");
+    EXPECT_EQ(runs.value(form->miSelectAll), 0);
+}
+
+}  // namespace
