@@ -126,17 +126,6 @@ TEST_F(ID3v2RemovalTest, TagWhoseSizeRunsPastTheEndOfTheFileIsNotRemoved)
     EXPECT_EQ(ui.texts(), QStringList({"Cannot remove tag v2 of 'song.mp3': its tag claims more bytes than the file holds."}));
 }
 
-TEST_F(ID3v2RemovalTest, TagOfAnUnknownVersionIsRemovedByTheSizeItsHeaderGives)
-{
-    QByteArray tag = someTag();
-    tag[3] = char(5);
-    const QString path = file(tag + audio());
-
-    ASSERT_TRUE(RemoveID3v2(path));
-
-    EXPECT_EQ(readAll(path), audio());
-}
-
 TEST_F(ID3v2RemovalTest, FileChangedSinceItWasReadKeepsItsTagEvenWithItsDateRestored)
 {
     const QByteArray tagged = someTag() + audio();
