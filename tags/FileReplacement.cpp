@@ -145,9 +145,14 @@ bool FileReplacement::commit()
     if (source < 0 || copy < 0 || ::fstat(source, &original) != 0)
         return false;
     // A copy that cannot take the original's owner and group (a file of another user, or of a
-    // group the user is not in) does not replace it. The owner goes first: a change of owner
-    // clears the set-id bits of the mode.
-    if (!fileOperations().flush(copy) || ::fchown(copy, original.st_uid, original.st_gid) != 0
+    // group the user is not in) does not replace it. The owner is asked for only where it differs,
+    // as file systems without owners refuse any change, and before the mode, as a change of owner
+    // clears the set-id bits.
+    struct stat made {};
+    if (!fileOperations().flush(copy) || ::fstat(copy, &made) != 0)
+        return false;
+    const bool sameOwner = made.st_uid == original.st_uid && made.st_gid == original.st_gid;
+    if ((!sameOwner && ::fchown(copy, original.st_uid, original.st_gid) != 0)
         || ::fchmod(copy, original.st_mode & 07777) != 0)
         return false;
     const bool closed = ::close(copy) == 0;
