@@ -2,8 +2,8 @@
 
 // Replacing an audio file by a rewritten copy without ever putting the original at risk: the copy
 // is written to path + ".temp", flushed to disk, given the original's owner, group and permissions
-// and renamed over the original in one step. Until that rename the original is untouched; after any failure
-// the temporary file is gone.
+// and renamed over the original in one step. Until that rename the original is untouched; after
+// any failure the temporary file is gone.
 
 #include <QByteArray>
 #include <QString>

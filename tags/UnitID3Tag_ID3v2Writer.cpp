@@ -252,8 +252,8 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     }
     const QByteArray body = tagBody(tag, frameData);
     const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
-    const bool written = old.Present && body.size() + footerSize <= old.TagSize ? writeInPlace(tag, old, body, fileName)
-                                                                                 : rewriteWithCopy(tag, old, body, fileName);
+    const bool fits = old.Present && body.size() + footerSize <= old.TagSize;
+    const bool written = fits ? writeInPlace(tag, old, body, fileName) : rewriteWithCopy(tag, old, body, fileName);
     // The record now holds what the file holds: a next save of it is no save over a change.
     if (written && tag.ReadState->FileName == fileName) {
         TID3v2 now;

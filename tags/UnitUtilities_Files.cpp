@@ -40,9 +40,10 @@ qsizetype countUnnamableFiles(const QString& folder, const QStringList& nameFilt
         const QByteArray name(entry->d_name);
         if (QFile::encodeName(QFile::decodeName(name)) == name)
             continue;
-        struct stat status {};
         const QString readable = QString::fromLatin1(name);
-        if (std::any_of(masks.begin(), masks.end(), [&](const QRegularExpression& mask) { return mask.match(readable).hasMatch(); })
+        const auto matches = [&readable](const QRegularExpression& mask) { return mask.match(readable).hasMatch(); };
+        struct stat status {};
+        if (std::any_of(masks.begin(), masks.end(), matches)
             && ::fstatat(::dirfd(entries), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
             ++count;
     }
