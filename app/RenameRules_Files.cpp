@@ -37,9 +37,11 @@ void renameFiles(const QList<TMpegFile*>& files, RenameTagVersion version, const
         const QString folder = file->FileName.left(slash + 1);
         const QString oldName = file->FileName.mid(slash + 1);
         const QString newName = renamedFileName(file->FileName, name);
-        if (renameInFolder(folder.isEmpty() ? QStringLiteral(".") : folder, oldName, newName))
+        if (renameInFolder(folder.isEmpty() ? QStringLiteral(".") : folder, oldName, newName)) {
             file->FileName = folder + newName;
-        else
+            keepStateAfterRename(file->ID3v2, file->FileName);
+        } else {
             ui::showMessage("Cannot rename '" + oldName + "' to '" + newName + "'.");
+        }
     }
 }

@@ -38,7 +38,7 @@ void TFormMain::miV1V2Click()
         TID3v2 tag = file.ID3v2;
         // Frames of a version 2.2 tag are not read, so it is replaced by a new tag.
         if (tag.Version == 2) {
-            if (!RemoveID3v2(file.FileName))
+            if (!RemoveID3v2(file.FileName, *tag.ReadState))
                 return;
             ReadID3v2(file.FileName, tag);
         }

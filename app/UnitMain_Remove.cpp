@@ -33,7 +33,7 @@ void TFormMain::RemoveTags()
         if (!pageV2 && file.HasID3v1)
             RemoveID3v1(path);
         else if (pageV2 && file.HasID3v2)
-            RemoveID3v2(path);
+            RemoveID3v2(path, *file.ID3v2.ReadState);
         return TagWork::Written;
     });
     PageControlTagChange();

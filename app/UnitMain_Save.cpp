@@ -62,7 +62,7 @@ void TFormMain::SaveTags()
                 return TagWork::Skipped;
             }
             // A tag that could not be removed is not written over in a version it does not have.
-            if (!RemoveID3v2(path))
+            if (!RemoveID3v2(path, *tag.ReadState))
                 return TagWork::Skipped;
             ReadID3v2(path, tag);
         }

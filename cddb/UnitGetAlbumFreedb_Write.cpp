@@ -40,7 +40,7 @@ void TFormFreedb::btnWriteTagsClick()
                 TID3v2 work = file.ID3v2;
                 // A 2.2 tag cannot be written back; it makes way for a new 2.3 tag.
                 if (work.Version == 2) {
-                    RemoveID3v2(name);
+                    RemoveID3v2(name, *work.ReadState);
                     ReadID3v2(name, work);
                 }
                 if (!work.Present)

@@ -98,10 +98,12 @@ qint64 FileReplacement::freeSpace() const
     return fileOperations().freeSpace(QFileInfo(target).absolutePath());
 }
 
+// The rename would replace a file the user may not write as readily as any other, since it asks
+// only for the folder's permission: the file's own is asked here.
 bool FileReplacement::openSource()
 {
     source = fileOperations().open(target, O_RDONLY);
-    return source >= 0;
+    return source >= 0 && ::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) == 0;
 }
 
 // A leftover of that name is replaced; removing it first means a link or a second name of some
@@ -142,11 +144,17 @@ bool FileReplacement::commit()
     struct stat original {};
     if (source < 0 || copy < 0 || ::fstat(source, &original) != 0)
         return false;
-    if (!fileOperations().flush(copy) || ::fchmod(copy, original.st_mode & 07777) != 0)
+    // A copy that cannot take the original's owner and group (a file of another user, or of a
+    // group the user is not in) does not replace it. The owner is asked for only where it differs,
+    // as file systems without owners refuse any change, and before the mode, as a change of owner
+    // clears the set-id bits.
+    struct stat made {};
+    if (!fileOperations().flush(copy) || ::fstat(copy, &made) != 0)
         return false;
-    // The original's owner and group where the system allows it (the superuser saving another
-    // user's file); otherwise the copy stays the user's own, as any file they write.
-    [[maybe_unused]] const bool ownerKept = ::fchown(copy, original.st_uid, original.st_gid) == 0;
+    const bool sameOwner = made.st_uid == original.st_uid && made.st_gid == original.st_gid;
+    if ((!sameOwner && ::fchown(copy, original.st_uid, original.st_gid) != 0)
+        || ::fchmod(copy, original.st_mode & 07777) != 0)
+        return false;
     const bool closed = ::close(copy) == 0;
     copy = -1;
     if (!closed || !fileOperations().rename(temporary, target)) {

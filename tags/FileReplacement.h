@@ -1,9 +1,9 @@
 #pragma once
 
 // Replacing an audio file by a rewritten copy without ever putting the original at risk: the copy
-// is written to path + ".temp", flushed to disk, given the original's permissions and renamed
-// over the original in one step. Until that rename the original is untouched; after any failure
-// the temporary file is gone.
+// is written to path + ".temp", flushed to disk, given the original's owner, group and permissions
+// and renamed over the original in one step. Until that rename the original is untouched; after
+// any failure the temporary file is gone.
 
 #include <QByteArray>
 #include <QString>
@@ -43,12 +43,14 @@ public:
 
     // Free bytes on the file system that will hold the copy; -1 when unknown.
     qint64 freeSpace() const;
+    // False also for a file the user may not write.
     bool openSource();
     bool createTemporary();
     bool write(const QByteArray& bytes);
     // Copies the source from `offset` to its end in pieces, processing events after each piece.
     bool copySource(qint64 offset, qint64 pieceSize);
-    // Flushes the copy, gives it the original's permissions and renames it over the original.
+    // Flushes the copy, gives it the original's owner, group and permissions and renames it over
+    // the original; false, the original untouched, when the copy cannot take them.
     bool commit();
 
 private:

@@ -102,6 +102,20 @@ public:
 
 using TID3v2FrameList = std::vector<TID3v2Frame>;
 
+// A file as it was when its tag was read. Any write changes its change time, which no program can
+// set back, not even one that restores the file's date; the digest of the tag's bytes catches a
+// write within one tick of a coarse clock.
+struct TFileState {
+    QString FileName;   // the name it was read under; a record written into another file is a copy
+    qint64 Size = -1;   // -1: not taken, nothing to compare
+    quint64 Device = 0;
+    quint64 Inode = 0;
+    qint64 ChangeTime = 0;   // nanoseconds
+    qint64 ModifyTime = 0;
+    size_t TagDigest = 0;
+    bool operator==(const TFileState&) const = default;
+};
+
 // One tag as read. Copies share the frame list of the record they were copied from.
 struct TID3v2 {
     std::array<char, 3> Identifier{};
@@ -119,6 +133,8 @@ struct TID3v2 {
     QByteArray ExtData;                  // the rest of the extended header, kept whole
     qint32 ExtHeaderSize = 0;
     std::shared_ptr<TID3v2FrameList> Frames = std::make_shared<TID3v2FrameList>();
+    // Shared as the frames are: a save makes it the state of the file as written, for every copy.
+    std::shared_ptr<TFileState> ReadState = std::make_shared<TFileState>();
     bool Present = false;
     qint32 TagStart = 0;
     qint32 TagSize = 0;
@@ -145,12 +161,19 @@ void MakeNewID3v2Header(TID3v2& tag);
 
 void ReadID3v2(const QString& fileName, TID3v2& tag);
 bool MatchFrameID(const TFrameID& frameID, const char* id);
+// Refuses, with a message, a file changed since the record was read from it, a tag of a version it
+// does not know and a tag whose size runs past the end of the file.
 bool WriteID3v2(TID3v2 tag, const QString& fileName);
 // A frame's data, read from its file for a frame kept there. The frame is found again among the
 // frames its file holds now, by id, size, flags and order, so a save that moved it does no harm;
 // raises TagFileError when it is no longer there as it was read.
 QByteArray frameData(const TID3v2& tag, const TID3v2Frame& frame);
-bool RemoveID3v2(const QString& fileName);
+// Refuses, with a message, a file no longer as `readState` found it (when one was taken) and a
+// tag whose size runs past the end of the file.
+bool RemoveID3v2(const QString& fileName, const TFileState& readState = {});
+// A rename changes the file's change time alone: the record of a file Corvane renamed takes the
+// new one, so its next save is not taken for a save over someone else's change.
+void keepStateAfterRename(TID3v2& tag, const QString& newFileName);
 
 // ---------------------------------------------------------------- the audio file
 

@@ -1,9 +1,11 @@
+#include "FileReplacement.h"
 #include "UnitID3Tag_Readers.h"
 #include "UserInterface.h"
 
 #include <QFileInfo>
 #include <cstddef>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -84,11 +86,20 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName)
     const qint64 length = file.size();
     if (length < BlockSize)
         throw TagFileError("Cannot save tag v1: '" + fileNameForMessage(fileName).toStdString() + "' is too short");
-    const qint64 position = isBlock(readAt(file, length - BlockSize, BlockSize)) ? length - BlockSize : length;
-    if (!file.seek(position) || file.write(reinterpret_cast<const char*>(&block), BlockSize) != BlockSize
-        || !file.flush())
-        throw TagFileError("Cannot write tag v1 of '" + fileNameForMessage(fileName).toStdString() + "'");
-    return true;
+    const QByteArray old = readAt(file, length - BlockSize, BlockSize);
+    const qint64 position = isBlock(old) ? length - BlockSize : length;
+    const int fd = file.handle();
+    const QByteArray bytes(reinterpret_cast<const char*>(&block), BlockSize);
+    if (::lseek(fd, position, SEEK_SET) == position && writeAll(fd, bytes) && fileOperations().flush(fd))
+        return true;
+    // Part of a block would read as none, and the next save would append after it: the file is cut
+    // back to its old length, or the old block put back.
+    if (position == length)
+        file.resize(length);
+    else if (::lseek(fd, position, SEEK_SET) == position)
+        writeAll(fd, old);
+    ui::showMessage("Cannot save tag v1 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+    return false;
 }
 
 bool RemoveID3v1(const QString& fileName)

@@ -2,8 +2,10 @@
 #include "UnitID3Tag_Readers.h"
 #include "UserInterface.h"
 
+#include <QHashFunctions>
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -52,6 +54,17 @@ public:
         position += FrameHeaderSize;
         return QByteArrayView(buffer).sliced(offset, FrameHeaderSize);
     }
+
+    // The next `count` bytes, which are read again by the next read.
+    QByteArray peek(qint64 count)
+    {
+        QByteArray bytes = read(count);
+        position -= count;
+        return bytes;
+    }
+
+    // The digest of every byte of the tag read in one piece.
+    size_t digest() const { return keptFrameDigest(buffer); }
 
     // Passes over `count` bytes that stay in the file; where they start.
     qint64 skip(qint64 count)
@@ -155,26 +168,42 @@ void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
     }
 }
 
+// The largest extended headers the versions define, size bytes included: version 3 with its CRC,
+// version 4 with every flag's data.
+constexpr qint64 LargestExtendedHeader3 = 14;
+constexpr qint64 LargestExtendedHeader4 = 15;
+
+// An extended header is not there, although the flags say so, when its size cannot be: larger
+// than the tag, or larger than any extended header where a frame starts in its place. A long one
+// before frames of its own is kept whole, so a save does not write over those frames.
 void readExtendedHeader(TagBytes& bytes, TID3v2& tag)
 {
-    const QByteArray fixed = bytes.read(6);
-    copyBytes(tag.ExtSizeBytes, fixed, 0);
+    const QByteArray fixed = bytes.peek(6);
+    std::array<quint8, 4> sizeBytes{};
+    copyBytes(sizeBytes, fixed, 0);
+    // Version 4 counts the size bytes in the size, version 3 does not.
+    const qint64 size = tag.Version == 4 ? qint64(syncsafeToInt(sizeBytes.data()))
+                                         : qint64(bigEndianToInt(sizeBytes.data())) + 4;
+    const qint64 largest = tag.Version == 4 ? LargestExtendedHeader4 : LargestExtendedHeader3;
+    const bool frameInstead = std::all_of(fixed.begin(), fixed.begin() + 4, isFrameIDChar);
+    if (size > tag.TagSize || (size > largest && frameInstead)) {
+        tag.ExtendedHeader = 0;
+        tag.Flags &= quint8(~0x40);
+        return;
+    }
+    bytes.read(6);
+    tag.ExtSizeBytes = sizeBytes;
     tag.ExtByte1 = byteAt(fixed, 4);
     tag.ExtByte2 = byteAt(fixed, 5);
-    // Version 4 counts the size bytes in the size, version 3 does not.
-    const qint64 size = tag.Version == 4 ? qint64(syncsafeToInt(tag.ExtSizeBytes.data()))
-                                         : qint64(bigEndianToInt(tag.ExtSizeBytes.data())) + 4;
     tag.ExtData = bytes.read(std::max<qint64>(size - 6, 0));
     tag.ExtHeaderSize = qint32(size);
 }
 
 qint64 frameSize(const TID3v2Frame& frame, qint32 version)
 {
-    if (version == 3)
-        return qint32(bigEndianToInt(frame.SizeBytes.data()));
     if (version == 4)
         return syncsafeToInt(frame.SizeBytes.data());
-    return 0;
+    return qint32(bigEndianToInt(frame.SizeBytes.data()));
 }
 
 void readFrames(TagBytes& bytes, TID3v2& tag)
@@ -209,8 +238,14 @@ void readFrames(TagBytes& bytes, TID3v2& tag)
 void startRead(TID3v2& tag)
 {
     tag.Frames = std::make_shared<TID3v2FrameList>();
+    tag.ReadState = std::make_shared<TFileState>();
     tag.Present = false;
     tag.TagSize = 0;
+}
+
+bool isKnownVersion(qint32 version)
+{
+    return version == 3 || version == 4;
 }
 
 }  // namespace
@@ -243,19 +278,59 @@ bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag)
 void readID3v2From(QFile& file, qint64 length, TID3v2& tag)
 {
     startRead(tag);
+    TFileState& state = *tag.ReadState;
+    state = fileStateOf(file.handle());
+    state.FileName = file.fileName();
     const QByteArray first = readAt(file, 0, TagHeaderSize);
+    state.TagDigest = keptFrameDigest(first);
     if (!parseID3v2Header(first, tag)) {
         // "ID3" with the rest of the header cut off is a damaged tag.
         if (first.startsWith("ID3"))
             raiseReadPastEnd(file);
         return;
     }
-    if (tag.Version == 2)
+    // The frames of a version 2.2 tag, or of one of a version not known, are not read; whatever
+    // they are, a save must not take them for frames of another version.
+    if (!isKnownVersion(tag.Version))
         return;
     TagBytes bytes(file, length, TagHeaderSize, tag.TagSize);
+    state.TagDigest = qHash(bytes.digest(), state.TagDigest);
     if (tag.ExtendedHeader != 0)
         readExtendedHeader(bytes, tag);
     readFrames(bytes, tag);
+}
+
+TFileState fileStateOf(int fd)
+{
+    struct stat status {};
+    TFileState state;
+    if (fd < 0 || ::fstat(fd, &status) != 0)
+        return state;
+    state.Size = status.st_size;
+    state.Device = status.st_dev;
+    state.Inode = status.st_ino;
+    state.ChangeTime = qint64(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec;
+    state.ModifyTime = qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    return state;
+}
+
+bool changedSinceRead(const TFileState& read, const TFileState& now)
+{
+    return read.Size >= 0 && read.FileName == now.FileName && !(read == now);
+}
+
+void keepStateAfterRename(TID3v2& tag, const QString& newFileName)
+{
+    QFile file(newFileName);
+    if (!openForReading(file))
+        return;
+    const TFileState now = fileStateOf(file.handle());
+    TFileState& read = *tag.ReadState;
+    if (now.Size == read.Size && now.Device == read.Device && now.Inode == read.Inode
+        && now.ModifyTime == read.ModifyTime) {
+        read.FileName = newFileName;
+        read.ChangeTime = now.ChangeTime;
+    }
 }
 
 qint64 audioStartAfter(const TID3v2& tag)

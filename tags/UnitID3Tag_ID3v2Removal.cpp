@@ -10,14 +10,26 @@ namespace {
 constexpr qint64 CopyPieceSize = 200000;
 }
 
-bool RemoveID3v2(const QString& fileName)
+bool RemoveID3v2(const QString& fileName, const TFileState& readState)
 {
     TID3v2 tag;
     ReadID3v2(fileName, tag);
     if (!tag.Present)
         return false;
 
-    const QString failure = "Cannot remove tag v2 of '" + fileNameForMessage(fileName) + "'.";
+    const QString name = fileNameForMessage(fileName);
+    if (changedSinceRead(readState, *tag.ReadState)) {
+        ui::showMessage("'" + name + "' changed since it was read; refresh it and remove the tag again.",
+                        ui::Icon::Error);
+        return false;
+    }
+    // A damaged size would have the removal cut off audio that is there, or all of it.
+    if (audioStartAfter(tag) > tag.ReadState->Size) {
+        ui::showMessage("Cannot remove tag v2 of '" + name + "': its tag claims more bytes than the file holds.",
+                        ui::Icon::Error);
+        return false;
+    }
+    const QString failure = "Cannot remove tag v2 of '" + name + "'.";
     FileReplacement replacement(fileName);
     const qint64 freeBytes = replacement.freeSpace();
     const qint64 length = QFileInfo(fileName).size();

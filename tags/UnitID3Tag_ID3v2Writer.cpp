@@ -213,6 +213,20 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
     return done;
 }
 
+// Why the tag now in the file must not be written over, or an empty text when it may be.
+QString refusal(const TID3v2& tag, const TID3v2& old, const QString& name)
+{
+    if (changedSinceRead(*tag.ReadState, *old.ReadState))
+        return "'" + name + "' changed since it was read; refresh it and save again.";
+    if (old.Present && old.Version != 2 && old.Version != 3 && old.Version != 4)
+        return "Cannot save tag v2 of '" + name + "': tags of version 2." + QString::number(old.Version)
+            + " are not supported.";
+    // A damaged size would have the save write zeros over the audio it claims, or copy none.
+    if (old.Present && audioStartAfter(old) > old.ReadState->Size)
+        return "Cannot save tag v2 of '" + name + "': its tag claims more bytes than the file holds.";
+    return {};
+}
+
 }  // namespace
 
 bool WriteID3v2(TID3v2 tag, const QString& fileName)
@@ -223,6 +237,11 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     fillFrames(tag);
     TID3v2 old;
     ReadID3v2(fileName, old);
+    const QString refused = refusal(tag, old, fileNameForMessage(fileName));
+    if (!refused.isEmpty()) {
+        ui::showMessage(refused, ui::Icon::Error);
+        return false;
+    }
     // Frames kept in a file are read before anything is written: an in-place save overwrites them.
     std::vector<QByteArray> frameData;
     try {
@@ -233,7 +252,13 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     }
     const QByteArray body = tagBody(tag, frameData);
     const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
-    if (old.Present && body.size() + footerSize <= old.TagSize)
-        return writeInPlace(tag, old, body, fileName);
-    return rewriteWithCopy(tag, old, body, fileName);
+    const bool fits = old.Present && body.size() + footerSize <= old.TagSize;
+    const bool written = fits ? writeInPlace(tag, old, body, fileName) : rewriteWithCopy(tag, old, body, fileName);
+    // The record now holds what the file holds: a next save of it is no save over a change.
+    if (written && tag.ReadState->FileName == fileName) {
+        TID3v2 now;
+        ReadID3v2(fileName, now);
+        *tag.ReadState = *now.ReadState;
+    }
+    return written;
 }

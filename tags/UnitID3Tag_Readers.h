@@ -26,6 +26,10 @@ bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag);
 void readID3v2From(QFile& file, qint64 length, TID3v2& tag);
 // Where the audio begins: after the tag's header, data and footer; 0 without a tag.
 qint64 audioStartAfter(const TID3v2& tag);
+// Size, identity and times of an open file; Size -1 when they cannot be taken.
+TFileState fileStateOf(int fd);
+// True when a state was taken at the read and the file is no longer in it.
+bool changedSinceRead(const TFileState& read, const TFileState& now);
 
 // The VBR frame count in the window read at the search offset: VbrWindowSize bytes are searched,
 // and a header near the window's end reads its count from the bytes after it (VbrWindowRead in all).

@@ -21,6 +21,8 @@ void Delay(quint32 milliseconds);
 // Tests shorten every wait by this factor (1 in the program); events are still processed.
 void setDelayScale(double factor);
 
+// Files whose names are not valid UTF-8 cannot be opened by name: one message tells how many the
+// listing left out.
 void ListFiles(const QString& folder, const QString& mask, QStringList& list, bool recursive);
 
 // A file's last-write time in nanoseconds since the epoch (UTC), the file system's full

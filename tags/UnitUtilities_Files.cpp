@@ -1,10 +1,15 @@
 #include "UnitUtilities.h"
+#include "UserInterface.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,7 +22,34 @@ struct Listing {
     QStringList nameFilters;
     QStringList& list;
     QSet<QString> scannedFolders;
+    qsizetype unnamable = 0;   // matching files whose names a path of the program cannot hold
 };
+
+// A name that is not valid UTF-8 (an old archive's Latin-1 "Caf\xe9.mp3") does not survive its
+// way into a path and back, so the file cannot be opened by it.
+qsizetype countUnnamableFiles(const QString& folder, const QStringList& nameFilters)
+{
+    DIR* entries = ::opendir(QFile::encodeName(folder).constData());
+    if (!entries)
+        return 0;
+    QList<QRegularExpression> masks;
+    for (const QString& filter : nameFilters)
+        masks.append(QRegularExpression::fromWildcard(filter, Qt::CaseInsensitive));
+    qsizetype count = 0;
+    while (const dirent* entry = ::readdir(entries)) {
+        const QByteArray name(entry->d_name);
+        if (QFile::encodeName(QFile::decodeName(name)) == name)
+            continue;
+        const QString readable = QString::fromLatin1(name);
+        const auto matches = [&readable](const QRegularExpression& mask) { return mask.match(readable).hasMatch(); };
+        struct stat status {};
+        if (std::any_of(masks.begin(), masks.end(), matches)
+            && ::fstatat(::dirfd(entries), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode))
+            ++count;
+    }
+    ::closedir(entries);
+    return count;
+}
 
 QString withSlash(const QString& folder)
 {
@@ -31,6 +63,7 @@ void AddMatchingFiles(const QString& folder, Listing& listing)
     const QStringList names = QDir(folder).entryList(listing.nameFilters, QDir::Files | QDir::Hidden, QDir::Unsorted);
     for (const QString& name : names)
         listing.list.append(folder + name);
+    listing.unnamable += countUnnamableFiles(folder, listing.nameFilters);
 }
 
 // Depth first, pre-order: each subfolder's files, then its own subfolders. Hidden folders (a
@@ -59,11 +92,17 @@ void ListFiles(const QString& folder, const QString& mask, QStringList& list, bo
     list.clear();
     if (folder.isEmpty())
         return;
-    Listing listing{{mask}, list, {}};
+    Listing listing{{mask}, list, {}, 0};
     const QString start = withSlash(folder);
     AddMatchingFiles(start, listing);
     if (recursive)
         ScanSubfolders(start, listing);
+    // Once for the whole listing, however many files and subfolders it left out.
+    if (listing.unnamable > 0)
+        ui::showMessage(QStringLiteral("%1 file(s) in '%2' were left out: their names are not valid UTF-8.")
+                            .arg(listing.unnamable)
+                            .arg(folder),
+                        ui::Icon::Warning);
 }
 
 bool GetFileDate(const QString& fileName, TFileDate& date)

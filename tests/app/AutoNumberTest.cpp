@@ -148,6 +148,7 @@ TEST_F(AutoNumber, NumberedFilesGetANewDateEvenWithKeepTimestamp)
     const QStringList paths = open({{v2("a"), {}}});
     const TFileDate old = 1'000'000'000'000'000'000LL;
     SetFileDate(paths[0], old);
+    form.ReloadFile(0);
     form.OptionKeepTimestamp = true;
     showPage(form.TabSheetV2);
     selectRows({0});

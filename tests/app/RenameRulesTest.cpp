@@ -350,3 +350,27 @@ TEST(RenameFiles, BitrateIsReadFromTheFileAndEmptyWhenItCannotBeRead)
     EXPECT_EQ(damaged.FileName, dir.filePath("Abba - Fernando ().mp3"));
     EXPECT_EQ(last.FileName, dir.filePath("Abba - Sos ().mp3"));
 }
+
+TEST(RenameFiles, ARenamedFileStaysGuardedAgainstOtherProgramsChanges)
+{
+    ScriptedUserInterface script;
+    TempDir dir;
+    const QByteArray audio = fixtures::mpegFrames({}, 4);
+    const QString path = dir.write("x.mp3", fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "Waterloo").padding(64).build()
+                                                + audio);
+    TMpegFile file;
+    ASSERT_TRUE(file.ReadFromFile(path));
+    renameFiles({&file}, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
+    ASSERT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
+    TID3v2 tag = file.ID3v2;
+    tag.Album = QStringLiteral("Album");
+    ASSERT_TRUE(WriteID3v2(tag, file.FileName));
+
+    const QByteArray theirs = fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "ABBA").textFrame("TIT2", "Waterloo").padding(64).build() + audio;
+    dir.write("Abba - Waterloo.mp3", theirs);
+    tag.Album = QStringLiteral("Mine");
+
+    EXPECT_FALSE(WriteID3v2(tag, file.FileName));
+    EXPECT_EQ(readAll(file.FileName), theirs);
+    EXPECT_EQ(script.texts(), QStringList({"'Abba - Waterloo.mp3' changed since it was read; refresh it and save again."}));
+}

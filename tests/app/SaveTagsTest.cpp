@@ -454,6 +454,40 @@ TEST_F(SaveTags, KeepTimestampPutsTheFileDateBack)
     EXPECT_NE(date, old);
 }
 
+TEST_F(SaveTags, AFileChangedByAnotherProgramIsNotSavedOverAndSavesAgainOnceRefreshed)
+{
+    const QStringList paths = open({{v2("One"), {}}});
+    TFileDate date = -1;
+    ASSERT_TRUE(GetFileDate(paths[0], date));
+    // Another program adds a frame into the padding and keeps the file's date.
+    const QByteArray theirs = ID3v2TagBuilder(3).textFrame("TIT2", "One").textFrame("TPE1", "Artist")
+                                  .textFrame("TPE2", "Band").padding(64 - 15).build();
+    QByteArray changed = readAll(paths[0]);
+    changed.replace(0, theirs.size(), theirs);
+    dir.write(QFileInfo(paths[0]).fileName(), changed);
+    ASSERT_TRUE(SetFileDate(paths[0], date));
+    form.OptionKeepTimestamp = true;
+    showPage(form.TabSheetV2);
+    selectRows({0});
+    form.EditTitleV2->setText("Mine");
+    form.miSaveClick();
+    EXPECT_EQ(readAll(paths[0]), changed);
+    EXPECT_EQ(script.texts(), QStringList({"'001.mp3' changed since it was read; refresh it and save again."}));
+
+    // The row was read again after the refusal, and again after each save and its restored date.
+    for (const char* title : {"Mine", "Mine again"}) {
+        script.messages.clear();
+        selectRows({0});
+        form.EditTitleV2->setText(title);
+        form.miSaveClick();
+        EXPECT_TRUE(script.messages.isEmpty()) << script.texts().join(' ').toStdString();
+        const TID3v2 tag = reread(paths[0]).ID3v2;
+        EXPECT_EQ(tag.Title, title);
+        EXPECT_EQ(tag.Frames->size(), 3u);
+        EXPECT_EQ(readAll(paths[0]).right(changed.size() - theirs.size()), changed.mid(theirs.size()));
+    }
+}
+
 TEST_F(SaveTags, NothingSelectedSavesNothing)
 {
     const QStringList paths = open({{{}, v1("one")}});

@@ -1,3 +1,4 @@
+#include "ScriptedUserInterface.h"
 #include "TempDir.h"
 #include "UnitUtilities.h"
 
@@ -5,7 +6,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -130,4 +133,24 @@ TEST(ListFilesTest, PipesAndDevicesAreNotListed)
     dir.write(QStringLiteral("a.mp3"), "x");
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.mp3"))).constData(), 0600), 0);
     EXPECT_EQ(listed(dir.path(), false), QStringList({dir.path() + "/a.mp3"}));
+}
+
+TEST(ListFilesTest, FilesWhoseNamesAreNotUtf8AreCountedInOneMessage)
+{
+    ScriptedUserInterface ui;
+    TempDir dir;
+    dir.write("ok.mp3", "a");
+    QDir(dir.path()).mkdir("sub");
+    // Latin-1 names, as an old archive holds them.
+    const QByteArray folder = QFile::encodeName(dir.path());
+    for (const QByteArray& name : {QByteArray("/Caf\xe9.mp3"), QByteArray("/sub/Na\xefve.MP3"), QByteArray("/Caf\xe9.txt")}) {
+        const int fd = ::open((folder + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+
+    EXPECT_EQ(listed(dir.path(), true), QStringList({dir.filePath("ok.mp3")}));
+
+    EXPECT_EQ(ui.texts(), QStringList({QStringLiteral("2 file(s) in '%1' were left out: their names are not valid UTF-8.").arg(dir.path())}));
+    EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Warning);
 }

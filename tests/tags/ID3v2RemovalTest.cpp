@@ -114,3 +114,35 @@ TEST_F(ID3v2RemovalTest, KeepsThePermissions)
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0604u);
 }
+
+TEST_F(ID3v2RemovalTest, TagWhoseSizeRunsPastTheEndOfTheFileIsNotRemoved)
+{
+    const QByteArray original = ID3v2TagBuilder(3).textFrame("TIT2", "Title").claimedSize(0x100000).build() + audio();
+    const QString path = file(original);
+
+    EXPECT_FALSE(RemoveID3v2(path));
+
+    EXPECT_EQ(sha256(readAll(path)), sha256(original));
+    EXPECT_EQ(ui.texts(), QStringList({"Cannot remove tag v2 of 'song.mp3': its tag claims more bytes than the file holds."}));
+}
+
+TEST_F(ID3v2RemovalTest, FileChangedSinceItWasReadKeepsItsTagEvenWithItsDateRestored)
+{
+    const QByteArray tagged = someTag() + audio();
+    const QByteArray theirs = ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Other")).padding(500).build() + audio();
+    const QString path = file(tagged);
+    TFileDate date = -1;
+    ASSERT_TRUE(GetFileDate(path, date));
+    TID3v2 tag;
+    ReadID3v2(path, tag);
+    file(theirs);
+    ASSERT_TRUE(SetFileDate(path, date));
+
+    EXPECT_FALSE(RemoveID3v2(path, *tag.ReadState));
+
+    EXPECT_EQ(sha256(readAll(path)), sha256(theirs));
+    EXPECT_EQ(ui.texts(), QStringList({"'song.mp3' changed since it was read; refresh it and remove the tag again."}));
+    ReadID3v2(path, tag);
+    EXPECT_TRUE(RemoveID3v2(path, *tag.ReadState));
+    EXPECT_EQ(readAll(path), audio());
+}

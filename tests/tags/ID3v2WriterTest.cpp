@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -399,4 +400,110 @@ TEST_F(ID3v2WriterTest, AudioIsCopiedInPiecesOf50000BytesAfterTheTag)
     ASSERT_TRUE(WriteID3v2(tag, path));
     EXPECT_EQ(disk.writes, QList<qint64>({10 + 15 + 1000, 50000, 50000, 20000}));
     EXPECT_TRUE(readAll(path).endsWith(sound));
+}
+
+TEST_F(ID3v2WriterTest, TagWhoseSizeRunsPastTheEndOfTheFileIsNotWrittenOver)
+{
+    // A truncated download: the header claims 1 MB, the file holds a few kilobytes.
+    const QByteArray original = ID3v2TagBuilder(3).textFrame("TIT2", "Title").claimedSize(0x100000).build() + audio();
+    for (const QString& title : {QStringLiteral("Fits"), QString(2000, QLatin1Char('x'))}) {
+        const QString path = file(original);
+        TID3v2 tag = readTag(path);
+        tag.Title = title;
+        ui.messages.clear();
+
+        EXPECT_FALSE(WriteID3v2(tag, path));
+
+        EXPECT_EQ(sha256(readAll(path)), sha256(original));
+        EXPECT_EQ(ui.texts(), QStringList({"Cannot save tag v2 of 'song.mp3': its tag claims more bytes than the file holds."}));
+    }
+}
+
+TEST_F(ID3v2WriterTest, TagOfAnUnknownVersionIsNotWrittenOver)
+{
+    for (const quint8 version : {0, 1, 5, 255}) {
+        QByteArray original = ID3v2TagBuilder(3).textFrame("TIT2", "Title").frame("APIC", QByteArray(300, 'p')).padding(500).build()
+            + audio();
+        original[3] = char(version);
+        const QString path = file(original);
+        TID3v2 tag = readTag(path);
+        tag.Title = QStringLiteral("New");
+        ui.messages.clear();
+
+        EXPECT_FALSE(WriteID3v2(tag, path));
+
+        EXPECT_EQ(sha256(readAll(path)), sha256(original)) << int(version);
+        EXPECT_EQ(ui.texts(), QStringList({QStringLiteral("Cannot save tag v2 of 'song.mp3': tags of version 2.%1 are not supported.").arg(version)}));
+    }
+}
+
+// What another program does to the file between Corvane's read and its save.
+struct OutsideChange {
+    const char* name;
+    std::function<QByteArray(const QByteArray& tagged)> change;
+};
+
+// A tag with room to spare, so most changes keep the file's length.
+QByteArray roomyTag(const QString& title)
+{
+    return ID3v2TagBuilder(3).textFrame("TIT2", title).padding(400).build();
+}
+
+const OutsideChange outsideChanges[] = {
+    {"a frame added into the padding",
+     [](const QByteArray&) {
+         return ID3v2TagBuilder(3).textFrame("TIT2", "Old").textFrame("TPE2", "Band").padding(400 - 15).build() + audio();
+     }},
+    {"a value changed, same size", [](const QByteArray&) { return roomyTag("New") + audio(); }},
+    {"audio appended", [](const QByteArray& tagged) { return tagged + fixtures::mpegFrames({}, 1); }},
+    {"a byte of audio changed",
+     [](const QByteArray& tagged) {
+         QByteArray changed = tagged;
+         changed[changed.size() - 1] = '\x01';
+         return changed;
+     }},
+};
+
+TEST_F(ID3v2WriterTest, FileChangedSinceItWasReadIsNotWrittenEvenWithItsDateRestored)
+{
+    const QByteArray tagged = roomyTag("Old") + audio();
+    for (const OutsideChange& outside : outsideChanges) {
+        const QString path = file(tagged);
+        TFileDate date = -1;
+        ASSERT_TRUE(GetFileDate(path, date));
+        TID3v2 tag = readTag(path);
+        tag.Artist = QStringLiteral("Mine");
+        const QByteArray theirs = outside.change(tagged);
+        dir.write(QStringLiteral("song.mp3"), theirs);
+        ASSERT_TRUE(SetFileDate(path, date));
+        ui.messages.clear();
+
+        EXPECT_FALSE(WriteID3v2(tag, path)) << outside.name;
+
+        EXPECT_EQ(sha256(readAll(path)), sha256(theirs)) << outside.name;
+        EXPECT_EQ(ui.texts(), QStringList({"'song.mp3' changed since it was read; refresh it and save again."}));
+        TID3v2 refreshed = readTag(path);
+        refreshed.Artist = QStringLiteral("Mine");
+        EXPECT_TRUE(WriteID3v2(refreshed, path)) << outside.name;
+        EXPECT_EQ(readTag(path).Artist, QStringLiteral("Mine"));
+    }
+}
+
+TEST_F(ID3v2WriterTest, ExtendedHeaderThatIsNotThereIsLeftOutOfTheSavedTag)
+{
+    // The flag announces an extended header, but the frames start right after the tag header.
+    const QByteArray original = ID3v2TagBuilder(4).flags(0x40).textFrame("TIT2", "Title").padding(100).build() + audio();
+    const QString path = file(original);
+    TID3v2 tag = readTag(path);
+    tag.Artist = QStringLiteral("Band");
+
+    ASSERT_TRUE(WriteID3v2(tag, path));
+
+    const QByteArray saved = readAll(path);
+    EXPECT_EQ(saved.size(), original.size());
+    EXPECT_EQ(saved.right(audio().size()), audio());
+    EXPECT_EQ(quint8(saved[5]) & 0x40, 0);
+    const TID3v2 again = readTag(path);
+    EXPECT_EQ(again.Title, QStringLiteral("Title"));
+    EXPECT_EQ(again.Artist, QStringLiteral("Band"));
 }

@@ -6,6 +6,7 @@
 #include "UnitUtilities.h"
 
 #include <QFileInfo>
+#include <cstring>
 #include <functional>
 #include <numeric>
 #include <gtest/gtest.h>
@@ -92,7 +93,7 @@ struct Operation {
 
 const Operation operations[] = {
     {"save", saveLongTitle, "Error when saving tag v2 of 'song.mp3'.", 50000},
-    {"removal", RemoveID3v2, "Cannot remove tag v2 of 'song.mp3'.", 200000},
+    {"removal", [](const QString& path) { return RemoveID3v2(path); }, "Cannot remove tag v2 of 'song.mp3'.", 200000},
 };
 
 class InjectedFaultTest : public ::testing::Test {
@@ -192,4 +193,24 @@ TEST_F(InjectedFaultTest, FailingFlushOfAWriteInPlaceIsReportedWithAWarning)
     EXPECT_EQ(ui.texts(), QStringList({"Error when saving tag v2. Cannot write file."}));
     EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Warning);
     EXPECT_EQ(readAll(path).right(audio.size()), audio);
+}
+
+TEST_F(InjectedFaultTest, Id3v1BlockOnADiskThatFillsIsWrittenWholeOrNotAtAll)
+{
+    TID3v1 block;
+    ClearID3v1(block);
+    std::memcpy(block.Identifier, "TAG", 3);
+    setId3v1Text(block.Title, 30, QStringLiteral("v1title"));
+    for (const qint64 room : {qint64(0), qint64(60), qint64(127)}) {
+        SCOPED_TRACE(testing::Message() << "room for " << room);
+        const QString path = dir.write(QStringLiteral("song.mp3"), audio);
+        ui.messages.clear();
+        FillingDisk disk(room);
+
+        EXPECT_FALSE(WriteID3v1(block, path));
+
+        EXPECT_EQ(sha256(readAll(path)), sha256(audio));
+        EXPECT_EQ(ui.texts(), QStringList({"Cannot save tag v1 of 'song.mp3'."}));
+        EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Error);
+    }
 }

@@ -139,7 +139,7 @@ TEST_F(KeptFramesTest, PictureRemovedSinceReadingFailsTheSaveAndLeavesTheFileAlo
     EXPECT_FALSE(WriteID3v2(tag, path));
 
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0].text, "Error when saving tag v2 of 'song.mp3'.");
+    EXPECT_EQ(ui.messages[0].text, "'song.mp3' changed since it was read; refresh it and save again.");
     EXPECT_EQ(readAll(path), changed);
     EXPECT_THROW(frameData(tag, (*tag.Frames)[1]), TagFileError);
 }
@@ -199,7 +199,7 @@ TEST_F(KeptFramesTest, FrameChangedOnDiskSinceReadingFailsTheSaveAndLeavesTheFil
     EXPECT_FALSE(WriteID3v2(tag, path));
 
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0].text, "Error when saving tag v2 of 'song.mp3'.");
+    EXPECT_EQ(ui.messages[0].text, "'song.mp3' changed since it was read; refresh it and save again.");
     EXPECT_EQ(readAll(path), changed);
 }
 
