@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -71,4 +72,14 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// OK is the cancel button as well, so Escape closes the box with OK.
+void TFormAbout::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        BitBtn1->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

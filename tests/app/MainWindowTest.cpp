@@ -253,7 +253,7 @@ TEST_F(MainWindowTest, PopupMenusHoldTheirItemsInOrder)
     captions.clear();
     for (QAction* action : form.PopupMenuTree->actions())
         captions.append(action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(captions, QStringList({"Refresh explorer", "-", "Switch to ..."}));
+    EXPECT_EQ(captions, QStringList({"Refresh explorer", "Switch to ..."}));
 }
 
 TEST_F(MainWindowTest, ToolButtonsStandInGroupsWithTheirHints)
@@ -380,6 +380,15 @@ TEST_F(MainWindowTest, AboutBoxShowsTheVersionAndOpensItsAddress)
     ASSERT_EQ(recorder.opened.size(), 1);
     EXPECT_EQ(recorder.opened[0], QUrl(about.lbUrl->text()));
     QTest::mouseClick(about.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(MainWindowTest, EscapeClosesTheAboutBoxWithOk)
+{
+    TFormAbout about;
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
