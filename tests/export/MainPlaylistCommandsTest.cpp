@@ -98,7 +98,7 @@ TEST_F(MainPlaylistCommands, SaveDialogProposesTheGeneratedNameAndIsClearedAfter
     ASSERT_EQ(script.fileRequests.size(), 1);
     const ui::FileDialogRequest& request = script.fileRequests.first();
     EXPECT_EQ(request.title, "Save selected files as playlist");
-    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u);;Playlist (*.pls)");
+    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls)");
     EXPECT_EQ(request.defaultExtension, "m3u");
     EXPECT_EQ(request.initialFolder, dir.path());
     EXPECT_EQ(request.fileName, "Band - Disc");
@@ -159,7 +159,7 @@ TEST_F(MainPlaylistCommands, OpenDialogStartsWithAllPlaylists)
     ASSERT_EQ(script.fileRequests.size(), 1);
     const ui::FileDialogRequest& request = script.fileRequests.first();
     EXPECT_EQ(request.title, "Load files from playlist");
-    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u);;Playlist (*.pls);;All Playlists (*.m3u *.pls)");
+    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls);;All Playlists (*.m3u *.pls)");
     EXPECT_EQ(request.filterIndex, 2);
     EXPECT_EQ(request.initialFolder, dir.path());
     EXPECT_FALSE(request.multiSelect);
