@@ -1,6 +1,7 @@
 #include "UnitAbout.h"
 
-#include <QApplication>
+#include "ProgramIcon.h"
+
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -8,7 +9,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -21,7 +21,7 @@ TFormAbout::TFormAbout(QWidget* parent)
     setWindowTitle(QStringLiteral("About Corvane"));
 
     Image1 = new QLabel(this);
-    Image1->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MediaVolume).pixmap(48, 48));
+    Image1->setPixmap(programIcon().pixmap(64, 64));
     lblVersion = new QLabel(this);
     QFont versionFont = lblVersion->font();
     versionFont.setBold(true);

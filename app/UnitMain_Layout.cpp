@@ -4,6 +4,7 @@
 
 #include "FileGridModel.h"
 #include "FolderTree.h"
+#include "ProgramIcon.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -113,6 +114,7 @@ QLabel* valueLabel(QWidget* parent)
 void TFormMain::createLayout()
 {
     setWindowTitle(QStringLiteral("Corvane"));
+    setWindowIcon(programIcon());
     resize(DesignedWidth, DesignedHeight);
     setMinimumSize(600, 380);
 

@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "FolderTree.h"
 #include "HelpFileMaker.h"
+#include "ProgramIcon.h"
 #include "UnitAbout.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
@@ -381,6 +382,19 @@ TEST_F(MainWindowTest, AboutBoxShowsTheVersionAndOpensItsAddress)
     EXPECT_EQ(recorder.opened[0], QUrl(about.lbUrl->text()));
     QTest::mouseClick(about.BitBtn1, Qt::LeftButton);
     EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(MainWindowTest, TheWindowsAndTheAboutBoxShowTheProgramsPicture)
+{
+    const QImage picture = programIcon().pixmap(64, 64).toImage();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(picture.pixelColor(32, 48).alpha(), 255);
+    TFormMain form;
+    EXPECT_EQ(form.windowIcon().pixmap(64, 64).toImage(), picture);
+    TFormAbout about(&form);
+    EXPECT_EQ(about.windowIcon().pixmap(64, 64).toImage(), picture);
+    EXPECT_EQ(about.Image1->pixmap().toImage(), picture);
 }
 
 TEST_F(MainWindowTest, EscapeClosesTheAboutBoxWithOk)
