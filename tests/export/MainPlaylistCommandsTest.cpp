@@ -131,6 +131,7 @@ TEST_F(MainPlaylistCommands, AWriteErrorIsReported)
     ASSERT_EQ(script.messages.size(), 1);
     EXPECT_EQ(script.messages[0].text, "Cannot save playlist to disk.");
     EXPECT_EQ(script.messages[0].icon, ui::Icon::Error);
+    EXPECT_EQ(script.messages[0].title, "Corvane");
 }
 
 TEST_F(MainPlaylistCommands, OpeningTheMenuEnablesSavingOnlyWithASelection)
@@ -208,6 +209,7 @@ TEST_F(MainPlaylistCommands, AReadErrorIsReported)
     form.LoadPlaylist(playlist);
     ASSERT_EQ(script.messages.size(), 1);
     EXPECT_EQ(script.messages[0].text, "Cannot import all playlist files.");
+    EXPECT_EQ(script.messages[0].title, "Corvane");
 }
 
 TEST_F(MainPlaylistCommands, ExportDialogIsMadeOnceAndReadsTheActivePage)
