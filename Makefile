@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Build tools, libraries and the programs the tests drive (xvfb: an X server for the tests on xcb).
-PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev \
             lame twolame libmpg123-dev libao-dev libxlsxwriter-dev libchm-dev \
             python3 python3-mutagen python3-openpyxl fp-utils xvfb
 

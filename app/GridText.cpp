@@ -75,5 +75,10 @@ QColor gridColor(qint32 setting)
 {
     if (setting == windowColor)
         return QApplication::palette().color(QPalette::Base);
-    return QColor::fromRgba(static_cast<quint32>(setting));
+    return QColor::fromRgb(static_cast<QRgb>(setting));
+}
+
+qint32 pickedGridColor(quint32 rgba)
+{
+    return static_cast<qint32>(rgba & 0x00FFFFFFu);
 }

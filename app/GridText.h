@@ -19,3 +19,6 @@ QString trackSortKey(const QString& track);
 
 // A grid colour setting as a colour: the system window colour follows the style.
 QColor gridColor(qint32 setting);
+// The setting of a colour the user picked (0xAARRGGBB): its red, green and blue alone, so no pick
+// can stand for the system window colour.
+qint32 pickedGridColor(quint32 rgba);

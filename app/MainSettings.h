@@ -68,7 +68,7 @@ struct TMainSettings {
     QString ExportFields;
     QString DictionaryWords;
     bool UseGridColors = false;
-    qint32 ColorNoTag = 0;   // 0xAARRGGBB; 0xFF000005 stands for the system window colour
+    qint32 ColorNoTag = 0;   // 0x00RRGGBB as picked (alpha ignored); 0xFF000005 is the system window colour
     qint32 ColorV1 = 0;
     qint32 ColorV2 = 0;
     qint32 ColorV1V2 = 0;

@@ -1,13 +1,14 @@
 #include "UnitAbout.h"
 
-#include <QApplication>
+#include "ProgramIcon.h"
+
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -20,7 +21,7 @@ TFormAbout::TFormAbout(QWidget* parent)
     setWindowTitle(QStringLiteral("About Corvane"));
 
     Image1 = new QLabel(this);
-    Image1->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MediaVolume).pixmap(48, 48));
+    Image1->setPixmap(programIcon().pixmap(64, 64));
     lblVersion = new QLabel(this);
     QFont versionFont = lblVersion->font();
     versionFont.setBold(true);
@@ -71,4 +72,14 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// OK is the cancel button as well, so Escape closes the box with OK.
+void TFormAbout::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        BitBtn1->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

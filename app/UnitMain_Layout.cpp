@@ -4,6 +4,7 @@
 
 #include "FileGridModel.h"
 #include "FolderTree.h"
+#include "ProgramIcon.h"
 #include "TypingLimit.h"
 
 #include <QCheckBox>
@@ -103,6 +104,7 @@ QLabel* valueLabel(QWidget* parent)
 void TFormMain::createLayout()
 {
     setWindowTitle(QStringLiteral("Corvane"));
+    setWindowIcon(programIcon());
     resize(DesignedWidth, DesignedHeight);
     setMinimumSize(600, 380);
 

@@ -186,7 +186,6 @@ void TFormMain::createPopupMenus()
 
     PopupMenuTree = new QMenu(this);
     miTreeRefreshTree = item(PopupMenuTree, QStringLiteral("Refresh explorer"), QString(), &TFormMain::miTreeRefreshTreeClick);
-    PopupMenuTree->addSeparator();
     miTreeSwitchType = item(PopupMenuTree, QStringLiteral("Switch to ..."), QString(), &TFormMain::miTreeSwitchTypeClick);
     connect(PopupMenuTree, &QMenu::aboutToShow, this, &TFormMain::PopupMenuTreePopup);
     VETreeMain->setContextMenuPolicy(Qt::CustomContextMenu);

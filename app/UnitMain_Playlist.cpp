@@ -14,11 +14,11 @@ void setUpPlaylistDialogs(TFormMain& form)
     if (!form.SaveDialogPlaylist.title.isEmpty())
         return;
     form.SaveDialogPlaylist.title = QStringLiteral("Save selected files as playlist");
-    form.SaveDialogPlaylist.filter = QStringLiteral("Winamp Playlist (*.m3u);;Playlist (*.pls)");
+    form.SaveDialogPlaylist.filter = QStringLiteral("Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls)");
     form.SaveDialogPlaylist.defaultExtension = QStringLiteral("m3u");
     form.OpenDialogPlaylist.title = QStringLiteral("Load files from playlist");
     form.OpenDialogPlaylist.filter =
-        QStringLiteral("Winamp Playlist (*.m3u);;Playlist (*.pls);;All Playlists (*.m3u *.pls)");
+        QStringLiteral("Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls);;All Playlists (*.m3u *.pls)");
     form.OpenDialogPlaylist.filterIndex = 2;
 }
 

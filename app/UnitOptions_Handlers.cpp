@@ -156,7 +156,7 @@ void TFormOptions::pickColor(QLineEdit* swatch)
     if (!chosen)
         return;
     ColorDlg = *chosen;
-    setSwatchColor(swatch, static_cast<qint32>(*chosen));
+    setSwatchColor(swatch, pickedGridColor(*chosen));
 }
 
 void TFormOptions::btnColor1Click()

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "ProgramIcon.h"
 #include "QtUserInterface.h"
 #include "UnitAbout.h"
 #include "UnitMain.h"
@@ -9,6 +10,8 @@ int main(int argc, char** argv)
 {
     CorvaneApplication app(argc, argv);
     QApplication::setApplicationName(ui::applicationTitle());
+    // Also for the windows that the main window does not own.
+    QApplication::setWindowIcon(programIcon());
     ui::QtUserInterface userInterface;
     ui::setUserInterface(&userInterface);
 

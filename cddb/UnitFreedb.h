@@ -4,13 +4,13 @@
 // entry. Each operation opens its own connection, runs one short exchange and closes it. Every
 // wait runs a local event loop, so the windows keep repainting while the server answers.
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <stdexcept>
 
-class QDeadlineTimer;
 class QTcpSocket;
 
 // The server closed the connection in the middle of an exchange.
@@ -39,6 +39,9 @@ public:
     QString FHost;
     qint32 FPort = 8880;
     int FTimeout = 15000;   // milliseconds for connecting and for each line read
+    // Milliseconds for one whole exchange, from connecting to the goodbye: a server that trickles
+    // its lines slower than any real one cannot hold the lookup for ever.
+    int FExchangeTimeout = 60000;
     // A server can send anything; these bound what one exchange may cost. Real entries are a few
     // kilobytes.
     qsizetype FMaxReplyLines = 100000;
@@ -62,6 +65,7 @@ private:
 
     void WriteLn(const QString& Line);
     QString ReadLn();
+    QDeadlineTimer Deadline() const;
     bool WaitForSocket(const QDeadlineTimer& deadline);
     void CutOff();
 
@@ -69,6 +73,7 @@ private:
     const QStringList FCategories;
     bool FCutOff = false;       // this side dropped the connection: every further read is empty
     qint64 FBytesRead = 0;      // on the current connection
+    QDeadlineTimer FExchangeDeadline;   // of the current connection
 };
 
 // The album entry of an xmcd entry's lines: artist, album, genre, year, then the track titles.

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -26,12 +27,13 @@ void TFreedb::Connect()
     FClient->abort();
     FCutOff = false;
     FBytesRead = 0;
+    FExchangeDeadline.setRemainingTime(FExchangeTimeout);
     if (FPort <= 0 || FPort > 65535)
         return;
     // Bounded so that a line without its end cannot grow without limit.
     FClient->setReadBufferSize(MaxLineBytes + 2);
     FClient->connectToHost(FHost, static_cast<quint16>(FPort));
-    const QDeadlineTimer deadline(FTimeout);
+    const QDeadlineTimer deadline = Deadline();
     while (FClient->state() != QAbstractSocket::ConnectedState && FClient->state() != QAbstractSocket::UnconnectedState) {
         if (!WaitForSocket(deadline))
             break;
@@ -51,7 +53,7 @@ void TFreedb::Quit()
         return;
     WriteLn(QStringLiteral("quit"));
     FClient->disconnectFromHost();
-    const QDeadlineTimer deadline(FTimeout);
+    const QDeadlineTimer deadline = Deadline();
     while (FClient->state() != QAbstractSocket::UnconnectedState && WaitForSocket(deadline)) {
     }
     FClient->abort();
@@ -67,7 +69,7 @@ void TFreedb::WriteLn(const QString& Line)
 // the connection has been cut off; raises when the server closed the connection instead.
 QString TFreedb::ReadLn()
 {
-    const QDeadlineTimer deadline(FTimeout);
+    const QDeadlineTimer deadline = Deadline();
     while (!FCutOff) {
         if (FClient->canReadLine()) {
             QByteArray line = FClient->readLine(MaxLineBytes + 3);
@@ -90,6 +92,13 @@ QString TFreedb::ReadLn()
             break;
     }
     return {};
+}
+
+// The time-out of one step, cut short where the exchange's own limit ends first; past that limit
+// every read times out at once.
+QDeadlineTimer TFreedb::Deadline() const
+{
+    return std::min(QDeadlineTimer(FTimeout), FExchangeDeadline);
 }
 
 // Processes events until the socket reports something or the deadline passes; false once it has.

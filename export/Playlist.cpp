@@ -10,6 +10,9 @@
 
 namespace {
 
+// Far above any real playlist; a larger file is none.
+constexpr qint64 MaxPlaylistBytes = 64 * 1024 * 1024;
+
 QString absoluteCleanPath(const QString& path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -61,6 +64,9 @@ std::optional<QString> m3uValue(const QString& line)
 // A relative entry is looked for beside the playlist first, then from the current folder.
 std::optional<QString> existingFile(const QString& playlistFolder, const QString& entry)
 {
+    // No path holds a zero byte, and Qt warns about every name that does.
+    if (entry.contains(QChar(0)))
+        return std::nullopt;
     if (QDir::isRelativePath(entry)) {
         const QString joined = QDir::cleanPath(folderWithSlash(playlistFolder) + entry);
         if (QFileInfo(joined).isFile())
@@ -118,15 +124,22 @@ bool readPlaylist(const QString& playlistFileName, QStringList& paths)
 {
     paths.clear();
     const PlaylistKind kind = playlistKind(playlistFileName);
+    const QFileInfo info(playlistFileName);
+    // A pipe would block the reading for ever and a device never end, so only regular files are read.
+    if (info.exists() && !info.isFile())
+        throw TextFileError(
+            QStringLiteral("Cannot open file '%1'. It is not a regular file.").arg(info.fileName()).toStdString());
     QFile file(playlistFileName);
     if (!file.open(QIODevice::ReadOnly))
         throw TextFileError(QStringLiteral("Cannot open file '%1'. %2")
-                                .arg(QFileInfo(playlistFileName).fileName(), file.errorString())
+                                .arg(info.fileName(), file.errorString())
                                 .toStdString());
     if (kind == PlaylistKind::Other)
         return true;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (info.size() > MaxPlaylistBytes)
+        return false;
+    const QByteArray bytes = file.read(MaxPlaylistBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxPlaylistBytes)
         return false;
     const QString folder = QFileInfo(playlistFileName).absolutePath();
     for (const QString& line : textLines(bytes)) {

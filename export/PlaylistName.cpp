@@ -3,11 +3,16 @@
 #include "TagTexts.h"
 #include "UnitID3Tag.h"
 
+#include <algorithm>
+
 namespace {
 
-// Each occurrence is replaced once, searching on after the inserted text, so a field that
-// holds its own placeholder cannot make the pass run forever.
-QString replacePlaceholder(const QString& name, const QString& placeholder, const QString& text)
+// A name grown this long is no file name any more: a text can rebuild the placeholder around
+// itself without end ("##ARTIST#" with the artist "ARTIST##ARTIST"), and this ends such a pass.
+constexpr qsizetype MaxNameLength = 64 * 1024;
+
+// Each occurrence is replaced once, searching on after the inserted text.
+QString replaceEachOnce(const QString& name, const QString& placeholder, const QString& text)
 {
     QString result;
     qsizetype from = 0;
@@ -16,6 +21,22 @@ QString replacePlaceholder(const QString& name, const QString& placeholder, cons
         from = found + placeholder.size();
     }
     return result + name.mid(from);
+}
+
+// The leftmost occurrence is replaced while there is one, so the text around an inserted field
+// can form the placeholder again. A field that holds its own placeholder would never end that
+// way, so there each occurrence is replaced once.
+QString replacePlaceholder(const QString& name, const QString& placeholder, const QString& text)
+{
+    if (text.contains(placeholder))
+        return replaceEachOnce(name, placeholder, text);
+    QString result = name;
+    for (qsizetype found = result.indexOf(placeholder); found >= 0 && result.size() <= MaxNameLength;) {
+        result.replace(found, placeholder.size(), text);
+        // Nothing before the replaced one matched, so a new one overlaps the text or follows it.
+        found = result.indexOf(placeholder, std::max<qsizetype>(0, found - placeholder.size() + 1));
+    }
+    return result;
 }
 
 QString replaceInvalidChars(const QString& name, const QString& replacement)

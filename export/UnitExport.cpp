@@ -245,13 +245,13 @@ void TFormExport::btnExportClick()
         table = BuildExportTable();
     }
     if (rbExcel->isChecked()) {
-        SaveDialogExport.filter = QStringLiteral("Excel files (*.xls);;All files (*.*)");
+        SaveDialogExport.filter = QStringLiteral("Excel files (*.xls) (*.xls);;All files (*.*) (*.*)");
         SaveDialogExport.defaultExtension = QStringLiteral("xls");
     } else if (rbCSV->isChecked()) {
-        SaveDialogExport.filter = QStringLiteral("CSV files (*.csv);;All files (*.*)");
+        SaveDialogExport.filter = QStringLiteral("CSV files (*.csv) (*.csv);;All files (*.*) (*.*)");
         SaveDialogExport.defaultExtension = QStringLiteral("txt");
     } else {
-        SaveDialogExport.filter = QStringLiteral("Html files (*.htm) (*.htm*);;All files (*.*)");
+        SaveDialogExport.filter = QStringLiteral("Html files (*.htm) (*.htm*);;All files (*.*) (*.*)");
         SaveDialogExport.defaultExtension = QStringLiteral("htm");
     }
     const ui::FileDialogResult chosen = ui::userInterface().saveFile(SaveDialogExport);

@@ -43,6 +43,8 @@ FileDialogResult runFileDialog(const FileDialogRequest& request, QFileDialog::Ac
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
     dialog.setAcceptMode(mode);
+    // Each description already names its patterns.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = filterList(request.filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 0 && request.filterIndex < filters.size())

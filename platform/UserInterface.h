@@ -14,7 +14,8 @@ enum class Icon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
-// Filters in Qt's form: "Description (pattern);;Description (pattern)".
+// Filters in Qt's form: "Description (pattern);;Description (pattern)". The dialog shows the
+// descriptions alone, so a description that names its patterns keeps them.
 struct FileDialogRequest {
     QString title;
     QString filter;

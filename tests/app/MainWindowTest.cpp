@@ -4,6 +4,7 @@
 #include "HelpFileMaker.h"
 #include "HelpViewer.h"
 #include "ProgramFolder.h"
+#include "ProgramIcon.h"
 #include "UnitAbout.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
@@ -257,7 +258,7 @@ TEST_F(MainWindowTest, PopupMenusHoldTheirItemsInOrder)
     captions.clear();
     for (QAction* action : form.PopupMenuTree->actions())
         captions.append(action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(captions, QStringList({"Refresh explorer", "-", "Switch to ..."}));
+    EXPECT_EQ(captions, QStringList({"Refresh explorer", "Switch to ..."}));
 }
 
 TEST_F(MainWindowTest, ToolButtonsStandInGroupsWithTheirHints)
@@ -405,6 +406,28 @@ TEST_F(MainWindowTest, AboutBoxShowsTheVersionAndOpensItsAddress)
     ASSERT_EQ(recorder.opened.size(), 1);
     EXPECT_EQ(recorder.opened[0], QUrl(about.lbUrl->text()));
     QTest::mouseClick(about.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+TEST_F(MainWindowTest, TheWindowsAndTheAboutBoxShowTheProgramsPicture)
+{
+    const QImage picture = programIcon().pixmap(64, 64).toImage();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(picture.pixelColor(32, 48).alpha(), 255);
+    TFormMain form;
+    EXPECT_EQ(form.windowIcon().pixmap(64, 64).toImage(), picture);
+    TFormAbout about(&form);
+    EXPECT_EQ(about.windowIcon().pixmap(64, 64).toImage(), picture);
+    EXPECT_EQ(about.Image1->pixmap().toImage(), picture);
+}
+
+TEST_F(MainWindowTest, EscapeClosesTheAboutBoxWithOk)
+{
+    TFormAbout about;
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 

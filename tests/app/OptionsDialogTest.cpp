@@ -1,3 +1,4 @@
+#include "GridText.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
 #include "SettingsWriter.h"
@@ -532,9 +533,19 @@ TEST_F(OptionsDialog, PickedColourGoesIntoTheRowsSwatch)
         EXPECT_EQ(dialog.DBEdit3->palette().color(QPalette::Base), QColor(255, 0, 0));
         EXPECT_EQ(dialog.DBEdit1->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
     });
-    EXPECT_EQ(settings.ColorV2, qint32(0xFFFF0000));
+    EXPECT_EQ(gridColor(settings.ColorV2), QColor(255, 0, 0));
     EXPECT_EQ(settings.ColorV1V2, qint32(0xFFABCDEF));
     EXPECT_EQ(settings.ColorNoTag, ColorWindow);
+}
+
+TEST_F(OptionsDialog, ThePickedColourThatMatchesTheSystemColoursValueIsShownAsPicked)
+{
+    script.colorAnswers.push_back(static_cast<quint32>(ColorWindow));
+    run([&] {
+        dialog.btnColor1->click();
+        EXPECT_EQ(dialog.DBEdit1->palette().color(QPalette::Base), QColor(0, 0, 5));
+    });
+    EXPECT_EQ(gridColor(settings.ColorNoTag), QColor(0, 0, 5));
 }
 
 TEST_F(OptionsDialog, FolderBrowsingFillsTheEditOnlyOnOk)

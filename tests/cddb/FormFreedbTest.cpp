@@ -166,8 +166,14 @@ TEST_F(FreedbDialog, TypedIdOfSevenCharactersIsRefusedAndNothingIsRead)
     EXPECT_EQ(userInterface.messages[0].text, NotFound);
     EXPECT_EQ(userInterface.messages[0].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(userInterface.messages[0].icon, ui::Icon::Question);
+    EXPECT_EQ(userInterface.messages[0].title, "Corvane");
+    ASSERT_EQ(userInterface.inputs.size(), 1);
+    EXPECT_EQ(userInterface.inputs[0].title, "Get disc ID: gnudb.org");
+    EXPECT_EQ(userInterface.inputs[0].prompt, "Enter the disc id");
+    EXPECT_EQ(userInterface.inputs[0].initial, "");
     EXPECT_EQ(userInterface.messages[1].text, InvalidId);
     EXPECT_EQ(userInterface.messages[1].icon, ui::Icon::Error);
+    EXPECT_EQ(userInterface.messages[1].title, "Corvane");
     EXPECT_EQ(server.connections, 1);
     EXPECT_FALSE(form->btnWriteTags->isEnabled());
 }

@@ -51,6 +51,7 @@ public:
     QByteArray greeting = "201 hostile server ready\r\n";
     bool trickleGreeting = false;   // one byte a second
     Source reply;                   // to the query or read command
+    int trickleReplyEvery = 0;      // milliseconds between the reply's bytes; 0: as fast as taken
     bool closeAfterReply = false;   // drop the connection once the reply is sent
     qint64 sent = 0;                // bytes of the reply sent
 
@@ -88,6 +89,10 @@ private:
 
     void startReply(QTcpSocket* socket)
     {
+        if (trickleReplyEvery > 0) {
+            trickle(socket);
+            return;
+        }
         QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [this, socket] { pump(socket); });
         pump(socket);
     }
@@ -104,6 +109,21 @@ private:
             sent += piece.size();
             socket->write(piece);
         }
+    }
+
+    void trickle(QTcpSocket* socket)
+    {
+        auto* timer = new QTimer(socket);
+        QObject::connect(timer, &QTimer::timeout, socket, [this, socket, pending = QByteArray()]() mutable {
+            if (pending.isEmpty())
+                pending = reply();
+            if (pending.isEmpty())
+                return;
+            socket->write(pending.left(1));
+            pending.remove(0, 1);
+            ++sent;
+        });
+        timer->start(trickleReplyEvery);
     }
 
     QTcpServer server;
@@ -220,6 +240,25 @@ TEST_F(HostileServerTest, EntryWithoutEndEndsAtTheTimeOut)
     // One read waits out its time-out, then the goodbye waits for the server to close.
     EXPECT_GE(clock.elapsed(), TimeOut);
     EXPECT_LT(clock.elapsed(), EndsAtTheTimeOut);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(HostileServerTest, MatchListTrickledWithinEachLinesTimeOutEndsAtTheExchangeLimit)
+{
+    // Each line arrives well within its time-out, but the whole list would take a minute.
+    constexpr qint64 Matches = 400;
+    server.trickleReplyEvery = 5;
+    server.reply = replyOf("211 close matches follow\r\n", [](qint64 index) {
+        return index < Matches ? match(index) : index == Matches ? QByteArray(".\r\n") : QByteArray();
+    });
+    freedb.FTimeout = LongTimeOut;
+    freedb.FExchangeTimeout = TimeOut;
+
+    const QStringList matches = freedb.QueryAlbums(Args);
+    // What arrived before the limit stays, as before any time-out.
+    EXPECT_TRUE(matches.isEmpty() || matches.first() == QStringLiteral("rock 00000000 Band / Album"));
+    EXPECT_LT(server.sent, Matches * match(0).size() / 2);
+    EXPECT_GE(clock.elapsed(), TimeOut);
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 

@@ -98,7 +98,7 @@ TEST_F(MainPlaylistCommands, SaveDialogProposesTheGeneratedNameAndIsClearedAfter
     ASSERT_EQ(script.fileRequests.size(), 1);
     const ui::FileDialogRequest& request = script.fileRequests.first();
     EXPECT_EQ(request.title, "Save selected files as playlist");
-    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u);;Playlist (*.pls)");
+    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls)");
     EXPECT_EQ(request.defaultExtension, "m3u");
     EXPECT_EQ(request.initialFolder, dir.path());
     EXPECT_EQ(request.fileName, "Band - Disc");
@@ -131,6 +131,7 @@ TEST_F(MainPlaylistCommands, AWriteErrorIsReported)
     ASSERT_EQ(script.messages.size(), 1);
     EXPECT_EQ(script.messages[0].text, "Cannot save playlist to disk.");
     EXPECT_EQ(script.messages[0].icon, ui::Icon::Error);
+    EXPECT_EQ(script.messages[0].title, "Corvane");
 }
 
 TEST_F(MainPlaylistCommands, OpeningTheMenuEnablesSavingOnlyWithASelection)
@@ -159,7 +160,7 @@ TEST_F(MainPlaylistCommands, OpenDialogStartsWithAllPlaylists)
     ASSERT_EQ(script.fileRequests.size(), 1);
     const ui::FileDialogRequest& request = script.fileRequests.first();
     EXPECT_EQ(request.title, "Load files from playlist");
-    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u);;Playlist (*.pls);;All Playlists (*.m3u *.pls)");
+    EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls);;All Playlists (*.m3u *.pls)");
     EXPECT_EQ(request.filterIndex, 2);
     EXPECT_EQ(request.initialFolder, dir.path());
     EXPECT_FALSE(request.multiSelect);
@@ -208,6 +209,7 @@ TEST_F(MainPlaylistCommands, AReadErrorIsReported)
     form.LoadPlaylist(playlist);
     ASSERT_EQ(script.messages.size(), 1);
     EXPECT_EQ(script.messages[0].text, "Cannot import all playlist files.");
+    EXPECT_EQ(script.messages[0].title, "Corvane");
 }
 
 TEST_F(MainPlaylistCommands, ExportDialogIsMadeOnceAndReadsTheActivePage)

@@ -86,6 +86,18 @@ TEST(MakePlaylistName, ALaterPassReplacesPlaceholdersThatAnEarlierPassInserted)
     EXPECT_EQ(MakePlaylistName("#ARTIST#", &file, "-"), "Band 1999");
 }
 
+TEST(MakePlaylistName, APlaceholderThatTheReplacementFormsAgainIsReplacedToo)
+{
+    const TMpegFile file;
+    EXPECT_EQ(MakePlaylistName("#ART#ARTIST#IST#", &file, "-"), "");
+}
+
+TEST(MakePlaylistName, AFieldThatRebuildsItsPlaceholderWithoutEndStillGivesAName)
+{
+    const TMpegFile file = fileWithID3v2({.Artist = "ARTIST##ARTIST"});
+    EXPECT_FALSE(MakePlaylistName("##ARTIST#", &file, "-").isEmpty());
+}
+
 TEST(MakePlaylistName, AFieldHoldingItsOwnPlaceholderIsInsertedOnce)
 {
     const TMpegFile file = fileWithID3v2({.Artist = "x#ARTIST#y"});

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -196,4 +197,48 @@ TEST(Playlist, AReadErrorGivesNoPath)
     QStringList paths = {"left over"};
     EXPECT_FALSE(readPlaylist(playlist, paths));
     EXPECT_TRUE(paths.isEmpty());
+}
+
+TEST(Playlist, AnythingButARegularFileIsNotOpened)
+{
+    TempDir dir;
+    const QString fifo = dir.filePath("list.m3u");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = dir.filePath("zero.m3u");
+    ASSERT_TRUE(QFile::link("/dev/zero", device));
+    for (const QString& playlist : {fifo, device, dir.path()}) {
+        QStringList paths;
+        EXPECT_THROW(readPlaylist(playlist, paths), TextFileError) << playlist.toStdString();
+    }
+}
+
+TEST(Playlist, APlaylistOfMoreThan64MegabytesIsNotRead)
+{
+    TempDir dir;
+    dir.write("a.mp3", "a");
+    const QString playlist = dir.write("list.m3u", "a.mp3\n");
+    ASSERT_TRUE(QFile::resize(playlist, 64 * 1024 * 1024 + 1));
+    QStringList paths;
+    EXPECT_FALSE(readPlaylist(playlist, paths));
+    EXPECT_TRUE(paths.isEmpty());
+}
+
+TEST(Playlist, BinaryBytesAreSkippedWithoutWarnings)
+{
+    TempDir dir;
+    const QString a = dir.write("a.mp3", "a");
+    QByteArray bytes("a.mp3\n");
+    for (int i = 0; i < 4096; ++i)
+        bytes.append(char(i * 7919 % 251));
+    bytes.append("\na.mp3\n");
+    const QString playlist = dir.write("list.m3u", bytes);
+    static QStringList warnings;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    QStringList paths;
+    const bool read = readPlaylist(playlist, paths);
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(read);
+    EXPECT_EQ(paths, QStringList({a, a}));
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.value(0).toStdString();
 }

@@ -268,9 +268,9 @@ TEST_F(ExportDialog, EachFormatOffersItsFilterAndDefaultExtension)
 {
     auto form = make("Title");
     const std::tuple<QRadioButton*, const char*, const char*> formats[] = {
-        {form->rbExcel, "Excel files (*.xls);;All files (*.*)", "xls"},
-        {form->rbCSV, "CSV files (*.csv);;All files (*.*)", "txt"},
-        {form->rbHtml, "Html files (*.htm) (*.htm*);;All files (*.*)", "htm"},
+        {form->rbExcel, "Excel files (*.xls) (*.xls);;All files (*.*) (*.*)", "xls"},
+        {form->rbCSV, "CSV files (*.csv) (*.csv);;All files (*.*) (*.*)", "txt"},
+        {form->rbHtml, "Html files (*.htm) (*.htm*);;All files (*.*) (*.*)", "htm"},
     };
     for (const auto& [button, filter, extension] : formats) {
         button->setChecked(true);

@@ -45,8 +45,9 @@ std::optional<quint32> ScriptedUserInterface::chooseColor(quint32)
     return answer;
 }
 
-std::optional<QString> ScriptedUserInterface::inputText(const QString&, const QString&, const QString&)
+std::optional<QString> ScriptedUserInterface::inputText(const QString& title, const QString& prompt, const QString& initial)
 {
+    inputs.append({title, prompt, initial});
     if (textAnswers.empty())
         return std::nullopt;
     const auto answer = textAnswers.front();

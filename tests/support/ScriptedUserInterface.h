@@ -5,7 +5,8 @@
 #include <QList>
 #include <deque>
 
-// Records every message the program shows and answers from queues the test fills.
+// Records every message and input box the program shows, with their titles, and answers from
+// queues the test fills.
 // An empty answer queue answers Yes to questions, OK otherwise, and cancels dialogs.
 class ScriptedUserInterface : public ui::UserInterface {
 public:
@@ -14,6 +15,11 @@ public:
         ui::Icon icon;
         ui::Buttons buttons;
         QString title;
+    };
+    struct Input {
+        QString title;
+        QString prompt;
+        QString initial;
     };
 
     ScriptedUserInterface();    // installs itself
@@ -28,6 +34,7 @@ public:
     QStringList texts() const;
 
     QList<Message> messages;
+    QList<Input> inputs;
     QList<ui::FileDialogRequest> fileRequests;
     std::deque<ui::Answer> answers;
     std::deque<ui::FileDialogResult> fileAnswers;
