@@ -1,6 +1,6 @@
 #include "GridText.h"
 
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 #include "UnitID3Tag.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "TagCommandRules.h"
 
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 
 #include <cstring>
 

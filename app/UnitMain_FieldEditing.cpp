@@ -5,7 +5,7 @@
 #include "UnitMain.h"
 
 #include "TagCommandRules.h"
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 #include "UnitUtilities.h"
 
 #include <QComboBox>
