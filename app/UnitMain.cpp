@@ -5,11 +5,11 @@
 #include "Application.h"
 #include "FolderTree.h"
 #include "Hints.h"
+#include "NameOrder.h"
 #include "ProgramFolder.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -35,8 +35,7 @@ void fillGenres(QComboBox* box)
     std::vector<int> numbers(ID3GenreCount);
     for (int number = 0; number < ID3GenreCount; ++number)
         numbers[number] = number;
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = nameOrder();
     std::stable_sort(numbers.begin(), numbers.end(), [&collator](int a, int b) {
         return collator.compare(QString::fromLatin1(ID3Genres[a]), QString::fromLatin1(ID3Genres[b])) < 0;
     });

@@ -1,6 +1,7 @@
 #include "UnitMain.h"
 
 #include "FolderTree.h"
+#include "NameOrder.h"
 #include "SettingsWriter.h"
 #include "UnitBrowseFolder.h"
 #include "UnitProgressForm.h"
@@ -9,7 +10,6 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QCollator>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -51,13 +51,6 @@ QStringList listFolder(const QString& folder, bool recursive)
     return files;
 }
 
-void sortIgnoringCase(QStringList& files)
-{
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(files.begin(), files.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-}
-
 }  // namespace
 
 void TFormMain::OpenFolder(const QString& Folder, bool Recursive)
@@ -65,7 +58,7 @@ void TFormMain::OpenFolder(const QString& Folder, bool Recursive)
     if (!QFileInfo(Folder).isDir())
         return;
     QStringList files = listFolder(Folder, Recursive);
-    sortIgnoringCase(files);
+    sortNames(files);
     OpenFiles(files, files.size() > 25);
     PageControlTagChange();
     if (OptionSortAfterOpen)

@@ -46,8 +46,8 @@ void TFormMain::ClearFileInfo()
 
 int TFormMain::GenreIndexOf(const QString& Name) const
 {
-    const int number = genreNumberOf(Name);
-    if (number < 0)
+    const quint8 number = GenreByteOf(Name);
+    if (number == NoGenre)
         return -1;
     // Position 0 is the empty entry, which carries 0 too.
     for (int position = 1; position < cbGenreV1->count(); ++position) {

@@ -78,6 +78,8 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName);
 bool RemoveID3v1(const QString& fileName);
 void ClearID3v1(TID3v1& block);
 QString DecodeGenre(const QString& text);
+// The ID3v1 genre byte of a genre name, ignoring the case of A to Z; NoGenre when the name is none of the list.
+quint8 GenreByteOf(const QString& Name);
 
 // ---------------------------------------------------------------- ID3v2
 
