@@ -433,6 +433,12 @@ private:
     void showOpenFileCount();
     void reselectFiles(const QList<const TMpegFile*>& files, const TMpegFile* focused);
 
+    // Emptying the tag pages (UnitMain_TagPages.cpp).
+    void clearId3v1Page();
+    void clearId3v2Page();
+    // The ID3v2 page's fields that an ID3v1 block has too, the genre aside.
+    void clearId3v2FieldsOfId3v1();
+
     // The grid column widths as given; the header answers 0 for a hidden column.
     int gridColumnWidth(int column) const;
     void setGridColumnWidth(int column, int width);
