@@ -58,7 +58,7 @@ TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
     connectGrid();
     connectFieldEditing();
     for (int column = 0; column < GridColumnCount; ++column)
-        hiddenColumnWidths[column] = GridColumns[column].width;
+        givenColumnWidths[column] = GridColumns[column].width;
     // An error of the start-up steps (a damaged file on the command line) is shown like any other,
     // and the window is made all the same.
     deliverShowingErrors([this] {
@@ -206,12 +206,12 @@ void TFormMain::OpenCommandLine()
 
 int TFormMain::gridColumnWidth(int column) const
 {
-    return vtgrid->isColumnHidden(column) ? hiddenColumnWidths[column] : vtgrid->columnWidth(column);
+    return vtgrid->isColumnHidden(column) ? givenColumnWidths[column] : vtgrid->columnWidth(column);
 }
 
 void TFormMain::setGridColumnWidth(int column, int width)
 {
-    hiddenColumnWidths[column] = width;
+    givenColumnWidths[column] = width;
     vtgrid->setColumnWidth(column, width);
 }
 

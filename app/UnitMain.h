@@ -446,7 +446,8 @@ private:
 
     QStringList commandLine;
     bool keepingPagesWhileReselecting = false;
-    std::array<int, GridColumnCount> hiddenColumnWidths{};
+    // Every column's width as last given, which a hidden column keeps for when it is shown again.
+    std::array<int, GridColumnCount> givenColumnWidths{};
 };
 
 // The main window while it exists.

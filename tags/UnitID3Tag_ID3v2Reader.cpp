@@ -111,11 +111,6 @@ bool isFrameIDChar(char c)
     return c >= '0' && c <= 'Z';
 }
 
-bool isKnownFrame(const TID3v2Frame& frame, const char* id)
-{
-    return std::memcmp(frame.FrameID.data(), id, 4) == 0;
-}
-
 // A URL is stored in ISO-8859-1; one written as UTF-16 is recognised by its byte-order mark.
 QString decodeUrl(const QByteArray& data, qsizetype offset)
 {
@@ -132,7 +127,7 @@ QString* textFieldFor(const TID3v2Frame& frame, TID3v2& tag)
 
 bool isDecoded(const TID3v2Frame& frame, TID3v2& tag)
 {
-    return textFieldFor(frame, tag) || isKnownFrame(frame, "COMM") || isKnownFrame(frame, "WXXX");
+    return textFieldFor(frame, tag) || MatchFrameID(frame.FrameID, "COMM") || MatchFrameID(frame.FrameID, "WXXX");
 }
 
 void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
@@ -141,13 +136,13 @@ void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
     if (QString* field = textFieldFor(frame, tag)) {
         frame.Encoding = byteAt(data, 0);
         *field = decodeTextToEnd(data, 1, frame.Encoding);
-    } else if (isKnownFrame(frame, "COMM")) {
+    } else if (MatchFrameID(frame.FrameID, "COMM")) {
         frame.Encoding = byteAt(data, 0);
         copyBytes(tag.CommentLanguage, data, 1);
         const DecodedText description = decodeText(data, 4, frame.Encoding);
         tag.CommentDescription = description.text;
         tag.Comment = decodeTextToEnd(data, description.next, frame.Encoding);
-    } else if (isKnownFrame(frame, "WXXX")) {
+    } else if (MatchFrameID(frame.FrameID, "WXXX")) {
         frame.Encoding = byteAt(data, 0);
         const DecodedText description = decodeText(data, 1, frame.Encoding);
         tag.UrlDescription = description.text;
