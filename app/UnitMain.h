@@ -432,6 +432,8 @@ private:
     void connectFieldEditing();
     void showOpenFileCount();
     void reselectFiles(const QList<const TMpegFile*>& files, const TMpegFile* focused);
+    // Opens chosen files in name order, with the progress window from 26 files on (UnitMain_FileList.cpp).
+    void openInNameOrder(QStringList paths);
 
     // Emptying the tag pages (UnitMain_TagPages.cpp).
     void clearId3v1Page();

@@ -100,7 +100,11 @@ void TFormMain::miOpenClick()
         return;
     DefaultFolderOpen = QFileInfo(chosen.files.first()).absolutePath() + QLatin1Char('/');
 
-    QStringList paths = chosen.files;
+    openInNameOrder(chosen.files);
+}
+
+void TFormMain::openInNameOrder(QStringList paths)
+{
     sortNames(paths);
     OpenFiles(paths, paths.size() > 25);
     PageControlTagChange();

@@ -1,7 +1,6 @@
 #include "UnitMain.h"
 
 #include "FolderTree.h"
-#include "NameOrder.h"
 #include "SettingsWriter.h"
 #include "UnitBrowseFolder.h"
 #include "UnitProgressForm.h"
@@ -57,12 +56,7 @@ void TFormMain::OpenFolder(const QString& Folder, bool Recursive)
 {
     if (!QFileInfo(Folder).isDir())
         return;
-    QStringList files = listFolder(Folder, Recursive);
-    sortNames(files);
-    OpenFiles(files, files.size() > 25);
-    PageControlTagChange();
-    if (OptionSortAfterOpen)
-        SortFiles(3);
+    openInNameOrder(listFolder(Folder, Recursive));
 }
 
 void TFormMain::miOpenFolderClick()
