@@ -5,26 +5,17 @@
 #include "UnitBrowseFolder.h"
 #include "UnitProgressForm.h"
 #include "UnitUtilities.h"
+#include "WaitCursor.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QSplitter>
 #include <memory>
 
 namespace {
-
-// The hourglass for as long as the folder is listed.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Clears a flag however the handling that set it ends.
 struct ClearOnExit {
