@@ -1,6 +1,7 @@
 #include "GridText.h"
 
-#include "TagTexts.h"
+#include "MainSettings.h"
+#include "TagFieldTexts.h"
 #include "UnitID3Tag.h"
 
 #include <QApplication>
@@ -8,8 +9,6 @@
 #include <QPalette>
 
 namespace {
-
-constexpr qint32 windowColor = static_cast<qint32>(0xFF000005u);
 
 QString id3v1Cell(const TMpegFile& file, int column)
 {
@@ -73,7 +72,7 @@ QString trackSortKey(const QString& track)
 
 QColor gridColor(qint32 setting)
 {
-    if (setting == windowColor)
+    if (setting == SystemWindowColor)
         return QApplication::palette().color(QPalette::Base);
     return QColor::fromRgb(static_cast<QRgb>(setting));
 }

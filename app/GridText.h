@@ -1,7 +1,7 @@
 #pragma once
 
 // What the file grid shows: the text of one cell of a file on either tag page, the key a column
-// sorts by, and the colour of a row. ID3v1 texts are read as the export reads them (TagTexts.h).
+// sorts by, and the colour of a row. ID3v1 texts are read as the export reads them (TagFieldTexts.h).
 
 #include <QColor>
 #include <QString>

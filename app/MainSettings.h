@@ -6,6 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+// The public CDDB service, the default of "Freedb Server".
+inline const QString DefaultFreedbServer = QStringLiteral("gnudb.gnudb.org");
+
+// The grid colour setting that stands for the system window colour, the default of the four.
+constexpr qint32 SystemWindowColor = static_cast<qint32>(0xFF000005u);
+
 struct TMainSettings {
     bool OptionRememberSize = false;
     bool OptionRememberPosition = false;
@@ -68,7 +74,7 @@ struct TMainSettings {
     QString ExportFields;
     QString DictionaryWords;
     bool UseGridColors = false;
-    qint32 ColorNoTag = 0;   // 0x00RRGGBB as picked (alpha ignored); 0xFF000005 is the system window colour
+    qint32 ColorNoTag = 0;   // 0x00RRGGBB as picked (alpha ignored); or SystemWindowColor
     qint32 ColorV1 = 0;
     qint32 ColorV2 = 0;
     qint32 ColorV1V2 = 0;

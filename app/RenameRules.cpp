@@ -1,24 +1,12 @@
 #include "RenameRules.h"
 
+#include "TagFieldTexts.h"
 #include "UnitID3Tag.h"
 #include "UnitUtilities.h"
 
 #include <QLocale>
 
 namespace {
-
-// Blanks and control characters go from both ends; other white space such as the no-break
-// space belongs to the text.
-QString trimBlanks(const QString& text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start].unicode() <= 0x20)
-        ++start;
-    while (end > start && text[end - 1].unicode() <= 0x20)
-        --end;
-    return text.mid(start, end - start);
-}
 
 QString orDefault(const QString& value, const QString& fallback)
 {
@@ -98,8 +86,8 @@ std::optional<RenameFields> renameFieldsFromID3v1(const TMpegFile& file)
     if (!file.HasID3v1 || QByteArray(block.Identifier, 3) != "TAG")
         return std::nullopt;
     // The track byte counts whatever the kind: a v1.0 comment character gives its code.
-    return RenameFields{trimBlanks(id3v1Text(block.Artist, 30)), trimBlanks(id3v1Text(block.Album, 30)),
-                        trimBlanks(id3v1Text(block.Title, 30)), QString::number(block.track())};
+    return RenameFields{trimmedText(id3v1Text(block.Artist, 30)), trimmedText(id3v1Text(block.Album, 30)),
+                        trimmedText(id3v1Text(block.Title, 30)), QString::number(block.track())};
 }
 
 std::optional<RenameFields> renameFieldsFromID3v2(const TMpegFile& file)
@@ -107,8 +95,8 @@ std::optional<RenameFields> renameFieldsFromID3v2(const TMpegFile& file)
     const TID3v2& tag = file.ID3v2;
     if (!file.HasID3v2 || !tag.Present)
         return std::nullopt;
-    const QString track = trimBlanks(tag.Track);
-    return RenameFields{trimBlanks(tag.Artist), trimBlanks(tag.Album), trimBlanks(tag.Title),
+    const QString track = trimmedText(tag.Track);
+    return RenameFields{trimmedText(tag.Artist), trimmedText(tag.Album), trimmedText(tag.Title),
                         track.left(track.indexOf(QLatin1Char('/')))};
 }
 

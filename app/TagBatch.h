@@ -8,9 +8,9 @@
 
 class TFormMain;
 
-// What the work did with one file: Written files are reloaded and followed by the 50 ms wait;
-// Skipped files only step the bar.
-enum class TagWork { Written, Skipped };
+// What the work did with one file. Done, whether or not anything had to be written: the file's
+// date is put back, its row reloaded and the 50 ms wait follows. Skipped files only step the bar.
+enum class TagWork { Done, Skipped };
 
 struct TagBatch {
     QString message;             // shown before the file's name, "Saving tag of: "

@@ -1,6 +1,6 @@
 #include "TagCommandRules.h"
 
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 
 #include <cstring>
 
@@ -15,16 +15,6 @@ constexpr int ShortCommentWidth = 28;
 void copyUpToZero(char* to, const char* from, int width)
 {
     std::memcpy(to, from, qstrnlen(from, uint(width)));
-}
-
-QString asciiLower(const QString& text)
-{
-    QString lowered = text;
-    for (QChar& c : lowered) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return lowered;
 }
 
 }  // namespace
@@ -122,20 +112,9 @@ quint8 id3v1TrackFromId3v2(const QString& track)
     return id3v1TrackByte(id3v1TrackText(track));
 }
 
-int genreNumberOf(const QString& name)
-{
-    const QString wanted = asciiLower(name);
-    for (int number = 0; number < ID3GenreCount; ++number) {
-        if (asciiLower(QString::fromLatin1(ID3Genres[number])) == wanted)
-            return number;
-    }
-    return -1;
-}
-
 quint8 id3v1GenreFromId3v2(const QString& genre)
 {
-    const int number = genreNumberOf(DecodeGenre(genre));
-    return number < 0 ? NoGenre : static_cast<quint8>(number);
+    return GenreByteOf(DecodeGenre(genre));
 }
 
 TID3v1 id3v1FromId3v2(const TID3v2& tag)

@@ -66,9 +66,6 @@ QString id3v1TrackText(const QString& track);
 // The ID3v1 track byte of an ID3v2 track: anything but digits gives 0.
 quint8 id3v1TrackFromId3v2(const QString& track);
 
-// The genre number of a name, ignoring the case of A to Z; -1 for none of the list.
-int genreNumberOf(const QString& name);
-
 // The ID3v1 genre byte of an ID3v2 genre text, a number reference ("(17)", "17") decoded first.
 quint8 id3v1GenreFromId3v2(const QString& genre);
 

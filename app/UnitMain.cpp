@@ -5,11 +5,11 @@
 #include "Application.h"
 #include "FolderTree.h"
 #include "Hints.h"
+#include "NameOrder.h"
 #include "ProgramFolder.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -35,8 +35,7 @@ void fillGenres(QComboBox* box)
     std::vector<int> numbers(ID3GenreCount);
     for (int number = 0; number < ID3GenreCount; ++number)
         numbers[number] = number;
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = nameOrder();
     std::stable_sort(numbers.begin(), numbers.end(), [&collator](int a, int b) {
         return collator.compare(QString::fromLatin1(ID3Genres[a]), QString::fromLatin1(ID3Genres[b])) < 0;
     });
@@ -59,7 +58,7 @@ TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
     connectGrid();
     connectFieldEditing();
     for (int column = 0; column < GridColumnCount; ++column)
-        hiddenColumnWidths[column] = GridColumns[column].width;
+        givenColumnWidths[column] = GridColumns[column].width;
     // An error of the start-up steps (a damaged file on the command line) is shown like any other,
     // and the window is made all the same.
     deliverShowingErrors([this] {
@@ -207,12 +206,12 @@ void TFormMain::OpenCommandLine()
 
 int TFormMain::gridColumnWidth(int column) const
 {
-    return vtgrid->isColumnHidden(column) ? hiddenColumnWidths[column] : vtgrid->columnWidth(column);
+    return vtgrid->isColumnHidden(column) ? givenColumnWidths[column] : vtgrid->columnWidth(column);
 }
 
 void TFormMain::setGridColumnWidth(int column, int width)
 {
-    hiddenColumnWidths[column] = width;
+    givenColumnWidths[column] = width;
     vtgrid->setColumnWidth(column, width);
 }
 

@@ -432,6 +432,14 @@ private:
     void connectFieldEditing();
     void showOpenFileCount();
     void reselectFiles(const QList<const TMpegFile*>& files, const TMpegFile* focused);
+    // Opens chosen files in name order, with the progress window from 26 files on (UnitMain_FileList.cpp).
+    void openInNameOrder(QStringList paths);
+
+    // Emptying the tag pages (UnitMain_TagPages.cpp).
+    void clearId3v1Page();
+    void clearId3v2Page();
+    // The ID3v2 page's fields that an ID3v1 block has too, the genre aside.
+    void clearId3v2FieldsOfId3v1();
 
     // The grid column widths as given; the header answers 0 for a hidden column.
     int gridColumnWidth(int column) const;
@@ -440,7 +448,8 @@ private:
 
     QStringList commandLine;
     bool keepingPagesWhileReselecting = false;
-    std::array<int, GridColumnCount> hiddenColumnWidths{};
+    // Every column's width as last given, which a hidden column keeps for when it is shown again.
+    std::array<int, GridColumnCount> givenColumnWidths{};
 };
 
 // The main window while it exists.

@@ -23,7 +23,7 @@ void TFormMain::miAutoNumberClick()
         const TMpegFile& file = *FileList[static_cast<std::size_t>(row)];
         if (!pageV2) {
             WriteID3v1(numberedId3v1(file.ID3v1, file.HasID3v1, position), path);
-            return TagWork::Written;
+            return TagWork::Done;
         }
         TID3v2 tag = file.ID3v2;
         if (tag.Version == 2) {
@@ -35,7 +35,7 @@ void TFormMain::miAutoNumberClick()
             MakeNewID3v2Header(tag);
         tag.Track = autoNumberTrack(position, count, OptionLeadingZero, OptionAddTotalTracks);
         WriteID3v2(tag, path);
-        return TagWork::Written;
+        return TagWork::Done;
     });
     PageControlTagChange();
 }

@@ -22,7 +22,7 @@ void copyTags(TFormMain& form, const QString& questionStart, const std::function
     batch.keepTimestamp = form.OptionKeepTimestamp;
     runTagBatch(form, batch, [&](int row, const QString&) {
         copy(*form.FileList[static_cast<std::size_t>(row)]);
-        return TagWork::Written;
+        return TagWork::Done;
     });
     form.vtgridModel->repaint();
     form.PageControlTagChange();

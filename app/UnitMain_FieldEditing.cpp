@@ -5,7 +5,7 @@
 #include "UnitMain.h"
 
 #include "TagCommandRules.h"
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 #include "UnitUtilities.h"
 
 #include <QComboBox>
@@ -57,19 +57,10 @@ void TFormMain::connectFieldEditing()
 
 void TFormMain::miClearAllTagsClick()
 {
-    if (activePage() == TagPage::V1) {
-        for (QLineEdit* edit : {EditTitleV1, EditArtistV1, EditAlbumV1, EditYearV1, EditCommentV1, EditTrackV1})
-            edit->clear();
-        cbGenreV1->setCurrentIndex(0);
-        return;
-    }
-    for (QLineEdit* edit : {EditTitleV2, EditArtistV2, EditAlbumV2, EditYearV2, EditTrackV2})
-        edit->clear();
-    MemoCommentV2->clear();
-    cbGenreV2->setCurrentIndex(-1);
-    cbGenreV2->clearEditText();
-    for (QLineEdit* edit : {EditEncoderV2, EditUrlV2, EditComposerV2, EditOrigArtistV2})
-        edit->clear();
+    if (activePage() == TagPage::V1)
+        clearId3v1Page();
+    else
+        clearId3v2Page();
 }
 
 void TFormMain::miCopyAllTagsClick()
@@ -141,9 +132,7 @@ void TFormMain::miSwapClick()
         return;
     }
     if (!file.HasID3v1) {
-        for (QLineEdit* edit : {EditTitleV2, EditArtistV2, EditAlbumV2, EditYearV2, EditTrackV2})
-            edit->clear();
-        MemoCommentV2->clear();
+        clearId3v2FieldsOfId3v1();
         cbGenreV2->setCurrentIndex(0);
         return;
     }

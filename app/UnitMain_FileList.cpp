@@ -2,9 +2,9 @@
 
 #include "UnitMain.h"
 
+#include "NameOrder.h"
 #include "UnitProgressForm.h"
 
-#include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -100,10 +100,12 @@ void TFormMain::miOpenClick()
         return;
     DefaultFolderOpen = QFileInfo(chosen.files.first()).absolutePath() + QLatin1Char('/');
 
-    QStringList paths = chosen.files;
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(paths.begin(), paths.end(), collator);
+    openInNameOrder(chosen.files);
+}
+
+void TFormMain::openInNameOrder(QStringList paths)
+{
+    sortNames(paths);
     OpenFiles(paths, paths.size() > 25);
     PageControlTagChange();
     if (OptionSortAfterOpen)

@@ -5,27 +5,17 @@
 #include "UnitBrowseFolder.h"
 #include "UnitProgressForm.h"
 #include "UnitUtilities.h"
+#include "WaitCursor.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QCollator>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QSplitter>
 #include <memory>
 
 namespace {
-
-// The hourglass for as long as the folder is listed.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Clears a flag however the handling that set it ends.
 struct ClearOnExit {
@@ -51,25 +41,13 @@ QStringList listFolder(const QString& folder, bool recursive)
     return files;
 }
 
-void sortIgnoringCase(QStringList& files)
-{
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(files.begin(), files.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-}
-
 }  // namespace
 
 void TFormMain::OpenFolder(const QString& Folder, bool Recursive)
 {
     if (!QFileInfo(Folder).isDir())
         return;
-    QStringList files = listFolder(Folder, Recursive);
-    sortIgnoringCase(files);
-    OpenFiles(files, files.size() > 25);
-    PageControlTagChange();
-    if (OptionSortAfterOpen)
-        SortFiles(3);
+    openInNameOrder(listFolder(Folder, Recursive));
 }
 
 void TFormMain::miOpenFolderClick()

@@ -3,10 +3,10 @@
 
 #include "UnitMain.h"
 
+#include "NameOrder.h"
 #include "UnitUtilities.h"
 
 #include <QApplication>
-#include <QCollator>
 #include <QCursor>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -132,8 +132,7 @@ void TFormMain::SortFiles(int Column)
         const QString text = vtgridGetText(row, Column);
         keys.append(Column == 8 ? trackSortKey(text) : text);
     }
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = nameOrder();
     std::vector<int> order(static_cast<std::size_t>(count));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return collator.compare(keys[a], keys[b]) < 0; });
@@ -249,9 +248,7 @@ void TFormMain::vtgridDragDrop(const QMimeData* DataObject, int TargetRow)
                 dropped.append(folderFiles);
             }
         }
-        QCollator collator;
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        std::stable_sort(dropped.begin(), dropped.end(), collator);
+        sortNames(dropped);
         OpenFiles(dropped, true);
         if (OptionSortAfterOpen)
             SortFiles(3);

@@ -34,7 +34,7 @@ void TFormMain::RemoveTags()
             RemoveID3v1(path);
         else if (pageV2 && file.HasID3v2)
             RemoveID3v2(path, *file.ID3v2.ReadState);
-        return TagWork::Written;
+        return TagWork::Done;
     });
     PageControlTagChange();
 }

@@ -86,7 +86,7 @@ void TFormMain::SaveTags()
                 take();
         }
         WriteID3v2(tag, path);
-        return TagWork::Written;
+        return TagWork::Done;
     };
 
     Id3v1PageFields page;
@@ -113,7 +113,7 @@ void TFormMain::SaveTags()
             block = file.ID3v1;
         placeId3v1Fields(block, page, choice);
         WriteID3v1(block, path);
-        return TagWork::Written;
+        return TagWork::Done;
     };
 
     TagBatch batch;

@@ -4,7 +4,7 @@
 #include "UnitMain.h"
 
 #include "TagGuess.h"
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>

@@ -12,9 +12,6 @@
 
 namespace {
 
-// The system window colour, the default of the four grid colours.
-constexpr qint32 clWindow = static_cast<qint32>(0xFF000005u);
-
 // Reads values with their types. A value that is missing, or stored with another type, is first
 // written with its default, so the settings file always holds every value the program knows.
 class SettingsReader {
@@ -116,15 +113,15 @@ void TFormMain::ReadSettings()
     DefaultFolderPlaylist = read.text(QStringLiteral("Default Folder Playlist"), programFolder());
     DefaultFolderEnc = read.text(QStringLiteral("Default Folder Enc"), programFolder());
     DefaultFolderDec = read.text(QStringLiteral("Default Folder Dec"), programFolder());
-    FreedbServer = read.text(QStringLiteral("Freedb Server"), QStringLiteral("gnudb.gnudb.org"));
+    FreedbServer = read.text(QStringLiteral("Freedb Server"), DefaultFreedbServer);
     FreedbPort = read.text(QStringLiteral("Freedb Port"), QStringLiteral("8880"));
     ExportFields = read.text(QStringLiteral("Export Fields"), QString());
     DictionaryWords = read.text(QStringLiteral("Dictionary Words"), QString());
     UseGridColors = read.boolean(QStringLiteral("Use Grid Colors"), false);
-    ColorNoTag = read.integer(QStringLiteral("Color No Tag"), clWindow);
-    ColorV1 = read.integer(QStringLiteral("Color V1"), clWindow);
-    ColorV2 = read.integer(QStringLiteral("Color V2"), clWindow);
-    ColorV1V2 = read.integer(QStringLiteral("Color V1 V2"), clWindow);
+    ColorNoTag = read.integer(QStringLiteral("Color No Tag"), SystemWindowColor);
+    ColorV1 = read.integer(QStringLiteral("Color V1"), SystemWindowColor);
+    ColorV2 = read.integer(QStringLiteral("Color V2"), SystemWindowColor);
+    ColorV1V2 = read.integer(QStringLiteral("Color V1 V2"), SystemWindowColor);
 }
 
 void TFormMain::WriteCloseSettings()

@@ -59,7 +59,7 @@ void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<Tag
             releaseFromPlayer(form, batch, path);
             progress->lbMsg->setText(batch.message + QFileInfo(path).fileName());
             progress->repaint();
-            if (work(row, path) == TagWork::Written) {
+            if (work(row, path) == TagWork::Done) {
                 if (batch.keepTimestamp && date >= 0)
                     SetFileDate(path, date);
                 form.ReloadFile(row);

@@ -31,23 +31,37 @@ void TFormMain::ClearFileInfo()
     for (QLabel* label : {lbFileSize, lbLength, lbFileMode, lbFileFrequency, lbFileBitrate, lbFileVersion, lbFileLayer,
                           lbFileCopyright, lbFileCRC, lbVbr})
         label->clear();
-    for (QLineEdit* edit : {EditTitleV1, EditArtistV1, EditAlbumV1, EditYearV1, EditTrackV1})
+    clearId3v1Page();
+    clearId3v2Page();
+}
+
+void TFormMain::clearId3v1Page()
+{
+    for (QLineEdit* edit : {EditTitleV1, EditArtistV1, EditAlbumV1, EditYearV1, EditTrackV1, EditCommentV1})
         edit->clear();
     cbGenreV1->setCurrentIndex(0);
-    EditCommentV1->clear();
-    for (QLineEdit* edit : {EditTitleV2, EditArtistV2, EditAlbumV2, EditYearV2, EditTrackV2})
-        edit->clear();
+}
+
+void TFormMain::clearId3v2Page()
+{
+    clearId3v2FieldsOfId3v1();
     cbGenreV2->setCurrentIndex(-1);
     cbGenreV2->clearEditText();
-    MemoCommentV2->clear();
     for (QLineEdit* edit : {EditEncoderV2, EditUrlV2, EditComposerV2, EditOrigArtistV2})
         edit->clear();
 }
 
+void TFormMain::clearId3v2FieldsOfId3v1()
+{
+    for (QLineEdit* edit : {EditTitleV2, EditArtistV2, EditAlbumV2, EditYearV2, EditTrackV2})
+        edit->clear();
+    MemoCommentV2->clear();
+}
+
 int TFormMain::GenreIndexOf(const QString& Name) const
 {
-    const int number = genreNumberOf(Name);
-    if (number < 0)
+    const quint8 number = GenreByteOf(Name);
+    if (number == NoGenre)
         return -1;
     // Position 0 is the empty entry, which carries 0 too.
     for (int position = 1; position < cbGenreV1->count(); ++position) {

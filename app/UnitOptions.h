@@ -31,9 +31,6 @@ QStringList updatedFormatHistory(const QStringList& history, const QString& text
 // one trailing ";" adds none.
 QStringList splitDictionaryWords(const QString& words);
 
-// The public CDDB service, the default of "Freedb Server".
-inline const QString DefaultFreedbServer = QStringLiteral("gnudb.gnudb.org");
-
 enum class OptionsOutcome {
     Cancelled,   // nothing stored
     Stored,      // stored, and written when the settings key opened

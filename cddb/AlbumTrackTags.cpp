@@ -2,21 +2,6 @@
 
 #include <cstring>
 
-namespace {
-
-// Only the letters A to Z change case, as in the genre lists of the main window.
-QString lowerAscii(const QString& text)
-{
-    QString lower = text;
-    for (QChar& c : lower) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return lower;
-}
-
-}  // namespace
-
 TrackArtistTitle SplitTrackTitle(const QString& Cell, const QString& AlbumArtist)
 {
     const QString separator = QStringLiteral(" / ");
@@ -32,18 +17,6 @@ QString TrackText(const QString& Number, int Total, bool LeadingZero, bool AddTo
     if (AddTotal)
         text += (LeadingZero && Total < 10 ? QStringLiteral("/0") : QStringLiteral("/")) + QString::number(Total);
     return text;
-}
-
-quint8 GenreByteOf(const QString& Name)
-{
-    const QString wanted = lowerAscii(Name);
-    if (wanted.isEmpty())
-        return NoGenre;
-    for (int genre = 0; genre < ID3GenreCount; ++genre) {
-        if (lowerAscii(QString::fromLatin1(ID3Genres[genre])) == wanted)
-            return static_cast<quint8>(genre);
-    }
-    return NoGenre;
 }
 
 TID3v1 TrackID3v1(const TID3v1& Current, const TrackArtistTitle& Track, const QString& Album, const QString& Year,

@@ -1,6 +1,7 @@
 #include "UnitChooseAlbum.h"
 #include "UnitGetAlbumFreedb.h"
 
+#include "TagFieldTexts.h"
 #include "UnitID3Tag.h"
 #include "UserInterface.h"
 
@@ -13,18 +14,6 @@
 namespace {
 
 const QString WebDomain = QStringLiteral("gnudb.org");
-
-// Blanks and control characters around a typed id are not part of it.
-QString trimBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) <= u' ')
-        ++first;
-    while (last > first && text.at(last - 1) <= u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 }  // namespace
 
@@ -78,7 +67,7 @@ void TFormFreedb::LookUp()
             manual = true;
             const auto typed = ui::userInterface().inputText(QStringLiteral("Get disc ID: ") + WebDomain,
                                                               QStringLiteral("Enter the disc id"), QString());
-            discId = trimBlanks(typed.value_or(QString()));
+            discId = trimmedText(typed.value_or(QString()));
         }
     } else {
         const QString line = ChooseMatch(matches);

@@ -1,6 +1,6 @@
 #include "ExportTable.h"
 
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 #include "TextFile.h"
 #include "UnitID3Tag.h"
 
@@ -15,7 +15,8 @@ const QStringList ExportFieldNames = {
 
 namespace {
 
-struct TagTexts {
+// The tag fields of the page the export reads, as its cells show them.
+struct TagPageFields {
     QString Title;
     QString Artist;
     QString Album;
@@ -25,24 +26,24 @@ struct TagTexts {
     QString Comment;
 };
 
-TagTexts id3v1Texts(const TMpegFile& file)
+TagPageFields id3v1PageFields(const TMpegFile& file)
 {
     const TID3v1& block = file.ID3v1;
-    TagTexts texts;
-    texts.Title = id3v1FieldText(block.Title, 30);
-    texts.Artist = id3v1FieldText(block.Artist, 30);
-    texts.Album = id3v1FieldText(block.Album, 30);
-    texts.Year = id3v1FieldText(block.Year, 4);
-    texts.Comment = id3v1FieldText(block.Comment, 29);
+    TagPageFields fields;
+    fields.Title = id3v1FieldText(block.Title, 30);
+    fields.Artist = id3v1FieldText(block.Artist, 30);
+    fields.Album = id3v1FieldText(block.Album, 30);
+    fields.Year = id3v1FieldText(block.Year, 4);
+    fields.Comment = id3v1FieldText(block.Comment, 29);
     if (file.HasID3v1) {
         if (block.track() >= 1 && block.track() <= 99)
-            texts.Track = QString::number(block.track());
-        texts.Genre = id3v1GenreName(block.Genre);
+            fields.Track = QString::number(block.track());
+        fields.Genre = id3v1GenreName(block.Genre);
     }
-    return texts;
+    return fields;
 }
 
-TagTexts id3v2Texts(const TMpegFile& file)
+TagPageFields id3v2PageFields(const TMpegFile& file)
 {
     const TID3v2& tag = file.ID3v2;
     return {tag.Title, tag.Artist, tag.Album, tag.Year, tag.Track, tag.Genre, tag.Comment};
@@ -58,7 +59,7 @@ qint64 fileSize(const QString& fileName)
     return file.size();
 }
 
-QString cellText(const QString& field, const TMpegFile& file, const TagTexts& tags)
+QString cellText(const QString& field, const TMpegFile& file, const TagPageFields& tags)
 {
     const auto is = [&field](const char* name) { return field.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
     if (is("File Name"))
@@ -108,7 +109,7 @@ QString exportLengthText(qint32 seconds)
 
 QStringList exportRow(const TMpegFile& file, bool id3v1Page, const QStringList& fields)
 {
-    const TagTexts tags = id3v1Page ? id3v1Texts(file) : id3v2Texts(file);
+    const TagPageFields tags = id3v1Page ? id3v1PageFields(file) : id3v2PageFields(file);
     QStringList row;
     for (const QString& field : fields)
         row << cellText(field, file, tags);

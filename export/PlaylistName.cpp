@@ -1,6 +1,6 @@
 #include "PlaylistName.h"
 
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 #include "UnitID3Tag.h"
 
 #include <algorithm>
@@ -56,9 +56,9 @@ void fillIfEmpty(QString& text, const QString& fallback)
 
 }  // namespace
 
-PlaylistTagTexts playlistTagTexts(const TMpegFile& file)
+PlaylistPlaceholderTexts playlistPlaceholderTexts(const TMpegFile& file)
 {
-    PlaylistTagTexts texts;
+    PlaylistPlaceholderTexts texts;
     if (file.HasID3v2 && file.ID3v2.Present) {
         texts.Artist = trimmedText(file.ID3v2.Artist);
         texts.Album = trimmedText(file.ID3v2.Album);
@@ -79,7 +79,7 @@ QString MakePlaylistName(const QString& format, const TMpegFile* file, const QSt
 {
     if (!file)
         return {};
-    const PlaylistTagTexts texts = playlistTagTexts(*file);
+    const PlaylistPlaceholderTexts texts = playlistPlaceholderTexts(*file);
     QString name = format;
     name = replacePlaceholder(name, QStringLiteral("#ARTIST#"), texts.Artist);
     name = replacePlaceholder(name, QStringLiteral("#ALBUM#"), texts.Album);

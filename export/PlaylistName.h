@@ -7,14 +7,14 @@
 class TMpegFile;
 
 // The texts the playlist placeholders stand for: the ID3v2 tag's first, ID3v1 fills the gaps.
-struct PlaylistTagTexts {
+struct PlaylistPlaceholderTexts {
     QString Artist;
     QString Album;
     QString Year;
     QString Genre;
 };
 
-PlaylistTagTexts playlistTagTexts(const TMpegFile& file);
+PlaylistPlaceholderTexts playlistPlaceholderTexts(const TMpegFile& file);
 
 // "#ARTIST#", "#ALBUM#", "#YEAR#" and "#GENRE#" of the format replaced by the file's texts, every
 // character a file name cannot hold replaced by invalidCharReplacement. No file: empty.

@@ -3,8 +3,8 @@
 #include "ExportFieldList.h"
 #include "ExportWriters.h"
 #include "Registry.h"
+#include "WaitCursor.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -60,15 +60,6 @@ void deleteFirst(QListWidget* list, const QString& text)
     if (row >= 0)
         delete list->takeItem(row);
 }
-
-// The hourglass while the table is built and written; the save dialog between shows the usual cursor.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // Index -1 or past the last item appends.
 void insertAt(QListWidget* list, int index, const QString& text)
@@ -240,8 +231,9 @@ void TFormExport::btnExportClick()
         return;
     }
     ExportTable table;
+    // The hourglass while the table is built and written; the save dialog between shows the usual cursor.
     {
-        const BusyCursor busy;
+        const WaitCursor busy;
         table = BuildExportTable();
     }
     if (rbExcel->isChecked()) {
@@ -260,7 +252,7 @@ void TFormExport::btnExportClick()
     const QString fileName = chosen.files.first();
     SaveDialogExport.fileName = fileName;
     SaveDialogExport.initialFolder = QFileInfo(fileName).path();
-    const BusyCursor busy;
+    const WaitCursor busy;
     if (rbExcel->isChecked())
         ExportToExcel(table, fileName);
     else if (rbCSV->isChecked())

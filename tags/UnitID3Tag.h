@@ -78,6 +78,8 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName);
 bool RemoveID3v1(const QString& fileName);
 void ClearID3v1(TID3v1& block);
 QString DecodeGenre(const QString& text);
+// The ID3v1 genre byte of a genre name, ignoring the case of A to Z; NoGenre when the name is none of the list.
+quint8 GenreByteOf(const QString& Name);
 
 // ---------------------------------------------------------------- ID3v2
 
@@ -90,7 +92,7 @@ public:
     std::array<quint8, 2> Flags{};       // as stored; never interpreted
     QByteArray Data;                     // the data of a frame the program decodes or edits
     quint8 Encoding = 0;                 // first data byte of a decoded text, comment or URL frame
-    qint32 Capacity = 0;
+    qint32 Capacity = 0;                 // Size + 1 once read or written: the data and a zero byte after it
     qint32 Size = 0;
     // Any other frame read from a file keeps its place there instead of its bytes (a picture would
     // cost its size for every open file): its Size bytes start at DataOffset in DataFile. -1: in Data.

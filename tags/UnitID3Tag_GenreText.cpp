@@ -17,7 +17,30 @@ QString genreName(QStringView digits)
     return ok && index < ID3GenreCount ? QString::fromLatin1(ID3Genres[index]) : QString();
 }
 
+// Only the letters A to Z change case; other letters compare as they are.
+QString lowerAscii(const QString& text)
+{
+    QString lower = text;
+    for (QChar& c : lower) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return lower;
+}
+
 }  // namespace
+
+quint8 GenreByteOf(const QString& Name)
+{
+    const QString wanted = lowerAscii(Name);
+    if (wanted.isEmpty())
+        return NoGenre;
+    for (int genre = 0; genre < ID3GenreCount; ++genre) {
+        if (lowerAscii(QString::fromLatin1(ID3Genres[genre])) == wanted)
+            return static_cast<quint8>(genre);
+    }
+    return NoGenre;
+}
 
 QString DecodeGenre(const QString& text)
 {

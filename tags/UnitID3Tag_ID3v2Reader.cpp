@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr qint64 TagHeaderSize = 10;
 constexpr qint64 FrameHeaderSize = 10;
 
 [[noreturn]] void raiseReadPastEnd(const QFile& file)
@@ -112,11 +111,6 @@ bool isFrameIDChar(char c)
     return c >= '0' && c <= 'Z';
 }
 
-bool isKnownFrame(const TID3v2Frame& frame, const char* id)
-{
-    return std::memcmp(frame.FrameID.data(), id, 4) == 0;
-}
-
 // A URL is stored in ISO-8859-1; one written as UTF-16 is recognised by its byte-order mark.
 QString decodeUrl(const QByteArray& data, qsizetype offset)
 {
@@ -127,25 +121,13 @@ QString decodeUrl(const QByteArray& data, qsizetype offset)
 
 QString* textFieldFor(const TID3v2Frame& frame, TID3v2& tag)
 {
-    static const struct {
-        const char* id;
-        QString TID3v2::*field;
-    } textFrames[] = {
-        {"TIT2", &TID3v2::Title},  {"TALB", &TID3v2::Album},    {"TRCK", &TID3v2::Track},
-        {"TPE1", &TID3v2::Artist}, {"TCOM", &TID3v2::Composer}, {"TOPE", &TID3v2::OrigArtist},
-        {"TDRC", &TID3v2::Year},   {"TYER", &TID3v2::Year},     {"TCON", &TID3v2::Genre},
-        {"TENC", &TID3v2::Encoder},
-    };
-    for (const auto& entry : textFrames) {
-        if (isKnownFrame(frame, entry.id))
-            return &(tag.*entry.field);
-    }
-    return nullptr;
+    QString TID3v2::*field = textFieldOf(frame.FrameID);
+    return field ? &(tag.*field) : nullptr;
 }
 
 bool isDecoded(const TID3v2Frame& frame, TID3v2& tag)
 {
-    return textFieldFor(frame, tag) || isKnownFrame(frame, "COMM") || isKnownFrame(frame, "WXXX");
+    return textFieldFor(frame, tag) || MatchFrameID(frame.FrameID, "COMM") || MatchFrameID(frame.FrameID, "WXXX");
 }
 
 void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
@@ -154,13 +136,13 @@ void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
     if (QString* field = textFieldFor(frame, tag)) {
         frame.Encoding = byteAt(data, 0);
         *field = decodeTextToEnd(data, 1, frame.Encoding);
-    } else if (isKnownFrame(frame, "COMM")) {
+    } else if (MatchFrameID(frame.FrameID, "COMM")) {
         frame.Encoding = byteAt(data, 0);
         copyBytes(tag.CommentLanguage, data, 1);
         const DecodedText description = decodeText(data, 4, frame.Encoding);
         tag.CommentDescription = description.text;
         tag.Comment = decodeTextToEnd(data, description.next, frame.Encoding);
-    } else if (isKnownFrame(frame, "WXXX")) {
+    } else if (MatchFrameID(frame.FrameID, "WXXX")) {
         frame.Encoding = byteAt(data, 0);
         const DecodedText description = decodeText(data, 1, frame.Encoding);
         tag.UrlDescription = description.text;
@@ -340,12 +322,17 @@ qint64 audioStartAfter(const TID3v2& tag)
     return tag.TagStart + tag.TagSize + TagHeaderSize + (tag.FooterPresent != 0 ? TagHeaderSize : 0);
 }
 
+void reportID3v2FileNotOpened(const QString& fileName)
+{
+    ui::showMessage("Cannot open '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+}
+
 void ReadID3v2(const QString& fileName, TID3v2& tag)
 {
     startRead(tag);
     QFile file(fileName);
     if (!openForReading(file)) {
-        ui::showMessage("Cannot open '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        reportID3v2FileNotOpened(fileName);
         return;
     }
     readID3v2From(file, file.size(), tag);

@@ -16,23 +16,9 @@
 
 namespace {
 
-constexpr qint64 TagHeaderSize = 10;
 constexpr qint32 NewTagPadding = 1000;
 constexpr qint64 FreeSpaceReserve = 500000;
 constexpr qint64 CopyPieceSize = 50000;
-
-// The text frames the program edits, with the record's text each one takes.
-struct TextFrame {
-    const char* id;
-    QString TID3v2::*text;
-};
-
-constexpr TextFrame TextFrames[] = {
-    {"TIT2", &TID3v2::Title},      {"TPE1", &TID3v2::Artist},     {"TALB", &TID3v2::Album},
-    {"TRCK", &TID3v2::Track},      {"TCOM", &TID3v2::Composer},   {"TOPE", &TID3v2::OrigArtist},
-    {"TCON", &TID3v2::Genre},      {"TENC", &TID3v2::Encoder},    {"TYER", &TID3v2::Year},
-    {"TDRC", &TID3v2::Year},
-};
 
 bool hasFrame(const TID3v2& tag, const char* id)
 {
@@ -88,11 +74,9 @@ QByteArray urlBytes(const QString& url)
 // The data of an edited frame; a null array for frames the program does not edit.
 QByteArray editedFrameData(const TID3v2Frame& frame, const TID3v2& tag)
 {
-    for (const TextFrame& text : TextFrames) {
-        if (MatchFrameID(frame.FrameID, text.id)) {
-            const quint8 encoding = textEncodingFor(tag.*text.text);
-            return char(encoding) + encodeText(tag.*text.text, encoding);
-        }
+    if (QString TID3v2::*field = textFieldOf(frame.FrameID)) {
+        const quint8 encoding = textEncodingFor(tag.*field);
+        return char(encoding) + encodeText(tag.*field, encoding);
     }
     if (MatchFrameID(frame.FrameID, "COMM")) {
         const quint8 encoding = encodingFor({tag.CommentDescription, tag.Comment});
@@ -120,7 +104,7 @@ void fillFrames(TID3v2& tag)
         frame.Flags[1] = 0;
         frame.Encoding = quint8(data[0]);
         frame.Size = qint32(data.size());
-        frame.Capacity = frame.Size;
+        frame.Capacity = frame.Size + 1;
         const QByteArray size = tag.Version == 4 ? intToSyncsafe(quint32(frame.Size)) : intToBigEndian(quint32(frame.Size));
         std::copy_n(size.constData(), 4, frame.SizeBytes.begin());
     }

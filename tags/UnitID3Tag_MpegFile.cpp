@@ -1,5 +1,4 @@
 #include "UnitID3Tag_Readers.h"
-#include "UserInterface.h"
 
 #include <cmath>
 
@@ -38,9 +37,9 @@ bool TMpegFile::ReadFromFile(const QString& fileName)
         ID3v1Kind = NoID3v1;
         HasID3v1 = false;
         ID3v2 = TID3v2();
-        ui::showMessage("Cannot open '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        reportID3v2FileNotOpened(fileName);
         IsVBR = false;
-        ui::showMessage("File access error", ui::Icon::Warning);
+        reportMpegHeaderFileNotOpened();
         throw TagFileError("Cannot open '" + fileNameForMessage(fileName).toStdString() + "'");
     }
     return readMpegFileFrom(file, file.size(), *this);
@@ -58,7 +57,7 @@ bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg)
 
     // One read serves the VBR search, which starts right after the tag's data, and the start of
     // the header scan, which starts after the whole tag.
-    const qint64 vbrOffset = qint64(tag.TagSize) + 10;
+    const qint64 vbrOffset = qint64(tag.TagSize) + TagHeaderSize;
     const qint64 scanStart = audioStartAfter(tag);
     const qint64 readStart = std::min(vbrOffset, scanStart);
     const QByteArray bytes = readAt(file, readStart, vbrOffset - readStart + VbrWindowRead);

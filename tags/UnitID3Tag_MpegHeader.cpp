@@ -154,15 +154,20 @@ void findMpegHeaderFrom(QFile& file, qint64 size, qint64 start, TMpegHeader& hea
     decodeHeader(header);
 }
 
+void reportMpegHeaderFileNotOpened()
+{
+    ui::showMessage("File access error", ui::Icon::Warning);
+}
+
 void FindMpegHeader(const QString& fileName, TMpegHeader& header)
 {
     QFile file(fileName);
     if (!openForReading(file)) {
-        ui::showMessage("File access error", ui::Icon::Warning);
+        reportMpegHeaderFileNotOpened();
         return;
     }
     // Start after the tag: a picture inside it can hold a false frame sync.
     TID3v2 tag;
-    const qint64 start = parseID3v2Header(readAt(file, 0, 10), tag) ? audioStartAfter(tag) : 0;
+    const qint64 start = parseID3v2Header(readAt(file, 0, TagHeaderSize), tag) ? audioStartAfter(tag) : 0;
     findMpegHeaderFrom(file, file.size(), start, header);
 }

@@ -17,8 +17,20 @@ bool openForReading(QFile& file);
 // Reads `count` bytes at `position`; fewer when the file ends first.
 QByteArray readAt(QFile& file, qint64 position, qint64 count);
 
+// What the ID3v2 reader and the header scan say of a file they cannot open. ReadFromFile, which
+// opens the file once for both, says the same in their order.
+void reportID3v2FileNotOpened(const QString& fileName);
+void reportMpegHeaderFileNotOpened();
+
 // Each reader takes the open file and its length in bytes.
 void readID3v1From(QFile& file, qint64 length, qint32& kind, TID3v1& block);
+
+// The bytes of an ID3v2 tag's header, and of its footer.
+constexpr qint64 TagHeaderSize = 10;
+
+// The record's text that a text frame the program edits holds, for the reader and the writer
+// alike; none for any other frame.
+QString TID3v2::*textFieldOf(const TFrameID& frameID);
 
 // Fills the header fields from a file's first bytes; false when they hold no tag header.
 bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag);

@@ -33,14 +33,6 @@ TEST(AlbumTrackTags, TitleNamesItsOwnArtistBeforeTheFirstSeparator)
     EXPECT_EQ(plain.Title, "Song");
 }
 
-TEST(AlbumTrackTags, GenreByteIgnoresCaseAndIs255ForOtherNames)
-{
-    EXPECT_EQ(GenreByteOf("rock"), 17);
-    EXPECT_EQ(GenreByteOf("BLUES"), 0);
-    EXPECT_EQ(GenreByteOf("Space Polka"), 255);
-    EXPECT_EQ(GenreByteOf(""), 255);
-}
-
 TEST(AlbumTrackTags, ID3v1BlockKeepsTheCommentAndPutsTheTrackInItsLastByte)
 {
     TID3v1 current;

@@ -216,6 +216,14 @@ TEST(RemoveID3v1, FileThatCannotBeOpenedIsReportedAndNotCreated)
     EXPECT_FALSE(QFile::exists(dir.filePath("sub/missing.mp3")));
 }
 
+TEST(GenreByteOf, IgnoresCaseAndIs255ForOtherNames)
+{
+    EXPECT_EQ(GenreByteOf("rock"), 17);
+    EXPECT_EQ(GenreByteOf("BLUES"), 0);
+    EXPECT_EQ(GenreByteOf("Space Polka"), 255);
+    EXPECT_EQ(GenreByteOf(""), 255);
+}
+
 TEST(DecodeGenre, TurnsStoredGenresIntoNames)
 {
     const struct {

@@ -1,6 +1,6 @@
 #pragma once
 
-// Tag texts as the playlist name and the export read them.
+// The texts of tag fields as the windows, the export and the playlist names show them.
 
 #include <QString>
 

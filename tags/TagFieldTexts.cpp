@@ -1,4 +1,4 @@
-#include "TagTexts.h"
+#include "TagFieldTexts.h"
 
 #include "UnitID3Tag.h"
 
