@@ -80,8 +80,12 @@ QString FolderTree::selectedPath() const
 void FolderTree::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     QTreeView::selectionChanged(selected, deselected);
-    if (selectionModel()->hasSelection())
+    // The folder model re-announces an unchanged selection when it re-sorts rows around it: only
+    // another folder is a change.
+    const QString path = selectedPath();
+    if (!path.isEmpty() && path != selectionPath)
         changeTimer.start();
+    selectionPath = path;
     emit selectedPathChanged();
 }
 

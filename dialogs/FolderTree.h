@@ -44,6 +44,7 @@ private:
 
     QFileSystemModel* folders = nullptr;
     QTimer changeTimer;
+    QString selectionPath;   // as of the last change of the selection
     // The folder browsed to: kept in view while the folders above it are still arriving, until
     // the user takes the tree in hand.
     QString browsedFolder;
