@@ -26,6 +26,18 @@ QByteArray intToSyncsafe(quint32 value)
     return bytes;
 }
 
+QByteArray withoutUnsynchronisation(const QByteArray& stored)
+{
+    QByteArray plain;
+    plain.reserve(stored.size());
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        plain.append(stored[i]);
+        if (stored[i] == '\xFF' && i + 1 < stored.size() && stored[i + 1] == '\0')
+            ++i;
+    }
+    return plain;
+}
+
 namespace {
 
 bool isUtf16(quint8 encoding)

@@ -14,15 +14,15 @@ bool RemoveID3v2(const QString& fileName, const TFileState& readState)
 {
     TID3v2 tag;
     ReadID3v2(fileName, tag);
-    if (!tag.Present)
-        return false;
-
+    // A tag gone since it was read is a change as well: the caller must not take the file as it read it.
     const QString name = fileNameForMessage(fileName);
     if (changedSinceRead(readState, *tag.ReadState)) {
         ui::showMessage("'" + name + "' changed since it was read; refresh it and remove the tag again.",
                         ui::Icon::Error);
         return false;
     }
+    if (!tag.Present)
+        return false;
     // A damaged size would have the removal cut off audio that is there, or all of it.
     if (audioStartAfter(tag) > tag.ReadState->Size) {
         ui::showMessage("Cannot remove tag v2 of '" + name + "': its tag claims more bytes than the file holds.",

@@ -110,6 +110,19 @@ TEST_F(FreedbDialog, FileWithAVersion22TagGetsANewVersion23Tag)
     EXPECT_FALSE(readAll(files[0]->FileName).contains("Old composer"));
 }
 
+TEST_F(FreedbDialog, Version22TagThatCannotBeRemovedLeavesItsFileAlone)
+{
+    openFiles({audioFile(fixtures::ID3v2TagBuilder(2).textFrame("TT2", "Old").padding(32).build())});
+    const QByteArray theirs = audioFile(fixtures::ID3v2TagBuilder(2).textFrame("TT2", "Theirs").padding(32).build());
+    dir.write(QStringLiteral("file01.mp3"), theirs);
+    showForm();
+    lookUpTitles({"New title"});
+    form->btnWriteTagsClick();
+
+    EXPECT_EQ(readAll(files[0]->FileName), theirs);
+    EXPECT_EQ(userInterface.texts(), QStringList({"'file01.mp3' changed since it was read; refresh it and remove the tag again."}));
+}
+
 TEST_F(FreedbDialog, TitleNamingItsArtistSetsThatArtist)
 {
     openFiles(plainFiles(2));

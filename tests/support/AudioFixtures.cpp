@@ -214,7 +214,13 @@ ID3v2TagBuilder& ID3v2TagBuilder::frame(const QByteArray& id, const QByteArray& 
         body += id.left(3) + bigEndian32(quint32(data.size())).right(3) + data;
         return *this;
     }
-    const QByteArray size = majorVersion == 4 ? syncsafe32(quint32(data.size())) : bigEndian32(quint32(data.size()));
+    if (unsynchronise && majorVersion == 4) {
+        const QByteArray stored = unsynchronisedBytes(data);
+        body += id.left(4) + syncsafe32(quint32(stored.size())) + flags.left(1) + char(flags[1] | 0x02) + stored;
+        return *this;
+    }
+    const bool syncsafe = majorVersion == 4 && !plainSize;
+    const QByteArray size = syncsafe ? syncsafe32(quint32(data.size())) : bigEndian32(quint32(data.size()));
     body += id.left(4) + size + flags + data;
     return *this;
 }
@@ -274,16 +280,49 @@ ID3v2TagBuilder& ID3v2TagBuilder::claimedSize(quint32 size)
     return *this;
 }
 
+ID3v2TagBuilder& ID3v2TagBuilder::unsynchronised()
+{
+    unsynchronise = true;
+    if (majorVersion == 3)
+        headerFlags |= 0x80;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::plainSizes()
+{
+    plainSize = true;
+    return *this;
+}
+
+QByteArray unsynchronisedBytes(const QByteArray& plain)
+{
+    QByteArray stored;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        stored += plain[i];
+        const bool last = i + 1 == plain.size();
+        if (plain[i] == '\xFF' && (last || quint8(plain[i + 1]) >= 0xE0 || plain[i + 1] == '\0'))
+            stored += '\0';
+    }
+    return stored;
+}
+
+// The body of a 2.3 tag, whose unsynchronisation covers the extended header and every frame.
+QByteArray ID3v2TagBuilder::storedBody() const
+{
+    const QByteArray plain = extended + body;
+    return unsynchronise && majorVersion == 3 ? unsynchronisedBytes(plain) : plain;
+}
+
 int ID3v2TagBuilder::size() const
 {
-    return int(extended.size() + body.size()) + paddingBytes;
+    return int(storedBody().size()) + paddingBytes;
 }
 
 QByteArray ID3v2TagBuilder::build() const
 {
     const QByteArray sizeBytes = syncsafe32(sizeClaim.value_or(quint32(size())));
     const QByteArray versionBytes = bytes({majorVersion, 0, headerFlags});
-    QByteArray tag = "ID3" + versionBytes + sizeBytes + extended + body + QByteArray(paddingBytes, '\0');
+    QByteArray tag = "ID3" + versionBytes + sizeBytes + storedBody() + QByteArray(paddingBytes, '\0');
     if (withFooter)
         tag += "3DI" + versionBytes + sizeBytes;
     return tag;
