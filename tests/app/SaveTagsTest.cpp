@@ -1,3 +1,4 @@
+#include "PeerReader.h"
 #include "TagCommandsFixture.h"
 #include "../tags/FakeDisk.h"
 
@@ -249,6 +250,27 @@ TEST_F(SaveTags, SingleFileOnTheId3v2PageWritesEveryField)
     EXPECT_EQ(tag.UrlDescription, "Link");
     EXPECT_EQ(tag.Composer, "Composer");
     EXPECT_EQ(tag.OrigArtist, "Orig Artist");
+}
+
+TEST_F(SaveTags, FieldsTheUserDidNotChangeKeepTheirStoredForm)
+{
+    const QByteArray own = ID3v2TagBuilder(4)
+                               .textFrame("TIT2", "Song", 3)
+                               .frame("TPE1", QByteArray("\3Artist A\0Artist B", 18))
+                               .frame("TCON", QByteArray("\0(17)(6)Grunge", 14))
+                               .frame("TCOM", QByteArray("\3One\0Two", 8))
+                               .commentFrame("eng", "", QString::fromUtf8("a\r\nb\u00A0c\u2028d"), 1)
+                               .padding(100)
+                               .build();
+    const QStringList paths = open({{own, {}}});
+    const QStringList before = framesByPeer(paths[0]);
+    showPage(form.TabSheetV2);
+    selectRows({0});
+    QTest::keyClicks(form.EditTitleV2, " two");
+    form.ToolBtnSave->click();
+
+    EXPECT_EQ(reread(paths[0]).ID3v2.Title, "Song two");
+    EXPECT_EQ(withoutFrames(framesByPeer(paths[0]), {"TIT2"}), withoutFrames(before, {"TIT2"}));
 }
 
 TEST_F(SaveTags, TextsOutsideLatin1RoundTripOnTheId3v2Page)
