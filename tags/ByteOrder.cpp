@@ -32,7 +32,11 @@ QByteArray withoutUnsynchronisation(const QByteArray& stored)
     plain.reserve(stored.size());
     for (qsizetype i = 0; i < stored.size(); ++i) {
         plain.append(stored[i]);
-        if (stored[i] == '\xFF' && i + 1 < stored.size() && stored[i + 1] == '\0')
+        if (stored[i] != '\xFF')
+            continue;
+        if (i + 1 == stored.size() || quint8(stored[i + 1]) >= 0xE0)
+            return stored;
+        if (stored[i + 1] == '\0')
             ++i;
     }
     return plain;

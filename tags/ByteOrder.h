@@ -15,7 +15,8 @@ quint32 syncsafeToInt(const uchar* b);
 QByteArray intToSyncsafe(quint32 value);   // values above 2^28 - 1 keep their low 28 bits
 
 // The bytes as they were before unsynchronisation put a zero after every $FF that could be taken
-// for the start of a sync.
+// for the start of a sync. Bytes unsynchronisation cannot have left (a $FF before $E0 or more, or
+// at the end) were stored plainly despite the flag, and are taken as they are.
 QByteArray withoutUnsynchronisation(const QByteArray& stored);
 
 // The encoding byte that starts an ID3v2 text.

@@ -216,16 +216,13 @@ void readExtendedHeader(TagBytes& bytes, qint64 end, TID3v2& tag)
     tag.ExtHeaderSize = qint32(size);
 }
 
-// Where a frame may end: at the next frame, the padding or the tag's end.
+// Where a frame may end: at the next frame, at padding (zeros up to the tag's end) or at the end.
 bool isFrameBoundary(TagBytes& bytes, qint64 at, qint64 end)
 {
-    if (at == end)
-        return true;
     if (at > end)
         return false;
     const QByteArray next = bytes.peekAt(at, 4);
-    return (!next.isEmpty() && next[0] == '\0')
-        || (next.size() == 4 && std::all_of(next.begin(), next.end(), isFrameIDChar));
+    return (next.size() == 4 && std::all_of(next.begin(), next.end(), isFrameIDChar)) || !bytes.anyNonZeroIn(at, end);
 }
 
 // Some writers store the frame sizes of a 2.4 tag as plain numbers, as 2.3 does. Such a size is

@@ -328,6 +328,30 @@ QByteArray ID3v2TagBuilder::build() const
     return tag;
 }
 
+QList<QByteArray> realWorldTags()
+{
+    const QByteArray picture = QByteArray("\0image/png\0\x03\0", 13) + QByteArray("\xFF\xE0\x00\xFF\x10", 5).repeated(40);
+    return {
+        ID3v2TagBuilder(3)
+            .textFrame("TIT2", QStringLiteral("Title"))
+            .commentFrame("eng", QString(), QStringLiteral("Mine"))
+            .commentFrame("eng", QStringLiteral("iTunNORM"), QStringLiteral(" 00000A2B 00000B3C"))
+            .commentFrame("eng", QStringLiteral("iTunPGAP"), QStringLiteral("0"))
+            .padding(30)
+            .build(),
+        ID3v2TagBuilder(4)
+            .frame("TPE1", QByteArray("\3Artist A\0Artist B", 18))
+            .frame("TCON", QByteArray("\0(17)(6)Grunge", 14))
+            .textFrame("TIT2", QStringLiteral("Title"))
+            .padding(20)
+            .build(),
+        ID3v2TagBuilder(3).unsynchronised().textFrame("TIT2", QStringLiteral("Ünsync"), 1).frame("APIC", picture).build(),
+        ID3v2TagBuilder(4).unsynchronised().textFrame("TIT2", QStringLiteral("Ünsync"), 1).frame("APIC", picture).build(),
+        ID3v2TagBuilder(4).plainSizes().frame("APIC", picture).textFrame("TIT2", QStringLiteral("Title")).padding(10).build(),
+        ID3v2TagBuilder(2).textFrame("TT2", QStringLiteral("Title")).padding(10).build(),
+    };
+}
+
 // ---------------------------------------------------------------- ID3v1 blocks
 
 QByteArray id3v1Block(const ID3v1Fields& fields)

@@ -107,6 +107,10 @@ private:
 // or a zero, and after a last $FF.
 QByteArray unsynchronisedBytes(const QByteArray& plain);
 
+// Tags as other programs write them: a player's comments beside the user's own, several values,
+// unsynchronised 2.3 and 2.4 tags, 2.4 frame sizes stored as plain numbers, and a 2.2 tag.
+QList<QByteArray> realWorldTags();
+
 // ---------------------------------------------------------------- ID3v1 blocks
 
 struct ID3v1Fields {

@@ -5,21 +5,36 @@
 namespace {
 
 // repr() of a frame holds its encoding, texts and data, so two digests are equal only when the
-// frames hold the same.
+// frames hold the same. A frame the peer does not know is taken as it reads known ones: without
+// the length before its data and with its unsynchronisation undone.
 const char* const FramesScript = R"(
 import hashlib, sys
 from mutagen.id3 import ID3
+from mutagen.id3._util import unsynch
+
+def content(tag, raw):
+    data, format = raw[10:], raw[9]
+    if tag.version >= (2, 4, 0):
+        if format & 0x09:
+            data = data[4:]
+        if format & 0x02 or tag.f_unsynch:
+            try:
+                data = unsynch.decode(data)
+            except ValueError:
+                pass
+    return data
+
 for path in sys.argv[1:]:
     print("file")
     try:
-        tag = ID3(path, translate=False)
+        tag = ID3(path, translate=False, load_v1=False)
     except Exception as error:
         print("unreadable %s" % type(error).__name__)
         continue
     for frame in tag.values():
         print(frame.HashKey, hashlib.sha1(repr(frame).encode()).hexdigest())
     for raw in tag.unknown_frames:
-        print("unknown", raw[:4].decode("latin-1"), hashlib.sha1(raw[10:]).hexdigest())
+        print(raw[:4].decode("latin-1"), "unknown", hashlib.sha1(content(tag, raw)).hexdigest())
 )";
 
 }  // namespace
