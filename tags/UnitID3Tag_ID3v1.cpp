@@ -1,3 +1,4 @@
+#include "FileLock.h"
 #include "FileReplacement.h"
 #include "UnitID3Tag_Readers.h"
 #include "UserInterface.h"
@@ -81,6 +82,9 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName)
     if (!QFileInfo::exists(fileName))
         return false;
     const QString failure = "Cannot save tag v1 of '" + fileNameForMessage(fileName) + "'";
+    const auto lock = lockForWriting(fileName, failure);
+    if (!lock)
+        return false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
         ui::showMessage(failure + ".", ui::Icon::Error);
@@ -106,6 +110,9 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName)
 bool RemoveID3v1(const QString& fileName)
 {
     const QString failure = "Cannot remove tag v1 of '" + fileNameForMessage(fileName) + "'";
+    const auto lock = lockForWriting(fileName, failure);
+    if (!lock)
+        return false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
         ui::showMessage(failure + ".", ui::Icon::Error);
