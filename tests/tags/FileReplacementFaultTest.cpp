@@ -188,37 +188,28 @@ TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWritt
 
 TEST_F(FileReplacementFaultTest, FileAnotherCorvaneIsWritingIsLeftToIt)
 {
-    const QByteArray bytes = operations()[0].bytes + fixtures::id3v1Block({"Title", "", "", "", "", 1, 1});
-    const QString path = dir.write(QStringLiteral("song.mp3"), bytes);
-    const auto saveTitle = [](const QString& title) {
-        return [title](const QString& file) {
-            TID3v2 tag;
-            ReadID3v2(file, tag);
-            tag.Title = title;
-            return WriteID3v2(tag, file);
-        };
-    };
     TID3v1 block;
     ClearID3v1(block);
-    const std::pair<std::function<bool(const QString&)>, const char*> writes[] = {
-        {saveTitle("New"), "Cannot save tag v2 of 'song.mp3': another program is writing it."},
-        {saveTitle(QString(300, u'N')), "Cannot save tag v2 of 'song.mp3': another program is writing it."},
-        {[](const QString& file) { return RemoveID3v2(file); }, "Cannot remove tag v2 of 'song.mp3': another program is writing it."},
-        {[&block](const QString& file) { return WriteID3v1(block, file); }, "Cannot save tag v1 of 'song.mp3': another program is writing it."},
-        {RemoveID3v1, "Cannot remove tag v1 of 'song.mp3': another program is writing it."},
-    };
-    // The other's lock is on an open file of its own, as it is in another process.
-    const int other = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    ASSERT_EQ(::flock(other, LOCK_EX), 0);
-    for (const auto& [write, message] : writes) {
-        SCOPED_TRACE(message);
+    std::vector<Operation> writes = operations();
+    writes.push_back({"ID3v1 save", original(), {}, [&block](const QString& path) { return WriteID3v1(block, path); },
+                      ""});
+    writes.push_back({"ID3v1 removal", original(), {}, RemoveID3v1, ""});
+    const QString refusals[] = {"Cannot save tag v2", "Cannot save tag v2", "Cannot remove tag v2",
+                                "Cannot save tag v1", "Cannot remove tag v1"};
+    for (size_t i = 0; i < writes.size(); ++i) {
+        SCOPED_TRACE(writes[i].name);
+        const QString path = dir.write(QStringLiteral("song.mp3"), writes[i].bytes);
+        // The other's lock is on an open file of its own, as it is in another process.
+        const int other = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        ASSERT_EQ(::flock(other, LOCK_EX), 0);
         ui.messages.clear();
-        EXPECT_FALSE(write(path));
-        EXPECT_EQ(ui.texts(), QStringList({message}));
-        EXPECT_EQ(sha256(readAll(path)), sha256(bytes));
+
+        EXPECT_FALSE(writes[i].run(path));
+        EXPECT_EQ(ui.texts(), QStringList({refusals[i] + " of 'song.mp3': another program is writing it."}));
+        EXPECT_EQ(sha256(readAll(path)), sha256(writes[i].bytes));
         EXPECT_FALSE(QFileInfo::exists(path + ".temp"));
+        ::close(other);
     }
-    ::close(other);
 }
 
 TEST_F(FileReplacementFaultTest, FileThatCannotBeOpenedIsReported)
