@@ -1,4 +1,5 @@
 #include "ByteOrder.h"
+#include "FileLock.h"
 #include "FileReplacement.h"
 #include "UnitID3Tag.h"
 #include "UnitID3Tag_Readers.h"
@@ -242,6 +243,9 @@ QString refusal(const TID3v2& tag, const TID3v2& old, const QString& name)
 bool WriteID3v2(TID3v2 tag, const QString& fileName)
 {
     if (!tag.Present)
+        return false;
+    const auto lock = lockForWriting(fileName, "Cannot save tag v2 of '" + fileNameForMessage(fileName) + "'");
+    if (!lock)
         return false;
     TID3v2 old;
     ReadID3v2(fileName, old);
