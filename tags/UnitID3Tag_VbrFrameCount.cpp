@@ -74,8 +74,8 @@ qint32 findVbrFrameCountIn(QByteArrayView window)
 
 qint32 FindVbrFrameCount(const QString& fileName, qint32 offset)
 {
-    QFile file(fileName);
-    if (!openForReading(file) || offset > file.size() - VbrWindowSize)
+    ReadFile file(fileName);
+    if (!file.isOpen() || offset > file.length() - VbrWindowSize)
         return -1;
-    return findVbrFrameCountIn(readAt(file, offset, VbrWindowRead));
+    return findVbrFrameCountIn(file.readAt(offset, VbrWindowRead));
 }
