@@ -37,9 +37,10 @@ void renameFiles(const QList<TMpegFile*>& files, RenameTagVersion version, const
         const QString folder = file->FileName.left(slash + 1);
         const QString oldName = file->FileName.mid(slash + 1);
         const QString newName = renamedFileName(file->FileName, name);
+        const TFileState beforeRename = currentFileState(file->FileName);
         if (renameInFolder(folder.isEmpty() ? QStringLiteral(".") : folder, oldName, newName)) {
             file->FileName = folder + newName;
-            keepStateAfterRename(file->ID3v2, file->FileName);
+            keepStateAfterRename(file->ID3v2, beforeRename, file->FileName);
         } else {
             ui::showMessage("Cannot rename '" + oldName + "' to '" + newName + "'.");
         }

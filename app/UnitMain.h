@@ -39,6 +39,7 @@
 #include <array>
 #include <memory>
 #include <vector>
+#include <vector>
 
 class FolderTree;
 class QAction;
@@ -435,6 +436,18 @@ private:
     // Opens chosen files in name order, with the progress window from 26 files on (UnitMain_FileList.cpp).
     void openInNameOrder(QStringList paths);
 
+    // The fields of the tag page V2, each with its lock, its text and the tag's text it gives (UnitMain_Save.cpp).
+    struct Id3v2PageField {
+        QToolButton* lock;
+        QString text;
+        QString TID3v2::*tagText;
+    };
+    std::vector<Id3v2PageField> id3v2PageFields() const;
+    // The page's texts as shown for a file, before anyone changed them: a save of that one file
+    // writes only the fields changed since, so a field's stored form (several values, a genre's
+    // numbers, line ends the page cannot hold) survives a save that does not touch it.
+    void rememberShownId3v2Page(const QString& fileName);
+
     // Emptying the tag pages (UnitMain_TagPages.cpp).
     void clearId3v1Page();
     void clearId3v2Page();
@@ -448,6 +461,8 @@ private:
 
     QStringList commandLine;
     bool keepingPagesWhileReselecting = false;
+    QString shownId3v2File;
+    QStringList shownId3v2Texts;
     // Every column's width as last given, which a hidden column keeps for when it is shown again.
     std::array<int, GridColumnCount> givenColumnWidths{};
 };

@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QTreeView>
-#include <functional>
 
 namespace {
 
@@ -52,6 +51,7 @@ void TFormMain::SaveTags()
     const bool multi = selected.size() > 1;
     const int firstIndex = selected.first();
     const bool pageV2 = activePage() == TagPage::V2;
+    const std::vector<Id3v2PageField> pageFields = id3v2PageFields();
     bool skippedV22 = false;
 
     const auto saveV2 = [&](int row, const QString& path) {
@@ -68,22 +68,12 @@ void TFormMain::SaveTags()
         }
         if (!tag.Present)
             MakeNewID3v2Header(tag);
-        const std::pair<QToolButton*, std::function<void()>> fields[] = {
-            {sbtnTitleV2, [&] { tag.Title = EditTitleV2->text(); }},
-            {sbtnArtistV2, [&] { tag.Artist = EditArtistV2->text(); }},
-            {sbtnAlbumV2, [&] { tag.Album = EditAlbumV2->text(); }},
-            {sbtnYearV2, [&] { tag.Year = EditYearV2->text(); }},
-            {sbtnCommentV2, [&] { tag.Comment = MemoCommentV2->toPlainText(); }},
-            {sbtnTrackV2, [&] { tag.Track = EditTrackV2->text(); }},
-            {sbtnGenreV2, [&] { tag.Genre = cbGenreV2->currentText(); }},
-            {sbtnEncoderV2, [&] { tag.Encoder = EditEncoderV2->text(); }},
-            {sbtnUrlV2, [&] { tag.Url = EditUrlV2->text(); }},
-            {sbtnComposerV2, [&] { tag.Composer = EditComposerV2->text(); }},
-            {sbtnOrigArtistV2, [&] { tag.OrigArtist = EditOrigArtistV2->text(); }},
-        };
-        for (const auto& [lock, take] : fields) {
-            if (chosen(lock, multi))
-                take();
+        const bool shown = !multi && path == shownId3v2File;
+        for (size_t i = 0; i < pageFields.size(); ++i) {
+            const Id3v2PageField& field = pageFields[i];
+            const bool changed = !shown || field.text != shownId3v2Texts.value(qsizetype(i));
+            if (chosen(field.lock, multi) && changed)
+                tag.*field.tagText = field.text;
         }
         WriteID3v2(tag, path);
         return TagWork::Done;
@@ -133,6 +123,31 @@ void TFormMain::SaveTags()
     miUnlockAllClick();
     if (OptionFocusGrid)
         vtgrid->setFocus();
+}
+
+std::vector<TFormMain::Id3v2PageField> TFormMain::id3v2PageFields() const
+{
+    return {
+        {sbtnTitleV2, EditTitleV2->text(), &TID3v2::Title},
+        {sbtnArtistV2, EditArtistV2->text(), &TID3v2::Artist},
+        {sbtnAlbumV2, EditAlbumV2->text(), &TID3v2::Album},
+        {sbtnYearV2, EditYearV2->text(), &TID3v2::Year},
+        {sbtnCommentV2, MemoCommentV2->toPlainText(), &TID3v2::Comment},
+        {sbtnTrackV2, EditTrackV2->text(), &TID3v2::Track},
+        {sbtnGenreV2, cbGenreV2->currentText(), &TID3v2::Genre},
+        {sbtnEncoderV2, EditEncoderV2->text(), &TID3v2::Encoder},
+        {sbtnUrlV2, EditUrlV2->text(), &TID3v2::Url},
+        {sbtnComposerV2, EditComposerV2->text(), &TID3v2::Composer},
+        {sbtnOrigArtistV2, EditOrigArtistV2->text(), &TID3v2::OrigArtist},
+    };
+}
+
+void TFormMain::rememberShownId3v2Page(const QString& fileName)
+{
+    shownId3v2File = fileName;
+    shownId3v2Texts.clear();
+    for (const Id3v2PageField& field : id3v2PageFields())
+        shownId3v2Texts.append(field.text);
 }
 
 void TFormMain::miLockAllClick()

@@ -76,6 +76,7 @@ void TFormMain::vtgridChange(int Node)
     EditUrlV2->setText(tag.Url);
     EditComposerV2->setText(tag.Composer);
     EditOrigArtistV2->setText(tag.OrigArtist);
+    rememberShownId3v2Page(file.FileName);
 
     if (OptionGuessTag)
         GuessTagFromFileName();

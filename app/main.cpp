@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "FileReplacement.h"
 #include "ProgramIcon.h"
 #include "QtUserInterface.h"
 #include "UnitAbout.h"
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv)
 {
+    letWritesFailAtFileSizeLimit();
     CorvaneApplication app(argc, argv);
     QApplication::setApplicationName(ui::applicationTitle());
     // Also for the windows that the main window does not own.

@@ -38,9 +38,13 @@ void TFormFreedb::btnWriteTagsClick()
             const TrackArtistTitle track = SplitTrackTitle(Cell(2, row), editArtist->text());
             if (rdV2->isChecked() || rdBoth->isChecked()) {
                 TID3v2 work = file.ID3v2;
-                // A 2.2 tag cannot be written back; it makes way for a new 2.3 tag.
+                // A 2.2 tag cannot be written back; it makes way for a new 2.3 tag. A file whose
+                // tag could not be removed is left as it is, the removal having said why.
                 if (work.Version == 2) {
-                    RemoveID3v2(name, *work.ReadState);
+                    if (!RemoveID3v2(name, *work.ReadState)) {
+                        progress->StepIt();
+                        continue;
+                    }
                     ReadID3v2(name, work);
                 }
                 if (!work.Present)

@@ -44,7 +44,7 @@ QList<QByteArray> audioFiles()
                                 .build();
     const QByteArray tag2 = ID3v2TagBuilder(2).textFrame("TT2", QStringLiteral("Title")).build();
 
-    return {
+    QList<QByteArray> files = {
         mpegFrames(layer3, 4),
         tag3 + mpegFrames(layer3, 3),
         tag4 + mpegFrames(mpeg2, 3) + id3v1Block(fields),
@@ -54,6 +54,9 @@ QList<QByteArray> audioFiles()
         mpegFrames(layer3, 2) + id3v1Block(fields),
         id3v1Block({"T", "A", "B", "20", "A comment that fills all of it", 0, 255}),
     };
+    for (const QByteArray& tag : realWorldTags())
+        files.append(tag + mpegFrames(layer3, 2));
+    return files;
 }
 
 QList<QByteArray> cddbExchanges()

@@ -26,6 +26,22 @@ QByteArray intToSyncsafe(quint32 value)
     return bytes;
 }
 
+QByteArray withoutUnsynchronisation(const QByteArray& stored)
+{
+    QByteArray plain;
+    plain.reserve(stored.size());
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        plain.append(stored[i]);
+        if (stored[i] != '\xFF')
+            continue;
+        if (i + 1 == stored.size() || quint8(stored[i + 1]) >= 0xE0)
+            return stored;
+        if (stored[i + 1] == '\0')
+            ++i;
+    }
+    return plain;
+}
+
 namespace {
 
 bool isUtf16(quint8 encoding)

@@ -14,6 +14,11 @@ QByteArray intToBigEndian(quint32 value);
 quint32 syncsafeToInt(const uchar* b);
 QByteArray intToSyncsafe(quint32 value);   // values above 2^28 - 1 keep their low 28 bits
 
+// The bytes as they were before unsynchronisation put a zero after every $FF that could be taken
+// for the start of a sync. Bytes unsynchronisation cannot have left (a $FF before $E0 or more, or
+// at the end) were stored plainly despite the flag, and are taken as they are.
+QByteArray withoutUnsynchronisation(const QByteArray& stored);
+
 // The encoding byte that starts an ID3v2 text.
 enum ID3TextEncoding : quint8 { Latin1Text = 0, Utf16Text = 1, Utf16BigEndianText = 2, Utf8Text = 3 };
 

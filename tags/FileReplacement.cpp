@@ -1,14 +1,18 @@
 #include "FileReplacement.h"
 
+#include "ExtendedAttributes.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 qint64 FileOperations::freeSpace(const QString& folder)
@@ -40,6 +44,11 @@ bool FileOperations::flush(int fd)
 bool FileOperations::rename(const QString& from, const QString& to)
 {
     return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+bool FileOperations::setAttribute(int fd, const QByteArray& name, const QByteArray& value)
+{
+    return ::fsetxattr(fd, name.constData(), value.constData(), size_t(value.size()), 0) == 0;
 }
 
 namespace {
@@ -75,6 +84,11 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+void letWritesFailAtFileSizeLimit()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 // A symbolic link is followed, so the file it names is replaced and the link stays a link.
 FileReplacement::FileReplacement(const QString& path)
 {
@@ -106,11 +120,9 @@ bool FileReplacement::openSource()
     return source >= 0 && ::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) == 0;
 }
 
-// A leftover of that name is replaced; removing it first means a link or a second name of some
-// other file is never written through.
+// Created new: a file of that name, or a link, is never written through, replaced nor removed.
 bool FileReplacement::createTemporary()
 {
-    ::unlink(QFile::encodeName(temporary).constData());
     copy = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600);
     return copy >= 0;
 }
@@ -142,18 +154,18 @@ bool FileReplacement::copySource(qint64 offset, qint64 pieceSize)
 bool FileReplacement::commit()
 {
     struct stat original {};
-    if (source < 0 || copy < 0 || ::fstat(source, &original) != 0)
+    struct stat made {};
+    if (source < 0 || copy < 0 || ::fstat(source, &original) != 0 || ::fstat(copy, &made) != 0)
         return false;
     // A copy that cannot take the original's owner and group (a file of another user, or of a
     // group the user is not in) does not replace it. The owner is asked for only where it differs,
-    // as file systems without owners refuse any change, and before the mode, as a change of owner
-    // clears the set-id bits.
-    struct stat made {};
-    if (!fileOperations().flush(copy) || ::fstat(copy, &made) != 0)
-        return false;
+    // as file systems without owners refuse any change. A change of owner clears the set-id bits
+    // and setting an ACL rewrites the permissions, so the mode comes last; it sets the ACL's mask
+    // from the group bits, which are the original's mask.
     const bool sameOwner = made.st_uid == original.st_uid && made.st_gid == original.st_gid;
     if ((!sameOwner && ::fchown(copy, original.st_uid, original.st_gid) != 0)
-        || ::fchmod(copy, original.st_mode & 07777) != 0)
+        || !copyExtendedAttributes(source, copy) || ::fchmod(copy, original.st_mode & 07777) != 0
+        || !fileOperations().flush(copy))
         return false;
     const bool closed = ::close(copy) == 0;
     copy = -1;

@@ -1,9 +1,9 @@
 #pragma once
 
 // Replacing an audio file by a rewritten copy without ever putting the original at risk: the copy
-// is written to path + ".temp", flushed to disk, given the original's owner, group and permissions
-// and renamed over the original in one step. Until that rename the original is untouched; after
-// any failure the temporary file is gone.
+// is written to path + ".temp", given the original's owner, group, permissions and extended
+// attributes, flushed to disk and renamed over the original in one step. Until that rename the
+// original is untouched; after any failure the temporary file is gone.
 
 #include <QByteArray>
 #include <QString>
@@ -23,6 +23,8 @@ public:
     // Forces written data to the disk.
     virtual bool flush(int fd);
     virtual bool rename(const QString& from, const QString& to);
+    // As fsetxattr(2).
+    virtual bool setAttribute(int fd, const QByteArray& name, const QByteArray& value);
 };
 
 // The installed operations; nullptr installs the real ones again. The caller keeps ownership.
@@ -31,6 +33,11 @@ void setFileOperations(FileOperations* operations);
 
 // Writes all bytes through the installed operations; false on any error.
 bool writeAll(int fd, const QByteArray& bytes);
+
+// A write past the process's file-size limit (ulimit -f) then fails as a write, which the writers
+// undo and report, instead of ending the program with SIGXFSZ. For the whole process; called at
+// start.
+void letWritesFailAtFileSizeLimit();
 
 // One replacement: open the source, create the temporary file, write and copy into it, commit.
 // Each step returns false on failure; whatever is not committed is removed when this goes.
@@ -45,12 +52,14 @@ public:
     qint64 freeSpace() const;
     // False also for a file the user may not write.
     bool openSource();
+    // False when a file of that name is there: it is the user's, or the copy of another save.
     bool createTemporary();
     bool write(const QByteArray& bytes);
     // Copies the source from `offset` to its end in pieces, processing events after each piece.
     bool copySource(qint64 offset, qint64 pieceSize);
-    // Flushes the copy, gives it the original's owner, group and permissions and renames it over
-    // the original; false, the original untouched, when the copy cannot take them.
+    // Gives the copy the original's owner, group, permissions and extended attributes, flushes it
+    // and renames it over the original; false, the original untouched, when the copy cannot take
+    // them.
     bool commit();
 
 private:

@@ -138,6 +138,9 @@ struct TID3v2 {
     // Shared as the frames are: a save makes it the state of the file as written, for every copy.
     std::shared_ptr<TFileState> ReadState = std::make_shared<TFileState>();
     bool Present = false;
+    // Bytes after the frames read that are not padding: frames the reader could not walk to,
+    // which a save would drop.
+    bool UnwalkedBytes = false;
     qint32 TagStart = 0;
     qint32 TagSize = 0;
     qint32 Version = 0;
@@ -173,9 +176,13 @@ QByteArray frameData(const TID3v2& tag, const TID3v2Frame& frame);
 // Refuses, with a message, a file no longer as `readState` found it (when one was taken) and a
 // tag whose size runs past the end of the file.
 bool RemoveID3v2(const QString& fileName, const TFileState& readState = {});
-// A rename changes the file's change time alone: the record of a file Corvane renamed takes the
-// new one, so its next save is not taken for a save over someone else's change.
-void keepStateAfterRename(TID3v2& tag, const QString& newFileName);
+// A file's state now, to be taken just before Corvane renames it; an empty state when its tag
+// cannot be read.
+TFileState currentFileState(const QString& fileName);
+// A rename changes the file's change time alone: the record of a file Corvane renamed, unchanged
+// until the rename, takes the new one, so its next save is not taken for a save over someone
+// else's change. A file changed before it keeps the state it was read in, under its new name.
+void keepStateAfterRename(TID3v2& tag, const TFileState& beforeRename, const QString& newFileName);
 
 // ---------------------------------------------------------------- the audio file
 

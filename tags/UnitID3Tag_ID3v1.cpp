@@ -1,3 +1,4 @@
+#include "FileLock.h"
 #include "FileReplacement.h"
 #include "UnitID3Tag_Readers.h"
 #include "UserInterface.h"
@@ -11,9 +12,12 @@ namespace {
 
 constexpr qint64 BlockSize = sizeof(TID3v1);
 
-bool isBlock(const QByteArray& bytes)
+// The block at the end of the file; empty when there is none. A file of one block's length or
+// less holds audio, not a block.
+QByteArray blockAtEnd(QFile& file, qint64 length)
 {
-    return bytes.size() == BlockSize && bytes.startsWith("TAG");
+    const QByteArray bytes = length > BlockSize ? readAt(file, length - BlockSize, BlockSize) : QByteArray();
+    return bytes.size() == BlockSize && bytes.startsWith("TAG") ? bytes : QByteArray();
 }
 
 }  // namespace
@@ -51,9 +55,8 @@ void ClearID3v1(TID3v1& block)
 void readID3v1From(QFile& file, qint64 length, qint32& kind, TID3v1& block)
 {
     kind = NoID3v1;
-    // A file of one block's length or less holds audio, not a block.
-    const QByteArray bytes = length > BlockSize ? readAt(file, length - BlockSize, BlockSize) : QByteArray();
-    if (!isBlock(bytes)) {
+    const QByteArray bytes = blockAtEnd(file, length);
+    if (bytes.isEmpty()) {
         std::memset(&block, 0, offsetof(TID3v1, Comment) + 29);
         return;
     }
@@ -78,16 +81,18 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName)
 {
     if (!QFileInfo::exists(fileName))
         return false;
+    const QString failure = "Cannot save tag v1 of '" + fileNameForMessage(fileName) + "'";
+    const auto lock = lockForWriting(fileName, failure);
+    if (!lock)
+        return false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        ui::showMessage("Cannot save tag v1 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        ui::showMessage(failure + ".", ui::Icon::Error);
         return false;
     }
     const qint64 length = file.size();
-    if (length < BlockSize)
-        throw TagFileError("Cannot save tag v1: '" + fileNameForMessage(fileName).toStdString() + "' is too short");
-    const QByteArray old = readAt(file, length - BlockSize, BlockSize);
-    const qint64 position = isBlock(old) ? length - BlockSize : length;
+    const QByteArray old = blockAtEnd(file, length);
+    const qint64 position = old.isEmpty() ? length : length - BlockSize;
     const int fd = file.handle();
     const QByteArray bytes(reinterpret_cast<const char*>(&block), BlockSize);
     if (::lseek(fd, position, SEEK_SET) == position && writeAll(fd, bytes) && fileOperations().flush(fd))
@@ -98,21 +103,21 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName)
         file.resize(length);
     else if (::lseek(fd, position, SEEK_SET) == position)
         writeAll(fd, old);
-    ui::showMessage("Cannot save tag v1 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+    ui::showMessage(failure + ".", ui::Icon::Error);
     return false;
 }
 
 bool RemoveID3v1(const QString& fileName)
 {
+    const QString failure = "Cannot remove tag v1 of '" + fileNameForMessage(fileName) + "'";
+    const auto lock = lockForWriting(fileName, failure);
+    if (!lock)
+        return false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        ui::showMessage("Cannot remove tag v1 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
+        ui::showMessage(failure + ".", ui::Icon::Error);
         return false;
     }
     const qint64 length = file.size();
-    if (length < BlockSize)
-        return false;
-    if (isBlock(readAt(file, length - BlockSize, BlockSize)))
-        return file.resize(length - BlockSize);
-    return true;
+    return blockAtEnd(file, length).isEmpty() || file.resize(length - BlockSize);
 }

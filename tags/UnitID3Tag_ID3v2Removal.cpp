@@ -1,3 +1,4 @@
+#include "FileLock.h"
 #include "FileReplacement.h"
 #include "UnitID3Tag.h"
 #include "UnitID3Tag_Readers.h"
@@ -12,17 +13,20 @@ constexpr qint64 CopyPieceSize = 200000;
 
 bool RemoveID3v2(const QString& fileName, const TFileState& readState)
 {
+    const QString name = fileNameForMessage(fileName);
+    const auto lock = lockForWriting(fileName, "Cannot remove tag v2 of '" + name + "'");
+    if (!lock)
+        return false;
     TID3v2 tag;
     ReadID3v2(fileName, tag);
-    if (!tag.Present)
-        return false;
-
-    const QString name = fileNameForMessage(fileName);
+    // A tag gone since it was read is a change as well: the caller must not take the file as it read it.
     if (changedSinceRead(readState, *tag.ReadState)) {
         ui::showMessage("'" + name + "' changed since it was read; refresh it and remove the tag again.",
                         ui::Icon::Error);
         return false;
     }
+    if (!tag.Present)
+        return false;
     // A damaged size would have the removal cut off audio that is there, or all of it.
     if (audioStartAfter(tag) > tag.ReadState->Size) {
         ui::showMessage("Cannot remove tag v2 of '" + name + "': its tag claims more bytes than the file holds.",

@@ -1,4 +1,5 @@
 #include "ByteOrder.h"
+#include "FileLock.h"
 #include "FileReplacement.h"
 #include "UnitID3Tag.h"
 #include "UnitID3Tag_Readers.h"
@@ -20,24 +21,38 @@ constexpr qint32 NewTagPadding = 1000;
 constexpr qint64 FreeSpaceReserve = 500000;
 constexpr qint64 CopyPieceSize = 50000;
 
-bool hasFrame(const TID3v2& tag, const char* id)
+bool sameComment(const TID3v2& a, const TID3v2& b)
 {
-    return std::any_of(tag.Frames->begin(), tag.Frames->end(),
-                       [id](const TID3v2Frame& frame) { return MatchFrameID(frame.FrameID, id); });
+    return a.Comment == b.Comment && a.CommentDescription == b.CommentDescription
+        && a.CommentLanguage == b.CommentLanguage;
 }
 
-// Frames for texts that have none yet, in the order a new tag lists them.
-void addMissingFrames(TID3v2& tag)
+// The comment frames that hold the comment the record shows: those of its description and
+// language. The others (a player's volume or gapless data) are not the user's to edit here.
+bool standsForComment(const TID3v2Frame& frame, const TID3v2& asRead)
+{
+    const CommentFields comment = decodeComment(frame.Data);
+    return comment.description == asRead.CommentDescription && comment.language == asRead.CommentLanguage;
+}
+
+// Frames for edited texts that have none yet, in the order a new tag lists them.
+void addMissingFrames(TID3v2& tag, const TID3v2& asRead)
 {
     const char* yearFrame = tag.Version == 4 ? "TDRC" : tag.Version == 3 ? "TYER" : nullptr;
-    const std::pair<const char*, const QString*> wanted[] = {
-        {"TIT2", &tag.Title},   {"TPE1", &tag.Artist},     {"TALB", &tag.Album},
-        {yearFrame, &tag.Year}, {"COMM", &tag.Comment},    {"TCOM", &tag.Composer},
-        {"TOPE", &tag.OrigArtist}, {"WXXX", &tag.Url},     {"TENC", &tag.Encoder},
-        {"TRCK", &tag.Track},   {"TCON", &tag.Genre},
+    const std::pair<const char*, QString TID3v2::*> wanted[] = {
+        {"TIT2", &TID3v2::Title},   {"TPE1", &TID3v2::Artist},     {"TALB", &TID3v2::Album},
+        {yearFrame, &TID3v2::Year}, {"COMM", &TID3v2::Comment},    {"TCOM", &TID3v2::Composer},
+        {"TOPE", &TID3v2::OrigArtist}, {"WXXX", &TID3v2::Url},     {"TENC", &TID3v2::Encoder},
+        {"TRCK", &TID3v2::Track},   {"TCON", &TID3v2::Genre},
     };
-    for (const auto& [id, text] : wanted) {
-        if (!id || text->isEmpty() || hasFrame(tag, id))
+    for (const auto& [id, field] : wanted) {
+        if (!id || (tag.*field).isEmpty() || tag.*field == asRead.*field)
+            continue;
+        const bool comment = field == &TID3v2::Comment;
+        const bool held = std::any_of(tag.Frames->begin(), tag.Frames->end(), [&](const TID3v2Frame& frame) {
+            return MatchFrameID(frame.FrameID, id) && (!comment || standsForComment(frame, asRead));
+        });
+        if (held)
             continue;
         TID3v2Frame frame;
         std::memcpy(frame.FrameID.data(), id, 4);
@@ -71,20 +86,27 @@ QByteArray urlBytes(const QString& url)
     return bytes + QUrl::toPercentEncoding(beyond);
 }
 
-// The data of an edited frame; a null array for frames the program does not edit.
-QByteArray editedFrameData(const TID3v2Frame& frame, const TID3v2& tag)
+// The data of a frame whose text the record changed; a null array for any other frame, which keeps
+// its bytes. `asRead` holds the texts the frames held when they were read.
+QByteArray editedFrameData(const TID3v2Frame& frame, const TID3v2& tag, const TID3v2& asRead)
 {
     if (QString TID3v2::*field = textFieldOf(frame.FrameID)) {
+        if (tag.*field == asRead.*field)
+            return {};
         const quint8 encoding = textEncodingFor(tag.*field);
         return char(encoding) + encodeText(tag.*field, encoding);
     }
     if (MatchFrameID(frame.FrameID, "COMM")) {
+        if (sameComment(tag, asRead) || !standsForComment(frame, asRead))
+            return {};
         const quint8 encoding = encodingFor({tag.CommentDescription, tag.Comment});
         return char(encoding) + QByteArray(tag.CommentLanguage.data(), 3)
             + encodeText(tag.CommentDescription, encoding) + textTerminator(encoding)
             + encodeText(tag.Comment, encoding);
     }
     if (MatchFrameID(frame.FrameID, "WXXX")) {
+        if (tag.Url == asRead.Url && tag.UrlDescription == asRead.UrlDescription)
+            return {};
         const quint8 encoding = textEncodingFor(tag.UrlDescription);
         return char(encoding) + encodeText(tag.UrlDescription, encoding) + textTerminator(encoding)
             + urlBytes(tag.Url);
@@ -92,10 +114,10 @@ QByteArray editedFrameData(const TID3v2Frame& frame, const TID3v2& tag)
     return {};
 }
 
-void fillFrames(TID3v2& tag)
+void fillFrames(TID3v2& tag, const TID3v2& asRead)
 {
     for (TID3v2Frame& frame : *tag.Frames) {
-        const QByteArray data = editedFrameData(frame, tag);
+        const QByteArray data = editedFrameData(frame, tag, asRead);
         if (data.isNull())
             continue;
         frame.Data = data;
@@ -105,8 +127,6 @@ void fillFrames(TID3v2& tag)
         frame.Encoding = quint8(data[0]);
         frame.Size = qint32(data.size());
         frame.Capacity = frame.Size + 1;
-        const QByteArray size = tag.Version == 4 ? intToSyncsafe(quint32(frame.Size)) : intToBigEndian(quint32(frame.Size));
-        std::copy_n(size.constData(), 4, frame.SizeBytes.begin());
     }
 }
 
@@ -124,10 +144,13 @@ QByteArray tagBody(const TID3v2& tag, const std::vector<QByteArray>& frameData)
         body += bytesOf(tag.ExtSizeBytes) + char(tag.ExtByte1) + char(tag.ExtByte2)
             + tag.ExtData.leftJustified(std::max(tag.ExtHeaderSize - 6, 0), '\0', true);
     }
+    // Every size as the version stores it, also one read as the plain number some writers put
+    // in a 2.4 tag: a tag of mixed sizes reads wrongly in other programs.
     for (size_t i = 0; i < tag.Frames->size(); ++i) {
         const TID3v2Frame& frame = (*tag.Frames)[i];
-        body += bytesOf(frame.FrameID) + bytesOf(frame.SizeBytes) + bytesOf(frame.Flags)
-            + frameData[i].leftJustified(frame.Size, '\0', true);
+        const quint32 size = quint32(frame.Size);
+        body += bytesOf(frame.FrameID) + (tag.Version == 4 ? intToSyncsafe(size) : intToBigEndian(size))
+            + bytesOf(frame.Flags) + frameData[i].leftJustified(frame.Size, '\0', true);
     }
     return body;
 }
@@ -136,7 +159,9 @@ QByteArray tagBody(const TID3v2& tag, const std::vector<QByteArray>& frameData)
 // repeats the header under the identifier "3DI" so the tag can be found from its end.
 QByteArray wholeTag(const TID3v2& tag, const QByteArray& body, qint64 tagSize, const QByteArray& sizeBytes)
 {
-    const QByteArray flags = QByteArray(1, char(tag.MajorVersion)) + char(tag.RevisionByte) + char(tag.Flags);
+    // The frames are held, and written, in their plain form.
+    const quint8 plainFlags = tag.Flags & quint8(~0x80);
+    const QByteArray flags = QByteArray(1, char(tag.MajorVersion)) + char(tag.RevisionByte) + char(plainFlags);
     QByteArray bytes = (bytesOf(tag.Identifier) + flags + sizeBytes + body).leftJustified(TagHeaderSize + tagSize, '\0');
     if (tag.FooterPresent != 0)
         bytes += "3DI" + flags + sizeBytes;
@@ -208,6 +233,8 @@ QString refusal(const TID3v2& tag, const TID3v2& old, const QString& name)
     // A damaged size would have the save write zeros over the audio it claims, or copy none.
     if (old.Present && audioStartAfter(old) > old.ReadState->Size)
         return "Cannot save tag v2 of '" + name + "': its tag claims more bytes than the file holds.";
+    if (old.UnwalkedBytes)
+        return "Cannot save tag v2 of '" + name + "': part of its tag cannot be read and would be lost.";
     return {};
 }
 
@@ -217,8 +244,9 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
 {
     if (!tag.Present)
         return false;
-    addMissingFrames(tag);
-    fillFrames(tag);
+    const auto lock = lockForWriting(fileName, "Cannot save tag v2 of '" + fileNameForMessage(fileName) + "'");
+    if (!lock)
+        return false;
     TID3v2 old;
     ReadID3v2(fileName, old);
     const QString refused = refusal(tag, old, fileNameForMessage(fileName));
@@ -226,6 +254,11 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
         ui::showMessage(refused, ui::Icon::Error);
         return false;
     }
+    // Only the texts the record changed are written: a frame of an unchanged text keeps bytes the
+    // record's text may not tell (several values, a genre's numbers, line ends).
+    const TID3v2 asRead = textsOfFrames(*tag.Frames);
+    addMissingFrames(tag, asRead);
+    fillFrames(tag, asRead);
     // Frames kept in a file are read before anything is written: an in-place save overwrites them.
     std::vector<QByteArray> frameData;
     try {

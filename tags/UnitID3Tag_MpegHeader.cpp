@@ -168,6 +168,6 @@ void FindMpegHeader(const QString& fileName, TMpegHeader& header)
     }
     // Start after the tag: a picture inside it can hold a false frame sync.
     TID3v2 tag;
-    const qint64 start = parseID3v2Header(readAt(file, 0, TagHeaderSize), tag) ? audioStartAfter(tag) : 0;
+    const qint64 start = parseID3v2Header(file, readAt(file, 0, TagHeaderSize), tag) ? audioStartAfter(tag) : 0;
     findMpegHeaderFrom(file, file.size(), start, header);
 }

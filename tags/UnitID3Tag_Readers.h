@@ -33,7 +33,7 @@ constexpr qint64 TagHeaderSize = 10;
 QString TID3v2::*textFieldOf(const TFrameID& frameID);
 
 // Fills the header fields from a file's first bytes; false when they hold no tag header.
-bool parseID3v2Header(const QByteArray& firstBytes, TID3v2& tag);
+bool parseID3v2Header(QFile& file, const QByteArray& firstBytes, TID3v2& tag);
 // Raises TagFileError when the tag's header or frames claim bytes past the end of the file.
 void readID3v2From(QFile& file, qint64 length, TID3v2& tag);
 // Where the audio begins: after the tag's header, data and footer; 0 without a tag.
@@ -42,6 +42,18 @@ qint64 audioStartAfter(const TID3v2& tag);
 TFileState fileStateOf(int fd);
 // True when a state was taken at the read and the file is no longer in it.
 bool changedSinceRead(const TFileState& read, const TFileState& now);
+
+// The texts the frames hold, as the reader takes them from a tag with these frames.
+TID3v2 textsOfFrames(const TID3v2FrameList& frames);
+
+// A comment frame's fields: the language, the description and the text.
+struct CommentFields {
+    quint8 encoding = 0;
+    std::array<char, 3> language{};
+    QString description;
+    QString text;
+};
+CommentFields decodeComment(const QByteArray& data);
 
 // The VBR frame count in the window read at the search offset: VbrWindowSize bytes are searched,
 // and a header near the window's end reads its count from the bytes after it (VbrWindowRead in all).

@@ -374,3 +374,24 @@ TEST(RenameFiles, ARenamedFileStaysGuardedAgainstOtherProgramsChanges)
     EXPECT_EQ(readAll(file.FileName), theirs);
     EXPECT_EQ(script.texts(), QStringList({"'Abba - Waterloo.mp3' changed since it was read; refresh it and save again."}));
 }
+
+TEST(RenameFiles, AFileChangedBeforeItsRenameStaysGuarded)
+{
+    ScriptedUserInterface script;
+    TempDir dir;
+    const QByteArray audio = fixtures::mpegFrames({}, 4);
+    const QString path = dir.write("x.mp3", fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "Waterloo").padding(64).build()
+                                                + audio);
+    TMpegFile file;
+    ASSERT_TRUE(file.ReadFromFile(path));
+    const QByteArray theirs = fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "SOS").textFrame("TALB", "Theirs").padding(64).build() + audio;
+    dir.write("x.mp3", theirs);
+    renameFiles({&file}, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
+    ASSERT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
+    TID3v2 tag = file.ID3v2;
+    tag.Title = QStringLiteral("Mine");
+
+    EXPECT_FALSE(WriteID3v2(tag, file.FileName));
+    EXPECT_EQ(readAll(file.FileName), theirs);
+    EXPECT_EQ(script.texts(), QStringList({"'Abba - Waterloo.mp3' changed since it was read; refresh it and save again."}));
+}

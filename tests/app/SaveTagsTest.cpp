@@ -1,3 +1,4 @@
+#include "PeerReader.h"
 #include "TagCommandsFixture.h"
 #include "../tags/FakeDisk.h"
 
@@ -251,6 +252,27 @@ TEST_F(SaveTags, SingleFileOnTheId3v2PageWritesEveryField)
     EXPECT_EQ(tag.OrigArtist, "Orig Artist");
 }
 
+TEST_F(SaveTags, FieldsTheUserDidNotChangeKeepTheirStoredForm)
+{
+    const QByteArray own = ID3v2TagBuilder(4)
+                               .textFrame("TIT2", "Song", 3)
+                               .frame("TPE1", QByteArray("\3Artist A\0Artist B", 18))
+                               .frame("TCON", QByteArray("\0(17)(6)Grunge", 14))
+                               .frame("TCOM", QByteArray("\3One\0Two", 8))
+                               .commentFrame("eng", "", QString::fromUtf8("a\r\nb\u00A0c\u2028d"), 1)
+                               .padding(100)
+                               .build();
+    const QStringList paths = open({{own, {}}});
+    const QStringList before = framesByPeer(paths[0]);
+    showPage(form.TabSheetV2);
+    selectRows({0});
+    QTest::keyClicks(form.EditTitleV2, " two");
+    form.ToolBtnSave->click();
+
+    EXPECT_EQ(reread(paths[0]).ID3v2.Title, "Song two");
+    EXPECT_EQ(withoutFrames(framesByPeer(paths[0]), {"TIT2"}), withoutFrames(before, {"TIT2"}));
+}
+
 TEST_F(SaveTags, TextsOutsideLatin1RoundTripOnTheId3v2Page)
 {
     const QStringList paths = open({{{}, {}}});
@@ -349,17 +371,19 @@ TEST_F(SaveTags, AVersion22TagThatCannotBeRemovedIsNotWrittenOver)
 
 TEST_F(SaveTags, AFileWhoseWriteRaisesIsSkippedAndTheOthersAreSaved)
 {
-    const QStringList paths = open({{{}, v1("one")}, {{}, v1("two")}, {{}, v1("three")}});
-    QFile::resize(paths[1], 10);   // too short to hold a block
-    showPage(form.TabSheetV1);
+    const QStringList paths = open({{v2("one"), {}}, {v2("two"), {}}, {v2("three"), {}}});
+    // A tag header cut short since the file was read: its reading raises.
+    const QByteArray cut("ID3\x03\x00\x00", 6);
+    dir.write(QFileInfo(paths[1]).fileName(), cut);
+    showPage(form.TabSheetV2);
     selectRows({0, 1, 2});
-    form.sbtnAlbumV1->setChecked(true);
-    form.EditAlbumV1->setText("Saved");
+    form.sbtnAlbumV2->setChecked(true);
+    form.EditAlbumV2->setText("Saved");
     form.miSaveClick();
-    EXPECT_EQ(reread(paths[0]).ID3v1.Album, QByteArray("Saved"));
-    EXPECT_EQ(QFileInfo(paths[1]).size(), 10);
-    EXPECT_TRUE(form.FileList[1]->HasID3v1);   // not read again
-    EXPECT_EQ(reread(paths[2]).ID3v1.Album, QByteArray("Saved"));
+    EXPECT_EQ(reread(paths[0]).ID3v2.Album, "Saved");
+    EXPECT_EQ(readAll(paths[1]), cut);
+    EXPECT_TRUE(form.FileList[1]->HasID3v2);   // not read again
+    EXPECT_EQ(reread(paths[2]).ID3v2.Album, "Saved");
     EXPECT_TRUE(script.messages.isEmpty());
     EXPECT_TRUE(form.isEnabled());
 }

@@ -80,7 +80,3 @@ quint16 closedPort()
     return probe.serverPort();
 }
 
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QStringPrinter.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QSet>
@@ -38,5 +40,3 @@ QByteArray entryReply(const QString& category, const QString& discId, const QStr
 // A port on 127.0.0.1 where nothing listens.
 quint16 closedPort();
 
-// Readable failure messages for texts.
-void PrintTo(const QString& text, std::ostream* out);

@@ -110,6 +110,19 @@ TEST_F(FreedbDialog, FileWithAVersion22TagGetsANewVersion23Tag)
     EXPECT_FALSE(readAll(files[0]->FileName).contains("Old composer"));
 }
 
+TEST_F(FreedbDialog, Version22TagThatCannotBeRemovedLeavesItsFileAlone)
+{
+    openFiles({audioFile(fixtures::ID3v2TagBuilder(2).textFrame("TT2", "Old").padding(32).build())});
+    const QByteArray theirs = audioFile(fixtures::ID3v2TagBuilder(2).textFrame("TT2", "Theirs").padding(32).build());
+    dir.write(QStringLiteral("file01.mp3"), theirs);
+    showForm();
+    lookUpTitles({"New title"});
+    form->btnWriteTagsClick();
+
+    EXPECT_EQ(readAll(files[0]->FileName), theirs);
+    EXPECT_EQ(userInterface.texts(), QStringList({"'file01.mp3' changed since it was read; refresh it and remove the tag again."}));
+}
+
 TEST_F(FreedbDialog, TitleNamingItsArtistSetsThatArtist)
 {
     openFiles(plainFiles(2));
@@ -214,15 +227,17 @@ TEST_F(FreedbDialog, FileWithoutID3v1GetsOneWithAnEmptyComment)
 
 TEST_F(FreedbDialog, FileWhoseWriteFailsIsSkippedQuietlyAndTheNextStillWritten)
 {
-    // Too short to hold an ID3v1 block: its write raises.
-    openFiles({QByteArray("short"), audioFile()});
+    openFiles({audioFile(), audioFile()});
+    // A tag header cut short since the file was read: its reading raises.
+    const QByteArray cut("ID3\x03\x00\x00", 6);
+    dir.write(QFileInfo(files[0]->FileName).fileName(), cut);
     showForm();
     lookUpTitles({"A", "B"});
-    form->rdV1->setChecked(true);
+    form->rdV2->setChecked(true);
     form->btnWriteTagsClick();
 
-    EXPECT_EQ(readAll(files[0]->FileName), "short");
-    EXPECT_EQ(id3v1Text(tagsOf(*files[1]).v1.Title, 30), "B");
+    EXPECT_EQ(readAll(files[0]->FileName), cut);
+    EXPECT_EQ(tagsOf(*files[1]).v2.Title, "B");
     EXPECT_EQ(progress.steps, 2);
     EXPECT_TRUE(userInterface.messages.isEmpty());
     EXPECT_EQ(reloads, 1);

@@ -21,10 +21,4 @@ void setID3v1(TMpegFile& file, const TagFields& fields, quint8 track, quint8 gen
 // A file with a read ID3v2 tag holding the fields.
 void setID3v2(TMpegFile& file, const TagFields& fields);
 
-#include <ostream>
-
-// Readable texts in test failures.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+#include "QStringPrinter.h"

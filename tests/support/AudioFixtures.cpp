@@ -214,7 +214,13 @@ ID3v2TagBuilder& ID3v2TagBuilder::frame(const QByteArray& id, const QByteArray& 
         body += id.left(3) + bigEndian32(quint32(data.size())).right(3) + data;
         return *this;
     }
-    const QByteArray size = majorVersion == 4 ? syncsafe32(quint32(data.size())) : bigEndian32(quint32(data.size()));
+    if (unsynchronise && majorVersion == 4) {
+        const QByteArray stored = unsynchronisedBytes(data);
+        body += id.left(4) + syncsafe32(quint32(stored.size())) + flags.left(1) + char(flags[1] | 0x02) + stored;
+        return *this;
+    }
+    const bool syncsafe = majorVersion == 4 && !plainSize;
+    const QByteArray size = syncsafe ? syncsafe32(quint32(data.size())) : bigEndian32(quint32(data.size()));
     body += id.left(4) + size + flags + data;
     return *this;
 }
@@ -274,19 +280,76 @@ ID3v2TagBuilder& ID3v2TagBuilder::claimedSize(quint32 size)
     return *this;
 }
 
+ID3v2TagBuilder& ID3v2TagBuilder::unsynchronised()
+{
+    unsynchronise = true;
+    if (majorVersion == 3)
+        headerFlags |= 0x80;
+    return *this;
+}
+
+ID3v2TagBuilder& ID3v2TagBuilder::plainSizes()
+{
+    plainSize = true;
+    return *this;
+}
+
+QByteArray unsynchronisedBytes(const QByteArray& plain)
+{
+    QByteArray stored;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        stored += plain[i];
+        const bool last = i + 1 == plain.size();
+        if (plain[i] == '\xFF' && (last || quint8(plain[i + 1]) >= 0xE0 || plain[i + 1] == '\0'))
+            stored += '\0';
+    }
+    return stored;
+}
+
+// The body of a 2.3 tag, whose unsynchronisation covers the extended header and every frame.
+QByteArray ID3v2TagBuilder::storedBody() const
+{
+    const QByteArray plain = extended + body;
+    return unsynchronise && majorVersion == 3 ? unsynchronisedBytes(plain) : plain;
+}
+
 int ID3v2TagBuilder::size() const
 {
-    return int(extended.size() + body.size()) + paddingBytes;
+    return int(storedBody().size()) + paddingBytes;
 }
 
 QByteArray ID3v2TagBuilder::build() const
 {
     const QByteArray sizeBytes = syncsafe32(sizeClaim.value_or(quint32(size())));
     const QByteArray versionBytes = bytes({majorVersion, 0, headerFlags});
-    QByteArray tag = "ID3" + versionBytes + sizeBytes + extended + body + QByteArray(paddingBytes, '\0');
+    QByteArray tag = "ID3" + versionBytes + sizeBytes + storedBody() + QByteArray(paddingBytes, '\0');
     if (withFooter)
         tag += "3DI" + versionBytes + sizeBytes;
     return tag;
+}
+
+QList<QByteArray> realWorldTags()
+{
+    const QByteArray picture = QByteArray("\0image/png\0\x03\0", 13) + QByteArray("\xFF\xE0\x00\xFF\x10", 5).repeated(40);
+    return {
+        ID3v2TagBuilder(3)
+            .textFrame("TIT2", QStringLiteral("Title"))
+            .commentFrame("eng", QString(), QStringLiteral("Mine"))
+            .commentFrame("eng", QStringLiteral("iTunNORM"), QStringLiteral(" 00000A2B 00000B3C"))
+            .commentFrame("eng", QStringLiteral("iTunPGAP"), QStringLiteral("0"))
+            .padding(30)
+            .build(),
+        ID3v2TagBuilder(4)
+            .frame("TPE1", QByteArray("\3Artist A\0Artist B", 18))
+            .frame("TCON", QByteArray("\0(17)(6)Grunge", 14))
+            .textFrame("TIT2", QStringLiteral("Title"))
+            .padding(20)
+            .build(),
+        ID3v2TagBuilder(3).unsynchronised().textFrame("TIT2", QStringLiteral("Ünsync"), 1).frame("APIC", picture).build(),
+        ID3v2TagBuilder(4).unsynchronised().textFrame("TIT2", QStringLiteral("Ünsync"), 1).frame("APIC", picture).build(),
+        ID3v2TagBuilder(4).plainSizes().frame("APIC", picture).textFrame("TIT2", QStringLiteral("Title")).padding(10).build(),
+        ID3v2TagBuilder(2).textFrame("TT2", QStringLiteral("Title")).padding(10).build(),
+    };
 }
 
 // ---------------------------------------------------------------- ID3v1 blocks

@@ -80,11 +80,18 @@ public:
     ID3v2TagBuilder& flags(quint8 extraFlags);
     // The size the header claims instead of the true one, for damaged tags.
     ID3v2TagBuilder& claimedSize(quint32 size);
+    // Every frame after this one stored unsynchronised: 2.3 the whole tag (the header's flag), 2.4
+    // each frame (its own flag).
+    ID3v2TagBuilder& unsynchronised();
+    // Frame sizes of a 2.4 tag as plain numbers, as some writers store them.
+    ID3v2TagBuilder& plainSizes();
 
     QByteArray build() const;
     int size() const;   // the tag's size field: its length without the 10-byte header (and footer)
 
 private:
+    QByteArray storedBody() const;
+
     int majorVersion;
     quint8 headerFlags = 0;
     QByteArray extended;
@@ -92,7 +99,17 @@ private:
     int paddingBytes = 0;
     bool withFooter = false;
     std::optional<quint32> sizeClaim;
+    bool unsynchronise = false;
+    bool plainSize = false;
 };
+
+// The bytes as unsynchronisation stores them: a zero after every $FF before a byte of $E0 or more
+// or a zero, and after a last $FF.
+QByteArray unsynchronisedBytes(const QByteArray& plain);
+
+// Tags as other programs write them: a player's comments beside the user's own, several values,
+// unsynchronised 2.3 and 2.4 tags, 2.4 frame sizes stored as plain numbers, and a 2.2 tag.
+QList<QByteArray> realWorldTags();
 
 // ---------------------------------------------------------------- ID3v1 blocks
 

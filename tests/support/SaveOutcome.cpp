@@ -4,6 +4,7 @@
 #include "UnitID3Tag_Readers.h"
 
 #include <QFile>
+#include <QList>
 
 namespace {
 
@@ -20,7 +21,18 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString unsoundSave(const QString& path, const QByteArray& bytes, const QString& title)
+// Every frame's id and data as the reader gives them, but the titles the save edits.
+QList<QByteArray> framesBesidesTitle(const TID3v2& tag)
+{
+    QList<QByteArray> frames;
+    for (const TID3v2Frame& frame : *tag.Frames) {
+        if (!MatchFrameID(frame.FrameID, "TIT2"))
+            frames.append(QByteArray(frame.FrameID.data(), 4) + frameData(tag, frame));
+    }
+    return frames;
+}
+
+QString unsoundSave(const QString& path, const QByteArray& bytes, const QString& title, QByteArray* savedFile)
 {
     writeFile(path, bytes);
     TMpegFile file;
@@ -34,6 +46,7 @@ QString unsoundSave(const QString& path, const QByteArray& bytes, const QString&
     if (tag.Present && tag.Version == 2)
         return {};
     const qint64 audioStart = audioStartAfter(tag);
+    const QList<QByteArray> frames = framesBesidesTitle(tag);
     if (!tag.Present)
         MakeNewID3v2Header(tag);
     tag.Title = title;
@@ -57,6 +70,10 @@ QString unsoundSave(const QString& path, const QByteArray& bytes, const QString&
     // claims is lost.
     if (audioStart > bytes.size() || now.mid(audioStartAfter(written)) != bytes.mid(audioStart))
         return QStringLiteral("the save changed the bytes behind the tag");
+    if (framesBesidesTitle(written) != frames)
+        return QStringLiteral("the save changed frames it was not asked to edit");
+    if (savedFile)
+        *savedFile = now;
     return {};
 }
 
@@ -84,8 +101,8 @@ QString unsoundRemoval(const QString& path, const QByteArray& bytes)
 
 }  // namespace
 
-QString unsoundSaveOrRemoval(const QString& path, const QByteArray& bytes, const QString& title)
+QString unsoundSaveOrRemoval(const QString& path, const QByteArray& bytes, const QString& title, QByteArray* saved)
 {
-    const QString save = unsoundSave(path, bytes, title);
+    const QString save = unsoundSave(path, bytes, title, saved);
     return save.isEmpty() ? unsoundRemoval(path, bytes) : save;
 }

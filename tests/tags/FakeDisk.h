@@ -1,7 +1,8 @@
 #pragma once
 
 // A disk for the tests of file replacement: its free space can be set, and writes, reads,
-// flushes and renames can be made to fail. Installed while it lives; the real disk does the rest.
+// flushes, renames and the setting of extended attributes can be made to fail. Installed while
+// it lives; the real disk does the rest.
 
 #include "FileReplacement.h"
 
@@ -22,6 +23,7 @@ public:
     qint64 readableBytes = -1;   // reads fail once this many bytes are read; -1 no limit
     bool flushFails = false;
     bool renameFails = false;
+    bool attributesFail = false;
     QList<QString> unopenable;   // files that cannot be opened
     QList<qint64> writes;        // the size of every write that succeeded
     QList<QString> folders;      // every folder whose free space was asked
@@ -71,6 +73,11 @@ public:
     bool rename(const QString& from, const QString& to) override
     {
         return !renameFails && FileOperations::rename(from, to);
+    }
+
+    bool setAttribute(int fd, const QByteArray& name, const QByteArray& value) override
+    {
+        return !attributesFail && FileOperations::setAttribute(fd, name, value);
     }
 
 private:

@@ -1,4 +1,5 @@
 #include "AudioFixtures.h"
+#include "ExtendedAttributes.h"
 #include "FakeDisk.h"
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
@@ -10,9 +11,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using fixtures::ID3v2TagBuilder;
@@ -55,6 +60,7 @@ const Fault faults[] = {
 struct Operation {
     const char* name;
     QByteArray bytes;
+    QByteArray audio;   // the bytes after the tag
     std::function<bool(const QString& path)> run;
     const char* message;
 };
@@ -63,14 +69,14 @@ std::vector<Operation> operations()
 {
     const QByteArray roomy = ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Old")).padding(100).build() + fixtures::mpegFrames({}, 10);
     return {
-        {"write in place", roomy,
+        {"write in place", roomy, fixtures::mpegFrames({}, 10),
          [](const QString& path) {
              TID3v2 tag;
              ReadID3v2(path, tag);
              return WriteID3v2(tag, path);
          },
          "Cannot save tag v2 of 'song.mp3'."},
-        {"rewrite", original(),
+        {"rewrite", original(), fixtures::mpegFrames({}, 600),
          [](const QString& path) {
              TID3v2 tag;
              ReadID3v2(path, tag);
@@ -78,7 +84,8 @@ std::vector<Operation> operations()
              return WriteID3v2(tag, path);
          },
          "Error when saving tag v2. Cannot open 'song.mp3'."},
-        {"removal", original(), [](const QString& path) { return RemoveID3v2(path); }, CannotRemove},
+        {"removal", original(), fixtures::mpegFrames({}, 600), [](const QString& path) { return RemoveID3v2(path); },
+         CannotRemove},
     };
 }
 
@@ -152,17 +159,57 @@ TEST_F(FileReplacementFaultTest, FailedWriteInPlaceIsReportedWithAWarning)
     EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Warning);
 }
 
-TEST_F(FileReplacementFaultTest, LeftoverTemporaryFileIsReplacedNotWrittenThrough)
+TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWrittenThrough)
 {
-    const QString path = file();
     TempDir elsewhere;
-    const QString victim = elsewhere.write(QStringLiteral("other.mp3"), "keep me");
-    ASSERT_TRUE(QFile::link(victim, path + ".temp"));
+    const QString other = elsewhere.write(QStringLiteral("other.mp3"), "keep me");
+    for (const Operation& c : operations()) {
+        if (QByteArray(c.name) == "write in place")
+            continue;
+        for (const bool link : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (link ? ", a link" : ", the user's file"));
+            const QString path = dir.write(QStringLiteral("song.mp3"), c.bytes);
+            const QString temporary = path + ".temp";
+            if (link)
+                ASSERT_TRUE(QFile::link(other, temporary));
+            else
+                dir.write(QStringLiteral("song.mp3.temp"), "mine");
+            ui.messages.clear();
 
-    ASSERT_TRUE(RemoveID3v2(path));
-    EXPECT_EQ(readAll(victim), QByteArray("keep me"));
-    EXPECT_EQ(readAll(path), fixtures::mpegFrames({}, 600));
-    EXPECT_FALSE(QFileInfo::exists(path + ".temp"));
+            EXPECT_FALSE(c.run(path));
+            EXPECT_EQ(readAll(path), c.bytes);
+            EXPECT_EQ(QFileInfo(temporary).isSymLink(), link);
+            EXPECT_EQ(readAll(temporary), link ? "keep me" : "mine");
+            EXPECT_EQ(ui.texts(), QStringList({QByteArray(c.name) == "removal" ? CannotRemove : CannotCreate}));
+            QFile::remove(temporary);
+        }
+    }
+}
+
+TEST_F(FileReplacementFaultTest, FileAnotherCorvaneIsWritingIsLeftToIt)
+{
+    TID3v1 block;
+    ClearID3v1(block);
+    std::vector<Operation> writes = operations();
+    writes.push_back({"ID3v1 save", original(), {}, [&block](const QString& path) { return WriteID3v1(block, path); },
+                      ""});
+    writes.push_back({"ID3v1 removal", original(), {}, RemoveID3v1, ""});
+    const QString refusals[] = {"Cannot save tag v2", "Cannot save tag v2", "Cannot remove tag v2",
+                                "Cannot save tag v1", "Cannot remove tag v1"};
+    for (size_t i = 0; i < writes.size(); ++i) {
+        SCOPED_TRACE(writes[i].name);
+        const QString path = dir.write(QStringLiteral("song.mp3"), writes[i].bytes);
+        // The other's lock is on an open file of its own, as it is in another process.
+        const int other = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        ASSERT_EQ(::flock(other, LOCK_EX), 0);
+        ui.messages.clear();
+
+        EXPECT_FALSE(writes[i].run(path));
+        EXPECT_EQ(ui.texts(), QStringList({refusals[i] + " of 'song.mp3': another program is writing it."}));
+        EXPECT_EQ(sha256(readAll(path)), sha256(writes[i].bytes));
+        EXPECT_FALSE(QFileInfo::exists(path + ".temp"));
+        ::close(other);
+    }
 }
 
 TEST_F(FileReplacementFaultTest, FileThatCannotBeOpenedIsReported)
@@ -192,9 +239,8 @@ struct ChildOutcome {
     QStringList messages;
 };
 
-// Runs `run` in a child process that acts as the user "nobody", as a user who owns neither the
-// file nor its folder would. The tests run as root, who may write anything.
-ChildOutcome runAsNobody(const std::function<bool()>& run)
+// Runs `run` in a child process once `prepare` succeeded there; the child's own messages come back.
+ChildOutcome runInChild(const std::function<bool()>& prepare, const std::function<bool()>& run)
 {
     int channel[2];
     if (::pipe(channel) != 0)
@@ -203,9 +249,7 @@ ChildOutcome runAsNobody(const std::function<bool()>& run)
     if (child == 0) {
         ::close(channel[0]);
         ScriptedUserInterface childUi;
-        bool done = false;
-        if (::setgroups(0, nullptr) == 0 && ::setgid(NoGroup) == 0 && ::setuid(Nobody) == 0)
-            done = run();
+        const bool done = prepare() && run();
         const QByteArray report = childUi.texts().join(QLatin1Char('\n')).toUtf8();
         [[maybe_unused]] const auto written = ::write(channel[1], report.constData(), size_t(report.size()));
         ::_exit(done ? 1 : 0);
@@ -223,6 +267,14 @@ ChildOutcome runAsNobody(const std::function<bool()>& run)
     if (!report.isEmpty())
         outcome.messages = QString::fromUtf8(report).split(QLatin1Char('\n'));
     return outcome;
+}
+
+// As a user who owns neither the file nor its folder would. The tests run as root, who may write
+// anything.
+ChildOutcome runAsNobody(const std::function<bool()>& run)
+{
+    return runInChild([] { return ::setgroups(0, nullptr) == 0 && ::setgid(NoGroup) == 0 && ::setuid(Nobody) == 0; },
+                      run);
 }
 
 struct stat statusOf(const QString& path)
@@ -282,5 +334,94 @@ TEST_F(FileReplacementFaultTest, FileOfAnotherOwnerIsNotReplacedByACopyOfTheUser
             EXPECT_EQ(sha256(readAll(path)), sha256(c.bytes));
         }
         QFile::remove(path);
+    }
+}
+
+TEST_F(FileReplacementFaultTest, WritePastTheFileSizeLimitFailsAndIsUndone)
+{
+    TID3v1 block;
+    ClearID3v1(block);
+    const std::pair<std::function<bool(const QString&)>, const char*> writes[] = {
+        {[&block](const QString& path) { return WriteID3v1(block, path); }, "Cannot save tag v1 of 'song.mp3'."},
+        {operations()[1].run, CannotSave},
+    };
+    for (const auto& [write, message] : writes) {
+        SCOPED_TRACE(message);
+        const QString path = file();
+        // Room for part of an ID3v1 block, or of a copy with a grown tag.
+        const rlim_t limit = rlim_t(original().size()) + 50;
+        const ChildOutcome outcome = runInChild(
+            [limit] {
+                letWritesFailAtFileSizeLimit();
+                const rlimit fileSize{limit, limit};
+                return ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0;
+            },
+            [&write, &path] { return write(path); });
+
+        EXPECT_FALSE(outcome.done);
+        EXPECT_EQ(outcome.messages, QStringList({message}));
+        EXPECT_EQ(sha256(readAll(path)), sha256(original()));
+        EXPECT_FALSE(QFileInfo::exists(path + ".temp"));
+    }
+}
+
+namespace {
+
+bool setAttribute(const QString& path, const char* name, const QByteArray& value)
+{
+    return ::setxattr(QFile::encodeName(path).constData(), name, value.constData(), size_t(value.size()), 0) == 0;
+}
+
+ExtendedAttributes attributesOf(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    const ExtendedAttributes attributes = extendedAttributesOf(fd).value_or(ExtendedAttributes{{"unreadable", ""}});
+    ::close(fd);
+    return attributes;
+}
+
+}  // namespace
+
+TEST_F(FileReplacementFaultTest, ExtendedAttributesAndACLsAreCarriedOrTheFileIsNotReplaced)
+{
+    // ACLs as the kernel stores them, a version and entries of kind, permissions and id. The file's:
+    // owner rw-, "nobody" rw-, group rw-, the mask r-- narrowing those two, others ---. The
+    // folder's default, which a copy made there takes: owner rwx, user 1 rwx, group r-x, mask rwx,
+    // others r-x.
+    const QByteArray access = QByteArray::fromHex("0200000001000600ffffffff02000600feff000004000600ffffffff"
+                                                  "10000400ffffffff20000000ffffffff");
+    const QByteArray folderDefault = QByteArray::fromHex("0200000001000700ffffffff020007000100000004000500ffffffff"
+                                                         "10000700ffffffff20000500ffffffff");
+    if (!setAttribute(dir.write(QStringLiteral("probe"), {}), "user.probe", "1")
+        || !setAttribute(dir.path(), "system.posix_acl_default", folderDefault))
+        GTEST_SKIP() << "the file system of " << dir.path().toStdString() << " keeps no user attributes or ACLs";
+    const ExtendedAttributes rated{
+        {"user.rating", "5"}, {"user.xdg.comment", "Live take"}, {"system.posix_acl_access", access}};
+    for (const Operation& c : operations()) {
+        for (const ExtendedAttributes& attributes : {rated, ExtendedAttributes{}}) {
+            SCOPED_TRACE(std::string(c.name) + (attributes.empty() ? ", none" : ", rated"));
+            const QString path = dir.write(QStringLiteral("song.mp3"), c.bytes);
+            ::removexattr(QFile::encodeName(path).constData(), "system.posix_acl_access");
+            for (const auto& [name, value] : attributes)
+                ASSERT_TRUE(setAttribute(path, name.constData(), value));
+            const mode_t mode = statusOf(path).st_mode;
+
+            EXPECT_TRUE(c.run(path));
+            EXPECT_TRUE(readAll(path).endsWith(c.audio));
+            EXPECT_EQ(attributesOf(path), attributes);
+            EXPECT_EQ(statusOf(path).st_mode, mode);
+
+            // Where one cannot be carried, the copy does not take the file's place.
+            if (QByteArray(c.name) != "write in place" && !attributes.empty()) {
+                dir.write(QStringLiteral("song.mp3"), c.bytes);
+                FakeDisk disk;
+                disk.attributesFail = true;
+                ui.messages.clear();
+                EXPECT_FALSE(c.run(path));
+                expectUnchanged(path, QByteArray(c.name) == "removal" ? CannotRemove : CannotSave);
+                EXPECT_EQ(attributesOf(path), attributes);
+            }
+            QFile::remove(path);
+        }
     }
 }

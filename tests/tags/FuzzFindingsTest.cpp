@@ -28,7 +28,7 @@ TEST(FuzzFindings, TagSavedInPlaceUpToTheFilesEndReadsBack)
                                     "434f4d4d0000000d000000656e676000436f6d6d656e74" // COMM
                                     "575858580000000b0000007500687474703a2f2f78"     // WXXX
                                     "54434f4e0000000500000028313729"                 // TCON
-                                    "fff6000000000000000000000000000000000000");     // padding
+                                    "0000000000000000000000000000000000000000");     // padding
     ASSERT_EQ(file.size(), 130);
     ScriptedUserInterface ui;
     setDelayScale(0);

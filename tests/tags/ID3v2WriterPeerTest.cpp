@@ -1,19 +1,14 @@
 #include "AudioFixtures.h"
+#include "PeerReader.h"
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
 #include "UnitID3Tag.h"
 #include "UnitUtilities.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using fixtures::ID3v2TagBuilder;
-
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // What the writer writes, the reader reads back, and so does another program's tag reader
 // (Python's mutagen), for texts within ISO-8859-1 and beyond it.
@@ -36,15 +31,7 @@ for frame in tag.getall("WXXX"):
 
 QStringList readByPeer(const QString& path)
 {
-    QProcess python;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PYTHONIOENCODING"), QStringLiteral("utf-8"));
-    python.setProcessEnvironment(environment);
-    // The system's Python, where the distribution's package installs mutagen.
-    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(PeerScript), path});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0)
-        return {QStringLiteral("failed: ") + QString::fromUtf8(python.readAllStandardError())};
-    return QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return runPeerScript(PeerScript, {path});
 }
 
 struct PeerCase {

@@ -260,10 +260,11 @@ TEST_F(ID3v2WriterTest, YearFillsBothTyerAndANewTdrcOfAVersion4Tag)
     EXPECT_EQ(readTag(path).Year, QStringLiteral("2001"));
 }
 
-TEST_F(ID3v2WriterTest, EveryCommentFrameTakesTheComment)
+TEST_F(ID3v2WriterTest, EveryCommentFrameOfTheShownDescriptionAndLanguageTakesTheComment)
 {
     const QString path = file(ID3v2TagBuilder(3)
-                                  .commentFrame("eng", "first", "one")
+                                  .commentFrame("deu", "second", "one")
+                                  .commentFrame("eng", "second", "other")
                                   .commentFrame("deu", "second", "two")
                                   .padding(100)
                                   .build()
@@ -277,6 +278,7 @@ TEST_F(ID3v2WriterTest, EveryCommentFrameTakesTheComment)
 
     const QByteArray frames = ID3v2TagBuilder(3)
                                   .commentFrame("fra", "d", "Same for all")
+                                  .commentFrame("eng", "second", "other")
                                   .commentFrame("fra", "d", "Same for all")
                                   .build()
                                   .mid(10);

@@ -1,4 +1,5 @@
 #include "AudioFixtures.h"
+#include "PeerReader.h"
 #include "SaveOutcome.h"
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
@@ -13,7 +14,8 @@ using fixtures::ID3v2TagBuilder;
 // Real tagged files, damaged at random as downloads and other programs damage them: bytes
 // changed (most in the tag, where they matter), the file cut short, junk added at its end. Each
 // variant is read, given a new title and saved, then read and stripped of its tag; every outcome
-// must keep the user's bytes.
+// must keep the user's bytes. Another program's reader then finds every frame but the title of
+// each saved variant as it was before the save.
 
 namespace {
 
@@ -37,7 +39,11 @@ QList<QByteArray> taggedFiles(const TempDir& dir)
     QFile file(encoded);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("lame gave no file");
-    return {tag3 + audio, tag4 + audio + fixtures::id3v1Block({"Title", "Artist", "Album", "1999", "Comment", 7, 17}), tag3 + file.readAll()};
+    QList<QByteArray> files = {tag3 + audio, tag4 + audio + fixtures::id3v1Block({"Title", "Artist", "Album", "1999", "Comment", 7, 17}),
+                               tag3 + file.readAll()};
+    for (const QByteArray& tag : fixtures::realWorldTags())
+        files.append(tag + audio);
+    return files;
 }
 
 // One random damage of `bytes`.
@@ -73,15 +79,29 @@ TEST(SaveMutation, EverySaveAndRemovalOfADamagedFileKeepsTheUsersBytes)
     const QString path = dir.filePath(QStringLiteral("song.mp3"));
     std::mt19937 random(20261208);
     int variants = 0;
+    QStringList beforeAndAfter;
     for (const QByteArray& original : taggedFiles(dir)) {
         for (int i = 0; i < 100; ++i, ++variants) {
             const QByteArray variant = mutated(original, random);
             const QString title = (random() % 2) != 0 ? QStringLiteral("New") : QString(300, u'L');
-            const QString failure = unsoundSaveOrRemoval(path, variant, title);
+            QByteArray saved;
+            const QString failure = unsoundSaveOrRemoval(path, variant, title, &saved);
             ASSERT_TRUE(failure.isEmpty()) << failure.toStdString() << " in variant " << variants << ": "
                                            << variant.left(64).toHex().constData();
             ui.messages.clear();
+            if (!saved.isEmpty())
+                beforeAndAfter << dir.write(QStringLiteral("%1.before").arg(variants), variant)
+                               << dir.write(QStringLiteral("%1.after").arg(variants), saved);
         }
     }
     setDelayScale(1);
+
+    const QList<QStringList> frames = framesByPeer(beforeAndAfter);
+    ASSERT_EQ(frames.size(), beforeAndAfter.size()) << frames.value(0).join('\n').toStdString();
+    for (qsizetype i = 0; i < frames.size(); i += 2) {
+        // A damaged file the peer cannot read at all has nothing to compare.
+        if (frames[i].value(0).startsWith(QLatin1String("unreadable")))
+            continue;
+        EXPECT_EQ(withoutFrames(frames[i + 1], {"TIT2"}), withoutFrames(frames[i], {"TIT2"})) << beforeAndAfter[i].toStdString();
+    }
 }
