@@ -242,6 +242,33 @@ TEST_F(FolderTreeCommands, RefreshListsNewFoldersAndKeepsExpansionAndSelection)
     EXPECT_TRUE(changes.isEmpty());
 }
 
+TEST_F(FolderTreeCommands, ARightClickOpensThePopupAndLeavesTheSelectionAndTheList)
+{
+    form.FirstFolderChangePending = false;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    FolderTree* tree = form.VETreeMain;
+    tree->browseTo(folder.path());
+    tree->cancelPendingChange();
+    holdOneFile();
+    form.RebuildGrid();
+    const auto* folders = qobject_cast<const QFileSystemModel*>(tree->model());
+    tree->expand(folders->index(folder.path()));
+    const QModelIndex sub = folders->index(folder.filePath("sub"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->visualRect(sub).isValid(); }));
+    tree->scrollTo(sub);
+
+    // Through the window, as the platform delivers a click: the popup follows the press.
+    const QPoint row = tree->viewport()->mapTo(&form, tree->visualRect(sub).center());
+    QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, row);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.PopupMenuTree->isVisible(); }));
+    QTest::keyClick(form.PopupMenuTree, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form.PopupMenuTree->isVisible(); }));
+    QTest::qWait(FolderTree::changeDelay + 100);
+    EXPECT_EQ(tree->selectedPath(), folder.path());
+    EXPECT_EQ(openNames(form), QStringList{"held.mp3"});
+}
+
 TEST_F(FolderTreeCommands, OpenFolderCommandAsksAndRemembersTheChoice)
 {
     form.OptionRecurseFolder = true;
