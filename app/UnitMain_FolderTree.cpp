@@ -82,6 +82,8 @@ void TFormMain::VETreeMainChange()
         FileList.clear();
         RebuildGrid();
         ClearFileInfo();
+        // A folder without files opens none, and so tells no count of its own.
+        showOpenFileCount();
     }
     OpenFolder(VETreeMain->selectedPath(), chkSubfolders->isChecked());
     if (OptionSortAfterOpen)

@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -375,4 +376,9 @@ void TFormMain::createStatusBar()
         sbMain->addWidget(label);
         sbMainPanels[panelIndex] = label;
     }
+    // The file count whole up to five digits, however wide this desktop's font.
+    QLabel* count = sbMainPanels[0];
+    count->setText(QStringLiteral(" 99999 open file(s)"));
+    count->setFixedWidth(std::max(widths[0], count->sizeHint().width()));
+    count->clear();
 }

@@ -199,6 +199,18 @@ TEST_F(FolderTreeCommands, EveryLaterChangeReplacesTheList)
     EXPECT_FALSE(form.FolderChangeBusy);
 }
 
+TEST_F(FolderTreeCommands, AFolderWithoutFilesLeavesTheStatusCountingAnEmptyList)
+{
+    form.FirstFolderChangePending = false;
+    form.OpenFolder(folder.path(), false);
+    ASSERT_EQ(form.sbMainPanels[0]->text(), " 2 open file(s)");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("empty"));
+    form.VETreeMain->browseTo(folder.filePath("empty"));
+    form.VETreeMainChange();
+    EXPECT_TRUE(form.FileList.empty());
+    EXPECT_EQ(form.sbMainPanels[0]->text(), " 0 open file(s)");
+}
+
 TEST_F(FolderTreeCommands, SelectedFolderThatIsGoneEmptiesTheListAndOpensNothing)
 {
     form.FirstFolderChangePending = false;
