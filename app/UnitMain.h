@@ -445,6 +445,8 @@ private:
     int gridColumnWidth(int column) const;
     void setGridColumnWidth(int column, int width);
     void setFolderPanelWidth(int width);
+    // The folder panel's width as last given by the settings or the user's splitter.
+    int folderPanelWidth = DesignedPanelTopLeftWidth;
 
     QStringList commandLine;
     bool keepingPagesWhileReselecting = false;

@@ -182,6 +182,7 @@ void TFormMain::createLayout()
     Splitter1->addWidget(PanelTopRight);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({DesignedPanelTopLeftWidth, DesignedWidth - DesignedPanelTopLeftWidth});
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { folderPanelWidth = Splitter1->sizes().value(0); });
 
     PanelBottom = panel(panelright);
     rightLayout->addWidget(PanelBottom);

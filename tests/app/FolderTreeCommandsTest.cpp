@@ -351,23 +351,32 @@ TEST_F(FolderTreeCommands, AMissingDefaultFolderGivesTheFocusedRowNoSay)
 
 TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
 {
-    // Wide enough for the tag pages beside a full-height panel of that width.
-    form.resize(1200, 700);
+    // At the designed size the tag pages leave a full-height panel much less than its width.
     form.show();
+    ASSERT_EQ(form.PanelTopLeft->width(), 175);
     form.SetExplorerFull(true);
     EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.PanelRightForFullTree);
     EXPECT_EQ(form.PanelRightForFullTree->parentWidget(), form.Splitter1);
     EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.panelright->isVisible());
-    QList<int> sizes = form.Splitter1->sizes();
-    form.Splitter1->setSizes({230, sizes[0] + sizes[1] - 230});
-    EXPECT_EQ(form.PanelRightForFullTree->width(), 230);
-
     form.SetExplorerFull(false);
     EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.Splitter1);
     EXPECT_EQ(form.Splitter1->parentWidget(), form.PanelTop);
     EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.Splitter1->isVisible());
     EXPECT_EQ(form.PanelRightForFullTree->width(), 0);
-    EXPECT_EQ(form.Splitter1->sizes().value(0), 230);
+    EXPECT_EQ(form.PanelTopLeft->width(), 175);
+
+    // A width the user drags the full-height panel to comes back beside the grid.
+    form.resize(1200, 700);
+    form.SetExplorerFull(true);
+    QWidget* handle = form.Splitter1->handle(1);
+    const QPoint grip = handle->rect().center();
+    const int drag = 230 - form.PanelRightForFullTree->width();
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(handle, grip + QPoint(drag, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(drag, 0));
+    ASSERT_EQ(form.PanelRightForFullTree->width(), 230);
+    form.SetExplorerFull(false);
+    EXPECT_EQ(form.PanelTopLeft->width(), 230);
 }
 
 TEST_F(FolderTreeCommands, SplitterKeepsTheFolderPanelWiderThanTenPixels)
