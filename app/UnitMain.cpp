@@ -55,6 +55,7 @@ TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
     createMenus();
     createPopupMenus();
     createToolBar();
+    growSmallestSize();
     connectGrid();
     connectFieldEditing();
     for (int column = 0; column < GridColumnCount; ++column)

@@ -425,6 +425,7 @@ private:
     QGroupBox* createTagLights();
     QGroupBox* createMpegInformation();
     void createStatusBar();
+    void growSmallestSize();
     void createMenus();
     void createPopupMenus();
     void createToolBar();

@@ -125,6 +125,8 @@ void TFormMain::SetExplorerFull(bool Full)
     // The width the user gave the panel, not the one it was squeezed to: beside the full height
     // the tag pages may leave it little room.
     setFolderPanelWidth(folderPanelWidth);
+    // The full-height panel lies beside the tag pages, which need their room still.
+    growSmallestSize();
     setUpdatesEnabled(true);
 }
 

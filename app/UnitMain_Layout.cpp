@@ -29,6 +29,8 @@
 
 namespace {
 
+constexpr int ReadableCharacters = 8;
+
 // The grid's rows: a horizontal line under each, and no focus rectangle.
 class GridRowDelegate : public QStyledItemDelegate {
 public:
@@ -91,6 +93,12 @@ QPixmap lightPixmap(const QColor& color)
     painter.setBrush(color);
     painter.drawEllipse(1, 1, 10, 10);
     return pixmap;
+}
+
+// A field shows at least this many characters, also in the smallest window.
+void keepInView(QWidget* field, int characters)
+{
+    field->setMinimumWidth(field->minimumSizeHint().width() + field->fontMetrics().averageCharWidth() * characters);
 }
 
 QLabel* valueLabel(QWidget* parent)
@@ -215,6 +223,7 @@ QWidget* TFormMain::createTagPageV1()
     const auto field = [page](int maxLength) {
         auto* edit = new QLineEdit(page);
         edit->setValidator(new TypingLimit(edit, maxLength));
+        keepInView(edit, std::min(maxLength, ReadableCharacters));
         return edit;
     };
     EditTitleV1 = field(30);
@@ -259,12 +268,16 @@ QWidget* TFormMain::createTagPageV2()
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     grid->setVerticalSpacing(2);
-    const auto field = [page] { return new QLineEdit(page); };
+    const auto field = [page](int characters = ReadableCharacters) {
+        auto* edit = new QLineEdit(page);
+        keepInView(edit, characters);
+        return edit;
+    };
     EditTitleV2 = field();
     EditArtistV2 = field();
     EditAlbumV2 = field();
-    EditYearV2 = field();
-    EditTrackV2 = field();
+    EditYearV2 = field(4);
+    EditTrackV2 = field(5);   // "12/15"
     MemoCommentV2 = new QPlainTextEdit(page);
     MemoCommentV2->setMaximumHeight(48);
     cbGenreV2 = new QComboBox(page);
@@ -363,6 +376,13 @@ QGroupBox* TFormMain::createMpegInformation()
     row(8, QStringLiteral("CRC:"), lbFileCRC);
     row(9, QStringLiteral("Copyright:"), lbFileCopyright);
     return box;
+}
+
+// No smaller than the layout needs for every field and caption: this desktop's fonts may need more
+// room than the designed smallest size gives.
+void TFormMain::growSmallestSize()
+{
+    setMinimumSize(minimumSize().expandedTo(minimumSizeHint()));
 }
 
 void TFormMain::createStatusBar()
