@@ -343,6 +343,29 @@ TEST_F(MainWindowTest, StatusTipsOfControlsAndMenuItemsReachStatusPanelThree)
     EXPECT_EQ(form.sbMainPanels[3]->text(), "Save tag of selected files");
 }
 
+TEST_F(MainWindowTest, HintsOfThePopupMenusReachStatusPanelThree)
+{
+    TFormMain form;
+    form.show();
+    form.Popup->popup(form.mapToGlobal(QPoint(200, 150)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Popup));
+    QTest::keyClick(form.Popup, Qt::Key_Down);
+    QTest::keyClick(form.Popup, Qt::Key_Down);
+    EXPECT_EQ(form.sbMainPanels[3]->text(), "Close selected files");
+    QTest::keyClick(form.Popup, Qt::Key_Down);
+    QTest::keyClick(form.Popup, Qt::Key_Right);
+    EXPECT_EQ(form.sbMainPanels[3]->text(), "Copy tag V1 data to V2");
+    form.Popup->hide();
+
+    // The folder popup's items have no hint: the last one goes.
+    form.DisplayHint("Open files");
+    form.PopupMenuTree->popup(form.mapToGlobal(QPoint(60, 150)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.PopupMenuTree));
+    QTest::keyClick(form.PopupMenuTree, Qt::Key_Down);
+    EXPECT_EQ(form.sbMainPanels[3]->text(), QString());
+    form.PopupMenuTree->hide();
+}
+
 TEST_F(MainWindowTest, ExitClosesTheWindowAndWritesTheSettings)
 {
     TFormMain form;
