@@ -1,6 +1,7 @@
 #include "ChmArchive.h"
 #include "HelpFileMaker.h"
 #include "HelpViewer.h"
+#include "UrlRecorder.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -80,15 +81,6 @@ TEST_F(HelpViewerTest, AnObjectClaimingAnImpossibleLengthReadsAsMissing)
     EXPECT_TRUE(archive.object("/Second.htm").contains("Second topic"));
 }
 
-// Records the addresses handed to the desktop.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 // Where a click on the link of that text lands, in the viewer's viewport.
 QPoint linkPosition(const QTextBrowser& viewer, const QString& text)
 {
@@ -152,5 +144,3 @@ TEST_F(HelpViewerTest, AMissingFileOrTopicShowsNothing)
 }
 
 }  // namespace
-
-#include "HelpViewerTest.moc"
