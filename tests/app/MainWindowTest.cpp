@@ -352,8 +352,6 @@ TEST_F(MainWindowTest, HintsOfThePopupMenusReachStatusPanelThree)
     QTest::keyClick(form.Popup, Qt::Key_Down);
     QTest::keyClick(form.Popup, Qt::Key_Right);
     EXPECT_EQ(form.sbMainPanels[3]->text(), "Copy tag V1 data to V2");
-    form.Popup->hide();
-
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowAndWritesTheSettings)
