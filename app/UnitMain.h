@@ -426,6 +426,7 @@ private:
     QGroupBox* createTagLights();
     QGroupBox* createMpegInformation();
     void createStatusBar();
+    void growSmallestSize();
     void createMenus();
     void createPopupMenus();
     void createToolBar();
@@ -458,6 +459,8 @@ private:
     int gridColumnWidth(int column) const;
     void setGridColumnWidth(int column, int width);
     void setFolderPanelWidth(int width);
+    // The folder panel's width as last given by the settings or the user's splitter.
+    int folderPanelWidth = DesignedPanelTopLeftWidth;
 
     QStringList commandLine;
     bool keepingPagesWhileReselecting = false;
