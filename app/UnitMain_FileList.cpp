@@ -25,6 +25,14 @@ QString comparablePath(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+QSet<QString> openPathsOf(const std::vector<std::unique_ptr<TMpegFile>>& files)
+{
+    QSet<QString> paths;
+    for (const auto& file : files)
+        paths.insert(comparablePath(file->FileName));
+    return paths;
+}
+
 bool isMpegAudioFile(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -45,9 +53,8 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         progress->ShowProgress();
     }
 
-    QSet<QString> openPaths;
-    for (const auto& file : FileList)
-        openPaths.insert(comparablePath(file->FileName));
+    // Taken again whenever events were let through: the folder tree may have changed the list.
+    QSet<QString> openPaths = openPathsOf(FileList);
 
     // Messages are let through between files, but at most every few milliseconds: repainting the
     // grid after every file would take many times longer than reading the files.
@@ -63,6 +70,7 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
             progress->lbMsg->setText(QStringLiteral("Opening file %1 of %2.").arg(number).arg(count));
         if (!QFileInfo(path).isFile()) {
             ui::showMessage(QStringLiteral("The file '%1' does not exit.").arg(QFileInfo(path).fileName()));
+            openPaths = openPathsOf(FileList);
             continue;
         }
         if (!isMpegAudioFile(path))
@@ -78,6 +86,7 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         }
         if (sinceMessages.elapsed() >= messageInterval) {
             QCoreApplication::processEvents();
+            openPaths = openPathsOf(FileList);
             sinceMessages.restart();
         }
         if (progress)
