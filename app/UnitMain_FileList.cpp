@@ -159,8 +159,10 @@ void TFormMain::miSelectAllClick()
 
 void TFormMain::ReloadFile(int Index)
 {
+    // A copy: the readers' boxes let events through, which may free the entry.
+    const QString path = FileList.at(static_cast<std::size_t>(Index))->FileName;
     auto file = std::make_unique<TMpegFile>();
-    file->ReadFromFile(FileList.at(static_cast<std::size_t>(Index))->FileName);
+    file->ReadFromFile(path);
     FileList[static_cast<std::size_t>(Index)] = std::move(file);
 }
 
@@ -174,6 +176,12 @@ void TFormMain::miRefreshAllClick()
 {
     ReloadFiles(0, static_cast<int>(FileList.size()) - 1);
     PageControlTagChange();
+}
+
+bool TFormMain::holdsFile(int row, const QString& path) const
+{
+    const auto index = static_cast<std::size_t>(row);
+    return row >= 0 && index < FileList.size() && FileList[index]->FileName == path;
 }
 
 void TFormMain::showOpenFileCount()

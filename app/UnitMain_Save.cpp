@@ -54,17 +54,17 @@ void TFormMain::SaveTags()
     const bool pageV2 = activePage() == TagPage::V2;
     bool skippedV22 = false;
 
-    const auto saveV2 = [&](int row, const QString& path) {
-        TID3v2 tag = FileList[static_cast<std::size_t>(row)]->ID3v2;
+    const auto saveV2 = [&](const TMpegFile& file) {
+        TID3v2 tag = file.ID3v2;
         if (tag.Version == 2) {
             if (!OptionConvertV22) {
                 skippedV22 = true;
                 return TagWork::Skipped;
             }
             // A tag that could not be removed is not written over in a version it does not have.
-            if (!RemoveID3v2(path, *tag.ReadState))
+            if (!RemoveID3v2(file.FileName, *tag.ReadState))
                 return TagWork::Skipped;
-            ReadID3v2(path, tag);
+            ReadID3v2(file.FileName, tag);
         }
         if (!tag.Present)
             MakeNewID3v2Header(tag);
@@ -85,7 +85,7 @@ void TFormMain::SaveTags()
             if (chosen(lock, multi))
                 take();
         }
-        WriteID3v2(tag, path);
+        WriteID3v2(tag, file.FileName);
         return TagWork::Done;
     };
 
@@ -106,13 +106,12 @@ void TFormMain::SaveTags()
     choice.track = chosen(sbtnTrackV1, multi);
     choice.genre = chosen(sbtnGenreV1, multi);
 
-    const auto saveV1 = [&](int row, const QString& path) {
-        const TMpegFile& file = *FileList[static_cast<std::size_t>(row)];
+    const auto saveV1 = [&](const TMpegFile& file) {
         TID3v1 block = emptyId3v1Block();
         if (multi && file.HasID3v1)
             block = file.ID3v1;
         placeId3v1Fields(block, page, choice);
-        WriteID3v1(block, path);
+        WriteID3v1(block, file.FileName);
         return TagWork::Done;
     };
 

@@ -104,3 +104,22 @@ TEST_F(RenameCommands, NothingSelectedRenamesNothing)
     form.miRenameClick();
     EXPECT_TRUE(QFile::exists(folder.filePath("x.mp3")));
 }
+
+TEST_F(RenameCommands, AListReplacedWhileAFailedRenameIsReportedEndsTheRenaming)
+{
+    form.RenameFormat = "rdArtistTitle";
+    form.RenameCase = "4";
+    addRow("x.mp3", "abba", "waterloo");
+    addRow("y.mp3", "queen", "bicycle");
+    folder.write("abba - waterloo.mp3", "taken");
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    form.miSelectAllClick();
+    // As the folder tree does when a change reaches it inside the box.
+    script.whileMessageShown = [&] {
+        form.FileList.clear();
+        form.RebuildGrid();
+    };
+    form.miRenameClick();
+    EXPECT_EQ(script.texts(), QStringList{"Cannot rename 'x.mp3' to 'abba - waterloo.mp3'."});
+    EXPECT_TRUE(QFile::exists(folder.filePath("y.mp3")));
+}
