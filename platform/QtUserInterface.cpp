@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace ui {
@@ -39,9 +41,52 @@ QStringList filterList(const QString& filter)
     return filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
 }
 
+// Gives a typed name its extension before the dialog asks whether to replace the file of that
+// name. The dialog of the platform's own would take the name as typed.
+class FileDialog : public QFileDialog {
+public:
+    explicit FileDialog(const FileDialogRequest& request)
+        : QFileDialog(QApplication::activeWindow(), request.title, request.initialFolder), request(request)
+    {
+        setOption(DontUseNativeDialog);
+        // On a change of filter the dialog puts the filter's extension in place of whatever follows
+        // the name's last dot ("Vol. 1" became "Vol.pls"). Only a name of the filters' kinds changes
+        // its extension; the others get theirs on saving.
+        types = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!types || !name)
+            return;
+        // The index changes before the dialog takes the choice.
+        connect(types, &QComboBox::currentIndexChanged, this, [this, name] { nameBeforeFilterChange = name->text(); });
+        connect(types, &QComboBox::activated, this, [this, name] {
+            if (acceptMode() == AcceptSave && !isOfFilterKind(nameBeforeFilterChange, this->request.filter))
+                name->setText(nameBeforeFilterChange);
+        });
+    }
+
+    // The chosen filter's place in the list; its name alone, the details hidden, would not find it.
+    int filterIndex() const { return types ? std::max(0, types->currentIndex()) : 0; }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (acceptMode() == AcceptSave && files.size() == 1 && !QFileInfo(files.first()).isDir()) {
+            const QString named = withDefaultExtension(files.first(), request, filterIndex());
+            if (named != files.first())
+                selectFile(named);
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const FileDialogRequest& request;
+    QComboBox* types = nullptr;
+    QString nameBeforeFilterChange;
+};
+
 FileDialogResult runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
+    FileDialog dialog(request);
     dialog.setAcceptMode(mode);
     // Each description already names its patterns.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -49,8 +94,6 @@ FileDialogResult runFileDialog(const FileDialogRequest& request, QFileDialog::Ac
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 0 && request.filterIndex < filters.size())
         dialog.selectNameFilter(filters.at(request.filterIndex));
-    if (!request.defaultExtension.isEmpty())
-        dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (mode == QFileDialog::AcceptOpen)
@@ -60,7 +103,7 @@ FileDialogResult runFileDialog(const FileDialogRequest& request, QFileDialog::Ac
     if (dialog.exec() != QDialog::Accepted)
         return result;
     result.files = dialog.selectedFiles();
-    result.filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    result.filterIndex = dialog.filterIndex();
     return result;
 }
 
