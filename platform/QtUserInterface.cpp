@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
 
 namespace ui {
 
@@ -34,6 +37,54 @@ QMessageBox::StandardButtons toQtButtons(Buttons buttons)
     case Buttons::Ok: break;
     }
     return QMessageBox::Ok;
+}
+
+QPointer<QWidget> batchWindow;
+
+// Quits a loop when the watched window hides.
+class QuitOnHide : public QObject {
+public:
+    explicit QuitOnHide(QEventLoop& loop) : loop(loop) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide)
+            loop.quit();
+        return false;
+    }
+
+private:
+    QEventLoop& loop;
+};
+
+// To the right of the window, or to its left where the screen ends there; level with its top.
+void placeBeside(QWidget& box, const QWidget& window)
+{
+    constexpr int gap = 8;
+    const QRect frame = window.frameGeometry();
+    const QRect screen = window.screen()->availableGeometry();
+    int x = frame.right() + 1 + gap;
+    if (x + box.frameGeometry().width() > screen.right() + 1)
+        x = std::max(screen.left(), frame.left() - gap - box.frameGeometry().width());
+    box.move(x, frame.top());
+}
+
+// Shows the box, not modal, beside the batch's window and waits until it is answered, or until
+// the window hides (Cancel), which closes it.
+void showBeside(QMessageBox& box, QWidget& window)
+{
+    QEventLoop answered;
+    QObject::connect(&box, &QMessageBox::finished, &answered, &QEventLoop::quit);
+    QuitOnHide windowHidden(answered);
+    window.installEventFilter(&windowHidden);
+    box.setWindowModality(Qt::NonModal);
+    box.show();
+    placeBeside(box, window);
+    answered.exec();
+    window.removeEventFilter(&windowHidden);
+    if (box.isVisible())
+        box.close();
 }
 
 QStringList filterList(const QString& filter)
@@ -109,10 +160,20 @@ FileDialogResult runFileDialog(const FileDialogRequest& request, QFileDialog::Ac
 
 }  // namespace
 
+void setBatchWindow(QWidget* window)
+{
+    batchWindow = window;
+}
+
 Answer QtUserInterface::messageBox(const QString& text, Icon icon, Buttons buttons, const QString& title)
 {
-    QMessageBox box(toQtIcon(icon), title, text, toQtButtons(buttons), QApplication::activeWindow());
-    switch (box.exec()) {
+    QWidget* batch = batchWindow && batchWindow->isVisible() ? batchWindow.data() : nullptr;
+    QMessageBox box(toQtIcon(icon), title, text, toQtButtons(buttons), batch ? batch : QApplication::activeWindow());
+    if (batch)
+        showBeside(box, *batch);
+    else
+        box.exec();
+    switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
