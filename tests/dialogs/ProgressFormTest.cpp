@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -142,12 +141,10 @@ TEST_F(ProgressFormTest, AMessageOfTheBatchLeavesCancelInSightAndInReach)
     progress.SetupProgress(0, 0, 3, 1, true);
     progress.ShowProgress();
     const QRect cancel(progress.btnCancel->mapToGlobal(QPoint(0, 0)), progress.btnCancel->size());
-    QPointer<QMessageBox> box;
     QTimer::singleShot(0, [&] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible() && qobject_cast<QMessageBox*>(window))
-                box = qobject_cast<QMessageBox*>(window);
-        }
+        QWidget* box = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            box = window->isVisible() && qobject_cast<QMessageBox*>(window) ? window : box;
         ASSERT_TRUE(box);
         EXPECT_FALSE(box->frameGeometry().intersects(cancel));
         // Through the window system, where a window blocked by a modal one gets no input.
