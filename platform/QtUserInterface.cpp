@@ -92,8 +92,8 @@ QStringList filterList(const QString& filter)
     return filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
 }
 
-// Gives a typed name its extension before the dialog asks whether to replace the file of that
-// name. The dialog of the platform's own would take the name as typed.
+// Qt's own dialog, never the platform's: it gives a typed name its extension before it asks
+// whether to replace the file of that name, where a platform's dialog would take the name as typed.
 class FileDialog : public QFileDialog {
 public:
     explicit FileDialog(const FileDialogRequest& request)
