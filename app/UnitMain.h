@@ -284,6 +284,9 @@ public:
     void ReloadFile(int Index);
     void ReloadFiles(int First, int Last);
     void miRefreshAllClick();
+    // Whether the row still holds the file of that path. Loops over the list that let events
+    // through ask before each file: a folder chosen in the tree meanwhile replaces the list.
+    bool holdsFile(int row, const QString& path) const;
 
     // ---- tag pages, information panel and command state (UnitMain_TagPages.cpp)
     void PageControlTagChange();
