@@ -34,7 +34,7 @@ MenuShortcutsFirst::MenuShortcutsFirst(QMainWindow* window) : QObject(window), w
 
 bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::ShortcutOverride)
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return false;
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != window)
@@ -42,7 +42,7 @@ bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->matches(QKeySequence::SelectAll) && isTextField(widget))
         return false;
-    // Held back unaccepted, the key goes to the window's shortcuts first; the widget still gets it
-    // when the command is disabled.
+    // Held back unaccepted, the key goes to the window's shortcuts first. A key press that still
+    // arrives belongs to a disabled command: it does nothing rather than edit the field.
     return isMenuShortcut(window, QKeySequence(key->keyCombination()));
 }

@@ -46,8 +46,7 @@ QString renamedFileName(const QString& oldPath, const QString& name);
 // own name succeeds. Names holding "/" or a zero character, "." and "..", are refused.
 bool renameInFolder(const QString& folder, const QString& oldName, const QString& newName);
 
-// Renames each file by the format (empty = the settings' choice) from the given tag version.
-// A file without that tag is skipped; a failed rename is reported and the next file follows.
-// Each renamed file's FileName takes the new path.
-void renameFiles(const QList<TMpegFile*>& files, RenameTagVersion version, const QString& format,
-                 const RenameSettings& settings);
+// Renames the file by the format (empty = the settings' choice) from the given tag version; its
+// FileName takes the new path. A file without that tag is left alone; a failed rename is
+// reported, last: the box lets events through, and those may free the file.
+void renameFile(TMpegFile& file, RenameTagVersion version, const QString& format, const RenameSettings& settings);

@@ -7,6 +7,7 @@
 #include <functional>
 
 class TFormMain;
+class TMpegFile;
 
 // What the work did with one file. Done, whether or not anything had to be written: the file's
 // date is put back, its row reloaded and the 50 ms wait follows. Skipped files only step the bar.
@@ -18,6 +19,8 @@ struct TagBatch {
     bool stopOnlyWhenPlaying = false;   // false: the player lets go of the file in any state
 };
 
-// Runs work(row, path) for every selected row in grid order until the user cancels. A file whose
-// work raises is skipped; the tag library has reported what it could.
-void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<TagWork(int, const QString&)>& work);
+// Runs work(file) for every selected row in grid order until the user cancels, or until the list
+// no longer holds the chosen files. The work gets a copy of the row's file: the tag library's
+// boxes and waits let events through, which may free the entry. A file whose work raises is
+// skipped; the tag library has reported what it could.
+void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<TagWork(const TMpegFile&)>& work);

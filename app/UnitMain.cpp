@@ -55,6 +55,7 @@ TFormMain::TFormMain(const QStringList& CommandLine, QWidget* parent)
     createMenus();
     createPopupMenus();
     createToolBar();
+    growSmallestSize();
     connectGrid();
     connectFieldEditing();
     for (int column = 0; column < GridColumnCount; ++column)
@@ -220,6 +221,7 @@ void TFormMain::setFolderPanelWidth(int width)
 {
     // A stored width of any size: no widget is wider than this, and the sums below stay in range.
     width = std::clamp(width, 0, QWIDGETSIZE_MAX);
+    folderPanelWidth = width;
     const QList<int> sizes = Splitter1->sizes();
     const int total = std::max(sizes.value(0) + sizes.value(1), width + 1);
     Splitter1->setSizes({width, total - width});

@@ -284,6 +284,9 @@ public:
     void ReloadFile(int Index);
     void ReloadFiles(int First, int Last);
     void miRefreshAllClick();
+    // Whether the row still holds the file of that path. Loops over the list that let events
+    // through ask before each file: a folder chosen in the tree meanwhile replaces the list.
+    bool holdsFile(int row, const QString& path) const;
 
     // ---- tag pages, information panel and command state (UnitMain_TagPages.cpp)
     void PageControlTagChange();
@@ -426,6 +429,7 @@ private:
     QGroupBox* createTagLights();
     QGroupBox* createMpegInformation();
     void createStatusBar();
+    void growSmallestSize();
     void createMenus();
     void createPopupMenus();
     void createToolBar();
@@ -458,6 +462,8 @@ private:
     int gridColumnWidth(int column) const;
     void setGridColumnWidth(int column, int width);
     void setFolderPanelWidth(int width);
+    // The folder panel's width as last given by the settings or the user's splitter.
+    int folderPanelWidth = DesignedPanelTopLeftWidth;
 
     QStringList commandLine;
     bool keepingPagesWhileReselecting = false;

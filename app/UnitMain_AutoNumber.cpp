@@ -18,11 +18,10 @@ void TFormMain::miAutoNumberClick()
 
     TagBatch batch;
     batch.message = QStringLiteral("Auto number track of: ");
-    runTagBatch(*this, batch, [&](int row, const QString& path) {
+    runTagBatch(*this, batch, [&](const TMpegFile& file) {
         ++position;
-        const TMpegFile& file = *FileList[static_cast<std::size_t>(row)];
         if (!pageV2) {
-            WriteID3v1(numberedId3v1(file.ID3v1, file.HasID3v1, position), path);
+            WriteID3v1(numberedId3v1(file.ID3v1, file.HasID3v1, position), file.FileName);
             return TagWork::Done;
         }
         TID3v2 tag = file.ID3v2;
@@ -34,7 +33,7 @@ void TFormMain::miAutoNumberClick()
         if (!tag.Present)
             MakeNewID3v2Header(tag);
         tag.Track = autoNumberTrack(position, count, OptionLeadingZero, OptionAddTotalTracks);
-        WriteID3v2(tag, path);
+        WriteID3v2(tag, file.FileName);
         return TagWork::Done;
     });
     PageControlTagChange();

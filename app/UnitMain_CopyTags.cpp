@@ -20,8 +20,8 @@ void copyTags(TFormMain& form, const QString& questionStart, const std::function
     TagBatch batch;
     batch.message = QStringLiteral("Saving tag of: ");
     batch.keepTimestamp = form.OptionKeepTimestamp;
-    runTagBatch(form, batch, [&](int row, const QString&) {
-        copy(*form.FileList[static_cast<std::size_t>(row)]);
+    runTagBatch(form, batch, [&](const TMpegFile& file) {
+        copy(file);
         return TagWork::Done;
     });
     form.vtgridModel->repaint();

@@ -25,6 +25,14 @@ QString comparablePath(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+QSet<QString> openPathsOf(const std::vector<std::unique_ptr<TMpegFile>>& files)
+{
+    QSet<QString> paths;
+    for (const auto& file : files)
+        paths.insert(comparablePath(file->FileName));
+    return paths;
+}
+
 bool isMpegAudioFile(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -45,9 +53,8 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         progress->ShowProgress();
     }
 
-    QSet<QString> openPaths;
-    for (const auto& file : FileList)
-        openPaths.insert(comparablePath(file->FileName));
+    // Taken again whenever events were let through: the folder tree may have changed the list.
+    QSet<QString> openPaths = openPathsOf(FileList);
 
     // Messages are let through between files, but at most every few milliseconds: repainting the
     // grid after every file would take many times longer than reading the files.
@@ -63,6 +70,7 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
             progress->lbMsg->setText(QStringLiteral("Opening file %1 of %2.").arg(number).arg(count));
         if (!QFileInfo(path).isFile()) {
             ui::showMessage(QStringLiteral("The file '%1' does not exit.").arg(QFileInfo(path).fileName()));
+            openPaths = openPathsOf(FileList);
             continue;
         }
         if (!isMpegAudioFile(path))
@@ -78,6 +86,7 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         }
         if (sinceMessages.elapsed() >= messageInterval) {
             QCoreApplication::processEvents();
+            openPaths = openPathsOf(FileList);
             sinceMessages.restart();
         }
         if (progress)
@@ -150,8 +159,10 @@ void TFormMain::miSelectAllClick()
 
 void TFormMain::ReloadFile(int Index)
 {
+    // A copy: the readers' boxes let events through, which may free the entry.
+    const QString path = FileList.at(static_cast<std::size_t>(Index))->FileName;
     auto file = std::make_unique<TMpegFile>();
-    file->ReadFromFile(FileList.at(static_cast<std::size_t>(Index))->FileName);
+    file->ReadFromFile(path);
     FileList[static_cast<std::size_t>(Index)] = std::move(file);
 }
 
@@ -165,6 +176,12 @@ void TFormMain::miRefreshAllClick()
 {
     ReloadFiles(0, static_cast<int>(FileList.size()) - 1);
     PageControlTagChange();
+}
+
+bool TFormMain::holdsFile(int row, const QString& path) const
+{
+    const auto index = static_cast<std::size_t>(row);
+    return row >= 0 && index < FileList.size() && FileList[index]->FileName == path;
 }
 
 void TFormMain::showOpenFileCount()

@@ -82,6 +82,8 @@ void TFormMain::VETreeMainChange()
         FileList.clear();
         RebuildGrid();
         ClearFileInfo();
+        // A folder without files opens none, and so tells no count of its own.
+        showOpenFileCount();
     }
     OpenFolder(VETreeMain->selectedPath(), chkSubfolders->isChecked());
     if (OptionSortAfterOpen)
@@ -101,9 +103,7 @@ void TFormMain::SetExplorerFull(bool Full)
     setUpdatesEnabled(false);
     QWidget* mainArea = Full ? panelright->parentWidget() : Splitter1->parentWidget();
     auto* mainAreaLayout = static_cast<QBoxLayout*>(mainArea->layout());
-    int width = 0;
     if (Full) {
-        width = VETreeMain->width();
         PanelRightForFullTree->layout()->addWidget(PanelTopLeft);
         PanelTop->layout()->addWidget(PanelTopRight);
         mainAreaLayout->addWidget(Splitter1, 1);
@@ -112,7 +112,6 @@ void TFormMain::SetExplorerFull(bool Full)
         PanelRightForFullTree->setMinimumWidth(0);
         PanelRightForFullTree->setMaximumWidth(QWIDGETSIZE_MAX);
     } else {
-        width = PanelRightForFullTree->width();
         mainAreaLayout->addWidget(PanelRightForFullTree);
         mainAreaLayout->addWidget(panelright, 1);
         Splitter1->addWidget(PanelTopLeft);
@@ -123,7 +122,11 @@ void TFormMain::SetExplorerFull(bool Full)
     // A widget given a new parent stays hidden until shown again.
     for (QWidget* moved : {PanelTopLeft, PanelTopRight, PanelRightForFullTree, panelright, static_cast<QWidget*>(Splitter1)})
         moved->show();
-    setFolderPanelWidth(width);
+    // The width the user gave the panel, not the one it was squeezed to: beside the full height
+    // the tag pages may leave it little room.
+    setFolderPanelWidth(folderPanelWidth);
+    // The full-height panel lies beside the tag pages, which need their room still.
+    growSmallestSize();
     setUpdatesEnabled(true);
 }
 

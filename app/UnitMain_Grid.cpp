@@ -269,18 +269,21 @@ void TFormMain::vtgridDragDrop(const QMimeData* DataObject, int TargetRow)
         // The readers may report a moved file in a message box, which repaints the grid: its rows
         // must not outnumber the list meanwhile.
         RebuildGrid();
-        const auto target = std::find_if(FileList.begin(), FileList.end(),
-                                         [&targetPath](const auto& file) { return file->FileName == targetPath; });
-        const auto insertAt = target - FileList.begin() + 1;
-        for (const QString& path : std::as_const(movedPaths)) {
-            auto file = std::make_unique<TMpegFile>();
+        std::vector<std::unique_ptr<TMpegFile>> moved;
+        for (auto path = movedPaths.crbegin(); path != movedPaths.crend(); ++path) {
+            moved.push_back(std::make_unique<TMpegFile>());
             try {
-                file->ReadFromFile(path);
+                moved.back()->ReadFromFile(*path);
             } catch (const std::exception&) {
                 // The row stays, with what could be read; the readers have reported the file.
             }
-            FileList.insert(FileList.begin() + insertAt, std::move(file));
         }
+        // Looked for only now: the boxes let events through, and a folder chosen in the tree
+        // meanwhile replaces the list; the moved rows then go to its end.
+        const auto target = std::find_if(FileList.begin(), FileList.end(),
+                                         [&targetPath](const auto& file) { return file->FileName == targetPath; });
+        FileList.insert(target == FileList.end() ? target : target + 1, std::make_move_iterator(moved.begin()),
+                        std::make_move_iterator(moved.end()));
     }
     RebuildGrid();
     QApplication::restoreOverrideCursor();

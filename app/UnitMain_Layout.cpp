@@ -25,8 +25,11 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
+
+constexpr int ReadableCharacters = 8;
 
 // The grid's rows: a horizontal line under each, and no focus rectangle.
 class GridRowDelegate : public QStyledItemDelegate {
@@ -90,6 +93,12 @@ QPixmap lightPixmap(const QColor& color)
     painter.setBrush(color);
     painter.drawEllipse(1, 1, 10, 10);
     return pixmap;
+}
+
+// A field shows at least this many characters, also in the smallest window.
+void keepInView(QWidget* field, int characters)
+{
+    field->setMinimumWidth(field->minimumSizeHint().width() + field->fontMetrics().averageCharWidth() * characters);
 }
 
 QLabel* valueLabel(QWidget* parent)
@@ -181,6 +190,7 @@ void TFormMain::createLayout()
     Splitter1->addWidget(PanelTopRight);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({DesignedPanelTopLeftWidth, DesignedWidth - DesignedPanelTopLeftWidth});
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { folderPanelWidth = Splitter1->sizes().value(0); });
 
     PanelBottom = panel(panelright);
     rightLayout->addWidget(PanelBottom);
@@ -213,6 +223,7 @@ QWidget* TFormMain::createTagPageV1()
     const auto field = [page](int maxLength) {
         auto* edit = new QLineEdit(page);
         edit->setValidator(new TypingLimit(edit, maxLength));
+        keepInView(edit, std::min(maxLength, ReadableCharacters));
         return edit;
     };
     EditTitleV1 = field(30);
@@ -257,12 +268,16 @@ QWidget* TFormMain::createTagPageV2()
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     grid->setVerticalSpacing(2);
-    const auto field = [page] { return new QLineEdit(page); };
+    const auto field = [page](int characters = ReadableCharacters) {
+        auto* edit = new QLineEdit(page);
+        keepInView(edit, characters);
+        return edit;
+    };
     EditTitleV2 = field();
     EditArtistV2 = field();
     EditAlbumV2 = field();
-    EditYearV2 = field();
-    EditTrackV2 = field();
+    EditYearV2 = field(4);
+    EditTrackV2 = field(5);   // "12/15"
     MemoCommentV2 = new QPlainTextEdit(page);
     MemoCommentV2->setMaximumHeight(48);
     cbGenreV2 = new QComboBox(page);
@@ -363,6 +378,13 @@ QGroupBox* TFormMain::createMpegInformation()
     return box;
 }
 
+// No smaller than the layout needs for every field and caption: this desktop's fonts may need more
+// room than the designed smallest size gives.
+void TFormMain::growSmallestSize()
+{
+    setMinimumSize(minimumSize().expandedTo(minimumSizeHint()));
+}
+
 void TFormMain::createStatusBar()
 {
     sbMain = statusBar();
@@ -375,4 +397,9 @@ void TFormMain::createStatusBar()
         sbMain->addWidget(label);
         sbMainPanels[panelIndex] = label;
     }
+    // The file count whole up to five digits, however wide this desktop's font.
+    QLabel* count = sbMainPanels[0];
+    count->setText(QStringLiteral(" 99999 open file(s)"));
+    count->setFixedWidth(std::max(widths[0], count->sizeHint().width()));
+    count->clear();
 }

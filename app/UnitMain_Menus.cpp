@@ -41,6 +41,24 @@ QIcon standardIcon(QStyle::StandardPixmap pixmap)
     return QApplication::style()->standardIcon(pixmap);
 }
 
+// A popup menu is a window of its own, where the hints of its items would stop; they go on to the
+// main window, as those of the menu bar do.
+class HintsToWindow : public QObject {
+public:
+    explicit HintsToWindow(QWidget* window) : QObject(window), window(window) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::StatusTip)
+            return false;
+        QCoreApplication::sendEvent(window, event);
+        return true;
+    }
+
+private:
+    QWidget* window;
+};
+
 }  // namespace
 
 void TFormMain::createMenus()
@@ -188,6 +206,9 @@ void TFormMain::createPopupMenus()
     miTreeRefreshTree = item(PopupMenuTree, QStringLiteral("Refresh explorer"), QString(), &TFormMain::miTreeRefreshTreeClick);
     miTreeSwitchType = item(PopupMenuTree, QStringLiteral("Switch to ..."), QString(), &TFormMain::miTreeSwitchTypeClick);
     connect(PopupMenuTree, &QMenu::aboutToShow, this, &TFormMain::PopupMenuTreePopup);
+    auto* hints = new HintsToWindow(this);
+    for (QMenu* menu : {Popup, miPopupCopyTags, miPopupRename, PopupMenuTree})
+        menu->installEventFilter(hints);
     VETreeMain->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(VETreeMain, &FolderTree::changed, this, &TFormMain::VETreeMainChange);
     connect(VETreeMain, &QWidget::customContextMenuRequested, this,

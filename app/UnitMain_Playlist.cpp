@@ -16,6 +16,7 @@ void setUpPlaylistDialogs(TFormMain& form)
     form.SaveDialogPlaylist.title = QStringLiteral("Save selected files as playlist");
     form.SaveDialogPlaylist.filter = QStringLiteral("Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls)");
     form.SaveDialogPlaylist.defaultExtension = QStringLiteral("m3u");
+    form.SaveDialogPlaylist.extensionFromFilter = true;
     form.OpenDialogPlaylist.title = QStringLiteral("Load files from playlist");
     form.OpenDialogPlaylist.filter =
         QStringLiteral("Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls);;All Playlists (*.m3u *.pls)");

@@ -28,12 +28,11 @@ void TFormMain::RemoveTags()
     batch.keepTimestamp = OptionKeepTimestamp;
     // A paused file stays open in the player while its tag is removed.
     batch.stopOnlyWhenPlaying = true;
-    runTagBatch(*this, batch, [&](int row, const QString& path) {
-        const TMpegFile& file = *FileList[static_cast<std::size_t>(row)];
+    runTagBatch(*this, batch, [&](const TMpegFile& file) {
         if (!pageV2 && file.HasID3v1)
-            RemoveID3v1(path);
+            RemoveID3v1(file.FileName);
         else if (pageV2 && file.HasID3v2)
-            RemoveID3v2(path, *file.ID3v2.ReadState);
+            RemoveID3v2(file.FileName, *file.ID3v2.ReadState);
         return TagWork::Done;
     });
     PageControlTagChange();

@@ -8,11 +8,9 @@
 void TFormMain::RenameFiles(const QString& Format)
 {
     const QList<int> rows = gridSelectedRows();
-    if (rows.isEmpty())
-        return;
-    QList<TMpegFile*> files;
+    QStringList paths;
     for (const int row : rows)
-        files << FileList[static_cast<std::size_t>(row)].get();
+        paths << FileList[static_cast<std::size_t>(row)]->FileName;
     RenameSettings settings;
     settings.renameFormat = RenameFormat;
     settings.renameFormatUser = RenameFormatUser;
@@ -20,8 +18,14 @@ void TFormMain::RenameFiles(const QString& Format)
     settings.dictionaryWords = DictionaryWords;
     settings.invalidChar = OptionInvalidChar;
     settings.replaceSpace = RenameReplaceSpace;
-    renameFiles(files, activePage() == TagPage::V1 ? RenameTagVersion::ID3v1 : RenameTagVersion::ID3v2, Format,
-                settings);
+    const RenameTagVersion version = activePage() == TagPage::V1 ? RenameTagVersion::ID3v1 : RenameTagVersion::ID3v2;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        // The box about a failed rename lets events through; a folder chosen in the tree meanwhile
+        // replaces the list, and its rows hold files the user did not choose.
+        if (!holdsFile(rows[i], paths[i]))
+            break;
+        renameFile(*FileList[static_cast<std::size_t>(rows[i])], version, Format, settings);
+    }
 }
 
 void TFormMain::miRenameClick()

@@ -54,28 +54,28 @@ void TFormMain::SaveTags()
     const std::vector<Id3v2PageField> pageFields = id3v2PageFields();
     bool skippedV22 = false;
 
-    const auto saveV2 = [&](int row, const QString& path) {
-        TID3v2 tag = FileList[static_cast<std::size_t>(row)]->ID3v2;
+    const auto saveV2 = [&](const TMpegFile& file) {
+        TID3v2 tag = file.ID3v2;
         if (tag.Version == 2) {
             if (!OptionConvertV22) {
                 skippedV22 = true;
                 return TagWork::Skipped;
             }
             // A tag that could not be removed is not written over in a version it does not have.
-            if (!RemoveID3v2(path, *tag.ReadState))
+            if (!RemoveID3v2(file.FileName, *tag.ReadState))
                 return TagWork::Skipped;
-            ReadID3v2(path, tag);
+            ReadID3v2(file.FileName, tag);
         }
         if (!tag.Present)
             MakeNewID3v2Header(tag);
-        const bool shown = !multi && path == shownId3v2File;
+        const bool shown = !multi && file.FileName == shownId3v2File;
         for (size_t i = 0; i < pageFields.size(); ++i) {
             const Id3v2PageField& field = pageFields[i];
             const bool changed = !shown || field.text != shownId3v2Texts.value(qsizetype(i));
             if (chosen(field.lock, multi) && changed)
                 tag.*field.tagText = field.text;
         }
-        WriteID3v2(tag, path);
+        WriteID3v2(tag, file.FileName);
         return TagWork::Done;
     };
 
@@ -96,13 +96,12 @@ void TFormMain::SaveTags()
     choice.track = chosen(sbtnTrackV1, multi);
     choice.genre = chosen(sbtnGenreV1, multi);
 
-    const auto saveV1 = [&](int row, const QString& path) {
-        const TMpegFile& file = *FileList[static_cast<std::size_t>(row)];
+    const auto saveV1 = [&](const TMpegFile& file) {
         TID3v1 block = emptyId3v1Block();
         if (multi && file.HasID3v1)
             block = file.ID3v1;
         placeId3v1Fields(block, page, choice);
-        WriteID3v1(block, path);
+        WriteID3v1(block, file.FileName);
         return TagWork::Done;
     };
 

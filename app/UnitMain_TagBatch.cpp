@@ -27,15 +27,9 @@ void releaseFromPlayer(TFormMain& form, const TagBatch& batch, const QString& pa
     }
 }
 
-bool holdsFile(const TFormMain& form, int row, const QString& path)
-{
-    const auto index = static_cast<std::size_t>(row);
-    return index < form.FileList.size() && form.FileList[index]->FileName == path;
-}
-
 }  // namespace
 
-void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<TagWork(int, const QString&)>& work)
+void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<TagWork(const TMpegFile&)>& work)
 {
     const QList<int> rows = form.gridSelectedRows();
     QStringList paths;
@@ -50,8 +44,9 @@ void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<Tag
         const QString& path = paths[i];
         // A folder change that was already on its way when the batch began can replace the list
         // during a wait; the rows then hold files the user did not choose.
-        if (progress->Cancelled || !holdsFile(form, row, path))
+        if (progress->Cancelled || !form.holdsFile(row, path))
             break;
+        const TMpegFile file = *form.FileList[static_cast<std::size_t>(row)];
         try {
             TFileDate date = -1;
             if (batch.keepTimestamp)
@@ -59,10 +54,11 @@ void runTagBatch(TFormMain& form, const TagBatch& batch, const std::function<Tag
             releaseFromPlayer(form, batch, path);
             progress->lbMsg->setText(batch.message + QFileInfo(path).fileName());
             progress->repaint();
-            if (work(row, path) == TagWork::Done) {
+            if (work(file) == TagWork::Done) {
                 if (batch.keepTimestamp && date >= 0)
                     SetFileDate(path, date);
-                form.ReloadFile(row);
+                if (form.holdsFile(row, path))
+                    form.ReloadFile(row);
                 progress->ProgressBar1->StepIt();
                 Delay(50);
                 continue;

@@ -72,8 +72,8 @@ QPixmap checkBoxImage(QWidget* widget, bool checked)
 QLineEdit* newHintedEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
-    edit->setToolTip(EditHint.section(QLatin1Char('|'), 0, 0));
-    edit->setStatusTip(EditHint.section(QLatin1Char('|'), 1));
+    // The dialog has no status bar for the long hint: the tool tip tells it after the short one.
+    edit->setToolTip(EditHint.section(QLatin1Char('|'), 0, 0) + QLatin1Char('\n') + EditHint.section(QLatin1Char('|'), 1));
     edit->setEnabled(false);
     return edit;
 }

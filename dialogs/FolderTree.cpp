@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <memory>
 
 namespace {
@@ -118,7 +119,9 @@ void FolderTree::keepBrowsedFolderInView()
 void FolderTree::mousePressEvent(QMouseEvent* event)
 {
     browsedFolder.clear();
-    QTreeView::mousePressEvent(event);
+    // The right button opens the popup menu over the folder the user chose: only the left one chooses.
+    if (event->button() == Qt::LeftButton)
+        QTreeView::mousePressEvent(event);
 }
 
 void FolderTree::keyPressEvent(QKeyEvent* event)

@@ -1,5 +1,7 @@
 #include "UnitProgressForm.h"
 
+#include "QtUserInterface.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -58,6 +60,8 @@ void TFormProgress::ShowProgress()
     show();
     raise();
     activateWindow();
+    // The batch's messages stand beside the window, whose Cancel stays in reach between them.
+    ui::setBatchWindow(this);
 }
 
 void TFormProgress::CloseProgress()

@@ -3,7 +3,8 @@
 // The "Please wait..." window of every batch command. The command sets it up, shows it, writes
 // lbMsg, steps the bar and polls Cancelled; while it is shown the program's other windows are
 // disabled, so Cancel is the only input the program takes, also when a modal dialog started the
-// batch. A close request from the window frame is refused: Cancel is the only way out.
+// batch; a message box of the batch stands beside the window and leaves Cancel usable. A close
+// request from the window frame is refused: Cancel is the only way out.
 //
 //     auto progress = std::make_unique<TFormProgress>();
 //     progress->SetupProgress(0, 0, n, 1, true);

@@ -4,6 +4,7 @@
 #include "TextFile.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QScopeGuard>
 
 namespace {
@@ -25,9 +26,13 @@ void closeFile(TextFileWriter& file)
         throw TextFileError(file.writeErrorText().toStdString());
 }
 
+// A cell that would end the field or the row early is quoted, so that every file stays one row.
 QString csvCell(const QString& cell)
 {
-    return cell.contains(';') ? '"' + cell + QStringLiteral("\";") : cell + ';';
+    static const QRegularExpression special(QStringLiteral("[;\"\r\n]"));
+    if (!cell.contains(special))
+        return cell + ';';
+    return '"' + QString(cell).replace('"', QLatin1String("\"\"")) + QStringLiteral("\";");
 }
 
 // Tag texts come from files of any origin: they must not become markup of the page.

@@ -8,8 +8,9 @@
 // A workbook through the spreadsheet application. Throws SpreadsheetError when it cannot be saved.
 bool ExportToExcel(const ExportTable& table, const QString& fileName);
 
-// Cells each followed by ";", a cell holding ";" in double quotes. False when the file cannot be
-// created; throws TextFileError when a line cannot be written.
+// Cells each followed by ";"; a cell holding ";", a double quote or a line break is written in
+// double quotes, its own double quotes doubled. False when the file cannot be created; throws
+// TextFileError when a line cannot be written.
 bool ExportToCsv(const ExportTable& table, const QString& fileName);
 
 // A page with one styled table row per table row. False when the file cannot be created;

@@ -111,6 +111,8 @@ QString playlistEntryPath(const QString& playlistFileName, const QString& fileNa
 
 bool writePlaylist(const QString& playlistFileName, const QStringList& files)
 {
+    if (playlistKind(playlistFileName) == PlaylistKind::Other)
+        return false;
     TextFileWriter file(playlistFileName);
     if (!file.open())
         throw TextFileError(file.createErrorText().toStdString());

@@ -2,7 +2,9 @@
 
 #include "ChmArchive.h"
 
+#include <QDesktopServices>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 namespace {
 const QString helpScheme = QStringLiteral("chm");
@@ -11,7 +13,9 @@ const QString helpScheme = QStringLiteral("chm");
 HelpViewer::HelpViewer(std::unique_ptr<ChmArchive> helpArchive, QWidget* parent)
     : QTextBrowser(parent), archive(std::move(helpArchive))
 {
-    setOpenExternalLinks(true);
+    // The browser would hand the file's own topics to the desktop too, whose browser cannot read them.
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &HelpViewer::followLink);
     resize(700, 550);
 }
 
@@ -23,6 +27,23 @@ QUrl HelpViewer::topicUrl(const QString& topic)
     url.setScheme(helpScheme);
     url.setPath(topic.startsWith(QLatin1Char('/')) ? topic : QLatin1Char('/') + topic);
     return url;
+}
+
+void HelpViewer::followLink(const QUrl& url)
+{
+    const QString scheme = url.scheme();
+    if (scheme == helpScheme)
+        setSource(url);
+    else if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto"))
+        QDesktopServices::openUrl(url);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel))
+        close();
+    else
+        QTextBrowser::keyPressEvent(event);
 }
 
 QVariant HelpViewer::loadResource(int type, const QUrl& name)

@@ -1,7 +1,7 @@
 #pragma once
 
 // The help window: one topic of a compiled HTML help file in a text browser; links inside the
-// file are followed, links to the web open in the user's browser.
+// file open in it, links to the web and to mail open on the desktop. Escape closes it.
 
 #include <QTextBrowser>
 #include <memory>
@@ -19,8 +19,11 @@ public:
 
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void followLink(const QUrl& url);
+
     std::unique_ptr<ChmArchive> archive;
 };
 

@@ -2,7 +2,14 @@
 
 #include "UserInterface.h"
 
+class QWidget;
+
 namespace ui {
+
+// The window of a running batch. While it is shown, a message box stands beside it rather than
+// over it and leaves it usable, so that its Cancel stays in reach between the batch's messages;
+// hiding the window closes the box with its escape answer. A hidden or deleted window is none.
+void setBatchWindow(QWidget* window);
 
 // The widget implementation of the seam: modal Qt dialogs over the active window.
 class QtUserInterface : public UserInterface {

@@ -22,7 +22,8 @@ struct FileDialogRequest {
     int filterIndex = 0;        // zero-based index of the filter chosen first
     QString initialFolder;
     QString fileName;           // proposed name (save dialogs)
-    QString defaultExtension;   // without the dot; added when the user types a name without one
+    QString defaultExtension;   // without the dot; see withDefaultExtension
+    bool extensionFromFilter = false;   // a chosen filter of one extension gives its own instead
     bool multiSelect = false;   // open dialogs only
 };
 
@@ -30,6 +31,14 @@ struct FileDialogResult {
     QStringList files;          // empty when the dialog was cancelled
     int filterIndex = 0;        // zero-based index of the filter in use when the dialog closed
 };
+
+// Whether the name is of one of the filters' kinds: it matches one of their patterns, letter case aside.
+bool isOfFilterKind(const QString& fileName, const QString& filter);
+
+// The name a save dialog gives back for the one typed: as typed when it is of one of the filters'
+// kinds, otherwise with the default extension added, even after a dot ("R.E.M. - Monster" is of
+// no kind). filterIndex: the filter chosen.
+QString withDefaultExtension(const QString& fileName, const FileDialogRequest& request, int filterIndex);
 
 class UserInterface {
 public:

@@ -138,6 +138,16 @@ TEST_F(FileListTest, APathAlreadyOpenIsSkippedAndLetterCaseMakesAnotherFile)
     EXPECT_EQ(fileNames(form), QStringList({"a.mp3", "A.MP3"}));
 }
 
+TEST_F(FileListTest, AFileOpenedWhileAMessageIsShownIsNotOpenedAgain)
+{
+    const QStringList paths = writeFiles(2);
+    TFormMain form;
+    // As the folder tree does when a change reaches it inside the box.
+    messages.whileMessageShown = [&] { form.OpenFiles(paths, false); };
+    form.OpenFiles({dir.filePath("missing.mp3"), paths[0], paths[1]}, false);
+    EXPECT_EQ(fileNames(form), QStringList({"song01.mp3", "song02.mp3"}));
+}
+
 TEST_F(FileListTest, OpenAsksForFilesInTheDefaultFolderAndOpensThemSorted)
 {
     const QStringList paths = writeFiles(3);

@@ -210,6 +210,7 @@ TEST_F(FolderTreeCommands, SelectedFolderThatIsGoneEmptiesTheListAndOpensNothing
     form.VETreeMainChange();
     EXPECT_TRUE(form.FileList.empty());
     EXPECT_EQ(form.vtgrid->model()->rowCount(), 0);
+    EXPECT_EQ(form.sbMainPanels[0]->text(), " 0 open file(s)");
     EXPECT_TRUE(script.messages.isEmpty());
     EXPECT_FALSE(form.FolderChangeBusy);
 }
@@ -240,6 +241,28 @@ TEST_F(FolderTreeCommands, RefreshListsNewFoldersAndKeepsExpansionAndSelection)
     EXPECT_TRUE(tree->isExpanded(refreshed->index(folder.filePath("sub"))));
     QTest::qWait(FolderTree::changeDelay + 50);
     EXPECT_TRUE(changes.isEmpty());
+}
+
+TEST_F(FolderTreeCommands, ARightClickOpensThePopupAndLeavesTheSelectionAndTheList)
+{
+    form.FirstFolderChangePending = false;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    FolderTree* tree = form.VETreeMain;
+    tree->browseTo(folder.path());
+    tree->cancelPendingChange();
+    holdOneFile();
+    tree->expand(tree->currentIndex());
+    const QModelIndex sub = qobject_cast<const QFileSystemModel*>(tree->model())->index(folder.filePath("sub"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->visualRect(sub).isValid(); }));
+    tree->scrollTo(sub);
+    // Through the window, as the platform delivers a click: the popup follows the press.
+    QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, tree->viewport()->mapTo(&form, tree->visualRect(sub).center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.PopupMenuTree->isVisible(); }));
+    QTest::keyClick(form.PopupMenuTree, Qt::Key_Escape);
+    QTest::qWait(FolderTree::changeDelay + 100);
+    EXPECT_EQ(tree->selectedPath(), folder.path());
+    EXPECT_EQ(openNames(form), QStringList{"held.mp3"});
 }
 
 TEST_F(FolderTreeCommands, OpenFolderCommandAsksAndRemembersTheChoice)
@@ -312,23 +335,32 @@ TEST_F(FolderTreeCommands, AMissingDefaultFolderGivesTheFocusedRowNoSay)
 
 TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
 {
-    // Wide enough for the tag pages beside a full-height panel of that width.
-    form.resize(1200, 700);
+    // At the designed size the tag pages leave a full-height panel much less than its width.
     form.show();
+    ASSERT_EQ(form.PanelTopLeft->width(), 175);
     form.SetExplorerFull(true);
     EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.PanelRightForFullTree);
     EXPECT_EQ(form.PanelRightForFullTree->parentWidget(), form.Splitter1);
     EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.panelright->isVisible());
-    QList<int> sizes = form.Splitter1->sizes();
-    form.Splitter1->setSizes({230, sizes[0] + sizes[1] - 230});
-    EXPECT_EQ(form.PanelRightForFullTree->width(), 230);
-
     form.SetExplorerFull(false);
     EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.Splitter1);
     EXPECT_EQ(form.Splitter1->parentWidget(), form.PanelTop);
     EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.Splitter1->isVisible());
     EXPECT_EQ(form.PanelRightForFullTree->width(), 0);
-    EXPECT_EQ(form.Splitter1->sizes().value(0), 230);
+    EXPECT_EQ(form.PanelTopLeft->width(), 175);
+
+    // A width the user drags the full-height panel to comes back beside the grid.
+    form.resize(1200, 700);
+    form.SetExplorerFull(true);
+    QWidget* handle = form.Splitter1->handle(1);
+    const QPoint grip = handle->rect().center();
+    const int drag = 230 - form.PanelRightForFullTree->width();
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(handle, grip + QPoint(drag, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(drag, 0));
+    ASSERT_EQ(form.PanelRightForFullTree->width(), 230);
+    form.SetExplorerFull(false);
+    EXPECT_EQ(form.PanelTopLeft->width(), 230);
 }
 
 TEST_F(FolderTreeCommands, SplitterKeepsTheFolderPanelWiderThanTenPixels)

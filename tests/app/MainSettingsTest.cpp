@@ -176,14 +176,14 @@ TEST_F(MainSettingsTest, CloseWritesTheWindowValues)
     store("Option Recurse Folder", "0");
     TFormMain form;
     form.show();
-    form.resize(700, 500);
+    form.resize(820, 500);
     form.move(40, 30);
     form.chkSubfolders->setChecked(true);
     form.OptionRecurseFolder = true;
     form.close();
     EXPECT_EQ(stored("Option Recurse Folder"), "1");
     EXPECT_EQ(stored("Form Fullscreen"), "0");
-    EXPECT_EQ(stored("Form Width"), "700");
+    EXPECT_EQ(stored("Form Width"), "820");
     EXPECT_EQ(stored("Form Height"), "500");
     EXPECT_EQ(stored("Form Pos X"), QString::number(form.x()));
     EXPECT_EQ(stored("Form Pos Y"), QString::number(form.y()));
@@ -215,10 +215,10 @@ TEST_F(MainSettingsTest, RememberedPositionAndFullscreenStartMaximized)
 
 TEST_F(MainSettingsTest, RememberedSizeIsApplied)
 {
-    store("Form Width", "650");
-    store("Form Height", "420");
+    store("Form Width", "790");
+    store("Form Height", "460");
     TFormMain form;
-    EXPECT_EQ(form.size(), QSize(650, 420));
+    EXPECT_EQ(form.size(), QSize(790, 460));
 }
 
 TEST_F(MainSettingsTest, ARememberedSizeBeyondTheDesktopIsCutToIt)

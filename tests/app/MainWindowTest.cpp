@@ -10,6 +10,7 @@
 #include "ScriptedUserInterface.h"
 #include "SettingsHome.h"
 #include "UnitMain.h"
+#include "UrlRecorder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,7 +48,8 @@ TEST_F(MainWindowTest, HasItsCaptionAndSizes)
     TFormMain form;
     EXPECT_EQ(form.windowTitle(), "Corvane");
     EXPECT_EQ(form.size(), QSize(771, 564));
-    EXPECT_EQ(form.minimumSize(), QSize(600, 380));
+    // As designed, or larger where the fonts need more room.
+    EXPECT_EQ(form.minimumSize(), QSize(600, 380).expandedTo(form.minimumSizeHint()));
     EXPECT_EQ(form.panelFilePath->text(), " File path:");
     EXPECT_EQ(form.chkSubfolders->text(), "Open files in subfolders");
     EXPECT_EQ(form.PageControlTag->tabText(0), "Tag ID3 V1");
@@ -56,12 +58,29 @@ TEST_F(MainWindowTest, HasItsCaptionAndSizes)
     EXPECT_EQ(form.PanelRightForFullTree->width(), 0);
 }
 
+TEST_F(MainWindowTest, AtTheSmallestSizePageV2ShowsEveryCaptionWholeAndFourCharactersOfEveryField)
+{
+    TFormMain form;
+    form.show();
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    form.resize(600, 380);
+    const auto children = Qt::FindDirectChildrenOnly;
+    for (const QToolButton* lock : form.TabSheetV2->findChildren<QToolButton*>(children))
+        EXPECT_GE(lock->width(), lock->sizeHint().width()) << lock->text().toStdString();
+    for (const QLineEdit* field : form.TabSheetV2->findChildren<QLineEdit*>(children))
+        EXPECT_GE(field->width(), field->minimumSizeHint().width() + 4 * field->fontMetrics().averageCharWidth());
+}
+
 TEST_F(MainWindowTest, StatusBarHasFourPanelsAndShowsTheVersion)
 {
     TFormMain form;
     const int widths[] = {100, 130, 175, 275};
-    for (int panel = 0; panel < 4; ++panel)
+    for (int panel = 1; panel < 4; ++panel)
         EXPECT_EQ(form.sbMainPanels[panel]->width(), widths[panel]);
+    // Panel 0 as designed, or wider where the font needs it for five digits.
+    QLabel* count = form.sbMainPanels[0];
+    count->setText(" 99999 open file(s)");
+    EXPECT_EQ(count->width(), std::max(widths[0], count->sizeHint().width()));
     form.show();
     EXPECT_EQ(form.sbMainPanels[1]->text(), "Corvane v2.3");
     EXPECT_EQ(form.sbMainPanels[3]->text(), QString());
@@ -321,6 +340,20 @@ TEST_F(MainWindowTest, StatusTipsOfControlsAndMenuItemsReachStatusPanelThree)
     EXPECT_EQ(form.sbMainPanels[3]->text(), "Save tag of selected files");
 }
 
+TEST_F(MainWindowTest, HintsOfThePopupMenusReachStatusPanelThree)
+{
+    TFormMain form;
+    form.show();
+    form.Popup->popup(form.mapToGlobal(QPoint(200, 150)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Popup));
+    QTest::keyClick(form.Popup, Qt::Key_Down);
+    QTest::keyClick(form.Popup, Qt::Key_Down);
+    EXPECT_EQ(form.sbMainPanels[3]->text(), "Close selected files");
+    QTest::keyClick(form.Popup, Qt::Key_Down);
+    QTest::keyClick(form.Popup, Qt::Key_Right);
+    EXPECT_EQ(form.sbMainPanels[3]->text(), "Copy tag V1 data to V2");
+}
+
 TEST_F(MainWindowTest, ExitClosesTheWindowAndWritesTheSettings)
 {
     TFormMain form;
@@ -383,15 +416,6 @@ TEST_F(MainWindowTest, TheBuiltHelpFileOpensOnItsOverviewWhoseLinksAllLeadToTopi
     EXPECT_GT(links, 0);
 }
 
-// Records the addresses the about box asks the desktop to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 TEST_F(MainWindowTest, AboutBoxShowsTheVersionAndOpensItsAddress)
 {
     TFormAbout about;
@@ -445,5 +469,3 @@ TEST(ApplicationTest, AnExceptionReachingTheEventLoopIsShownWithItsText)
 }
 
 }  // namespace
-
-#include "MainWindowTest.moc"

@@ -99,4 +99,21 @@ TEST_F(MenuShortcutsTest, CtrlAInATextFieldSelectsItsText)
     EXPECT_EQ(runs.value(form->miSelectAll), 0);
 }
 
+TEST_F(MenuShortcutsTest, TheKeyOfADisabledCommandLeavesTheTextFieldAlone)
+{
+    form->EditTitleV1->setText("A title");
+    focus(form->TabSheetV1, form->EditTitleV1);
+    form->EditTitleV1->setCursorPosition(2);
+    for (QAction* command : std::as_const(commands))
+        command->setEnabled(false);
+    for (QAction* command : std::as_const(commands)) {
+        if (command == form->miSelectAll)
+            continue;
+        QTest::keySequence(form->EditTitleV1, command->shortcut());
+        EXPECT_EQ(form->EditTitleV1->text().toStdString(), "A title") << command->text().toStdString();
+        EXPECT_EQ(form->EditTitleV1->cursorPosition(), 2) << command->text().toStdString();
+    }
+    EXPECT_TRUE(runs.isEmpty());
+}
+
 }  // namespace

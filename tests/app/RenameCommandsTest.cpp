@@ -104,3 +104,18 @@ TEST_F(RenameCommands, NothingSelectedRenamesNothing)
     form.miRenameClick();
     EXPECT_TRUE(QFile::exists(folder.filePath("x.mp3")));
 }
+
+TEST_F(RenameCommands, AListReplacedWhileAFailedRenameIsReportedEndsTheRenaming)
+{
+    form.RenameFormat = "rdArtistTitle";
+    addRow("x.mp3", "abba", "waterloo");
+    addRow("y.mp3", "queen", "bicycle");
+    folder.write("Abba - Waterloo.mp3", "taken");
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    form.miSelectAllClick();
+    // As the folder tree does when a change reaches it inside the box.
+    script.whileMessageShown = [&] { form.miCloseAllClick(); };
+    form.miRenameClick();
+    EXPECT_EQ(script.texts(), QStringList{"Cannot rename 'x.mp3' to 'Abba - Waterloo.mp3'."});
+    EXPECT_TRUE(QFile::exists(folder.filePath("y.mp3")));
+}

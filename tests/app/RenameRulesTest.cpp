@@ -277,7 +277,8 @@ TEST(RenameFiles, RenamesEachFileAndFollowsItsNewPath)
     TMpegFile untagged;
     untagged.FileName = dir.write("two.mp3", "none");
 
-    renameFiles({&abba, &untagged}, RenameTagVersion::ID3v1, {}, preset("rdTrackArtistTitle"));
+    for (TMpegFile* file : {&abba, &untagged})
+        renameFile(*file, RenameTagVersion::ID3v1, {}, preset("rdTrackArtistTitle"));
     EXPECT_EQ(abba.FileName, dir.filePath("05 - Abba - Waterloo.mp3"));
     EXPECT_EQ(readAll(abba.FileName), "abba");
     EXPECT_EQ(untagged.FileName, dir.filePath("two.mp3"));
@@ -293,7 +294,8 @@ TEST(RenameFiles, AFormatWithoutPlaceholdersRenamesOnlyTheFirstFile)
     for (int i = 0; i < 3; ++i)
         files[i].FileName = dir.write(names[i], names[i]);
 
-    renameFiles({&files[0], &files[1], &files[2]}, RenameTagVersion::ID3v2, "same", preset("rdArtistTitle"));
+    for (TMpegFile& file : files)
+        renameFile(file, RenameTagVersion::ID3v2, "same", preset("rdArtistTitle"));
     EXPECT_EQ(files[0].FileName, dir.filePath("same.mp3"));
     EXPECT_EQ(files[1].FileName, dir.filePath("y.mp3"));
     EXPECT_EQ(files[2].FileName, dir.filePath("z.mp3"));
@@ -312,7 +314,7 @@ TEST(RenameFiles, RenamingAFileToItsOwnNameSaysNothing)
     TempDir dir;
     TMpegFile file = fileWithID3v2("abba", "waterloo", "");
     file.FileName = dir.write("Abba - Waterloo.mp3", "x");
-    renameFiles({&file}, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
+    renameFile(file, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
     EXPECT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
     EXPECT_TRUE(script.messages.isEmpty());
 }
@@ -327,7 +329,7 @@ TEST(RenameFiles, AReplacementHoldingASlashCannotMoveTheFile)
     RenameSettings settings = preset("rdOther", "4");
     settings.renameFormatUser = "#ARTIST#";
     settings.invalidChar = "/";
-    renameFiles({&file}, RenameTagVersion::ID3v2, {}, settings);
+    renameFile(file, RenameTagVersion::ID3v2, {}, settings);
     EXPECT_EQ(file.FileName, dir.filePath("x.mp3"));
     EXPECT_FALSE(QFile::exists(dir.filePath("AC/DC.mp3")));
     EXPECT_EQ(script.texts(), QStringList{"Cannot rename 'x.mp3' to 'AC/DC.mp3'."});
@@ -345,7 +347,8 @@ TEST(RenameFiles, BitrateIsReadFromTheFileAndEmptyWhenItCannotBeRead)
     TMpegFile last = fileWithID3v2("abba", "sos", "");
     last.FileName = dir.write("three.mp3", "no audio");
 
-    renameFiles({&audio, &damaged, &last}, RenameTagVersion::ID3v2, {}, preset("rdArtistTitleBitrate"));
+    for (TMpegFile* file : {&audio, &damaged, &last})
+        renameFile(*file, RenameTagVersion::ID3v2, {}, preset("rdArtistTitleBitrate"));
     EXPECT_EQ(audio.FileName, dir.filePath("Abba - Waterloo (128).mp3"));
     EXPECT_EQ(damaged.FileName, dir.filePath("Abba - Fernando ().mp3"));
     EXPECT_EQ(last.FileName, dir.filePath("Abba - Sos ().mp3"));
@@ -360,7 +363,7 @@ TEST(RenameFiles, ARenamedFileStaysGuardedAgainstOtherProgramsChanges)
                                                 + audio);
     TMpegFile file;
     ASSERT_TRUE(file.ReadFromFile(path));
-    renameFiles({&file}, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
+    renameFile(file, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
     ASSERT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
     TID3v2 tag = file.ID3v2;
     tag.Album = QStringLiteral("Album");
@@ -386,7 +389,7 @@ TEST(RenameFiles, AFileChangedBeforeItsRenameStaysGuarded)
     ASSERT_TRUE(file.ReadFromFile(path));
     const QByteArray theirs = fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "SOS").textFrame("TALB", "Theirs").padding(64).build() + audio;
     dir.write("x.mp3", theirs);
-    renameFiles({&file}, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
+    renameFile(file, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
     ASSERT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
     TID3v2 tag = file.ID3v2;
     tag.Title = QStringLiteral("Mine");

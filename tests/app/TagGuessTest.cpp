@@ -10,6 +10,12 @@ struct Example {
     QList<GuessedValue> expected;
 };
 
+// The instance's name in test listings: its format and file name, the same in every build.
+void PrintTo(const Example& example, std::ostream* out)
+{
+    *out << example.format << " on " << example.fileName;
+}
+
 class TagGuessTest : public ::testing::TestWithParam<Example> {};
 
 TEST_P(TagGuessTest, SplitsTheNameByTheFormat)

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -77,6 +78,16 @@ TEST_F(FreedbDialog, OpensIdleWithDisabledFieldsAndAnEmptyTrackRow)
     EXPECT_TRUE(form->rdBoth->isChecked());
     EXPECT_EQ(form->RowCount(), 2);
     EXPECT_EQ(QStringList({form->Cell(0, 0), form->Cell(1, 0), form->Cell(2, 0)}), QStringList({"", "#", "Track Name"}));
+}
+
+TEST_F(FreedbDialog, PointingAtAnAlbumFieldShowsItsShortAndLongHint)
+{
+    openLengths({10, 20});
+    showForm();
+    QTest::mouseMove(form->editAlbum);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }));
+    EXPECT_EQ(QToolTip::text(), "You can modify this field to overwrite freedb data when saving tags\n"
+                                "These fields are NOT used by the search, only the length and order of the files are");
 }
 
 TEST_F(FreedbDialog, OneMatchIsReadWithoutTheChooser)

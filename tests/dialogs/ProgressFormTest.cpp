@@ -1,9 +1,13 @@
+#include "QtUserInterface.h"
 #include "UnitProgressForm.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -128,6 +132,27 @@ TEST_F(ProgressFormTest, ADeletedWindowIsSkippedWhenEnabling)
     transient.reset();
     progress.CloseProgress();
     EXPECT_TRUE(first.isEnabled());
+}
+
+TEST_F(ProgressFormTest, AMessageOfTheBatchLeavesCancelInSightAndInReach)
+{
+    ui::QtUserInterface userInterface;
+    TFormProgress progress;
+    progress.SetupProgress(0, 0, 3, 1, true);
+    progress.ShowProgress();
+    const QRect cancel(progress.btnCancel->mapToGlobal(QPoint(0, 0)), progress.btnCancel->size());
+    QTimer::singleShot(0, [&] {
+        QWidget* box = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            box = window->isVisible() && qobject_cast<QMessageBox*>(window) ? window : box;
+        ASSERT_TRUE(box);
+        EXPECT_FALSE(box->frameGeometry().intersects(cancel));
+        // Through the window system, where a window blocked by a modal one gets no input.
+        QTest::mouseClick(progress.windowHandle(), Qt::LeftButton, {}, progress.btnCancel->geometry().center());
+        box->close();
+    });
+    userInterface.messageBox("Cannot save tag v1 of 'a.mp3'.", ui::Icon::Error, ui::Buttons::Ok, "Corvane");
+    EXPECT_TRUE(progress.Cancelled);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ const ExportTable table = {
     {"Title", "Artist", "Comment"},
     {"a;b", "Band \"X\"", ""},
     {"<b>", "R&B", "x > y"},
-    {"Third", "", "end"},
+    {"Third", "", "two\nlines"},
 };
 
 const QByteArray htmlHead =
@@ -54,16 +54,16 @@ std::string readWorkbook(const QString& fileName)
 
 }  // namespace
 
-TEST(ExportToCsv, CellsEndWithSemicolonsAndACellWithASemicolonIsQuoted)
+TEST(ExportToCsv, CellsEndWithSemicolonsAndACellWithASemicolonQuoteOrLineBreakIsQuoted)
 {
     TempDir dir;
     const QString file = dir.filePath("list.txt");
     ASSERT_TRUE(ExportToCsv(table, file));
     EXPECT_EQ(readAll(file),
               "Title;Artist;Comment;\r\n"
-              "\"a;b\";Band \"X\";;\r\n"
+              "\"a;b\";\"Band \"\"X\"\"\";;\r\n"
               "<b>;R&B;x > y;\r\n"
-              "Third;;end;\r\n");
+              "Third;;\"two\nlines\";\r\n");
 }
 
 TEST(ExportToCsv, OnlyTheHeaderWhenNoFileIsOpen)
@@ -120,7 +120,7 @@ TEST(ExportToHtml, RowsAlternateClassesAndEmptyCellsHoldASpace)
                                  "<tr class=darkBlueRow>\r\n"
                                  "  <td>Third</td>\r\n"
                                  "  <td>&nbsp;</td>\r\n"
-                                 "  <td>end</td>\r\n"
+                                 "  <td>two\nlines</td>\r\n"
                                  "</tr>\r\n" +
                                  htmlFoot);
 }
@@ -146,7 +146,7 @@ TEST(ExportToExcel, EveryCellReadsBackFromTheWorkbook)
     const QString file = dir.filePath("list.xls");
     ASSERT_TRUE(ExportToExcel(table, file));
     EXPECT_EQ(readWorkbook(file), R"([["Title","Artist","Comment"],["a;b","Band \"X\"",null],)"
-                                  R"(["<b>","R&B","x > y"],["Third",null,"end"]])");
+                                  R"(["<b>","R&B","x > y"],["Third",null,"two\nlines"]])");
 }
 
 TEST(ExportToExcel, TextsKeepEveryCharacterAndNumbersStayTexts)

@@ -100,6 +100,7 @@ TEST_F(MainPlaylistCommands, SaveDialogProposesTheGeneratedNameAndIsClearedAfter
     EXPECT_EQ(request.title, "Save selected files as playlist");
     EXPECT_EQ(request.filter, "Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls)");
     EXPECT_EQ(request.defaultExtension, "m3u");
+    EXPECT_TRUE(request.extensionFromFilter);
     EXPECT_EQ(request.initialFolder, dir.path());
     EXPECT_EQ(request.fileName, "Band - Disc");
     EXPECT_EQ(readAll(dir.filePath("Band - Disc.m3u")), "a.mp3\r\n");
@@ -110,15 +111,14 @@ TEST_F(MainPlaylistCommands, SaveDialogProposesTheGeneratedNameAndIsClearedAfter
     EXPECT_EQ(script.fileRequests.last().fileName, "");
 }
 
-TEST_F(MainPlaylistCommands, AnotherExtensionCreatesAnEmptyFileWithoutAMessage)
+TEST_F(MainPlaylistCommands, AnotherExtensionWritesNothingAndReportsTheWriteError)
 {
     addRow(dir.filePath("a.mp3"));
     selectRows({0});
     script.fileAnswers.push_back({{dir.filePath("list.txt")}, 0});
     form.miSavePlaylistClick();
-    EXPECT_TRUE(QFile::exists(dir.filePath("list.txt")));
-    EXPECT_EQ(readAll(dir.filePath("list.txt")), "");
-    EXPECT_TRUE(script.messages.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("list.txt")));
+    EXPECT_EQ(script.texts(), QStringList{"Cannot save playlist to disk."});
 }
 
 TEST_F(MainPlaylistCommands, AWriteErrorIsReported)

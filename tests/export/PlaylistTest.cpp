@@ -61,13 +61,12 @@ TEST(Playlist, M3uHoldsOnlyTheEntryLinesInUtf8)
     EXPECT_EQ(readAll(playlist), name.toUtf8() + "\r\n/elsewhere/c.mp3\r\n");
 }
 
-TEST(Playlist, AnotherExtensionCreatesAnEmptyFile)
+TEST(Playlist, AnotherExtensionIsNoPlaylistAndLeavesTheFileAlone)
 {
     TempDir dir;
     const QString playlist = dir.write("list.txt", "old content");
-    ASSERT_TRUE(writePlaylist(playlist, {dir.filePath("a.mp3")}));
-    EXPECT_TRUE(QFile::exists(playlist));
-    EXPECT_EQ(readAll(playlist), "");
+    EXPECT_FALSE(writePlaylist(playlist, {dir.filePath("a.mp3")}));
+    EXPECT_EQ(readAll(playlist), "old content");
 }
 
 TEST(Playlist, APlaylistThatCannotBeCreatedThrows)

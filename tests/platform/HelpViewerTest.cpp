@@ -1,10 +1,13 @@
 #include "ChmArchive.h"
 #include "HelpFileMaker.h"
 #include "HelpViewer.h"
+#include "UrlRecorder.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -42,9 +45,10 @@ protected:
     void SetUp() override
     {
         helpFile = makeHelpFile(dir, "Corvane Help.chm",
-                                {{"Overview.htm", "<html><body><h1>Corvane overview</h1>"
-                                                  "<a href=\"Second.htm\">Next</a></body></html>"},
-                                 {"Second.htm", "<html><body><p>Second topic</p></body></html>"}});
+                                {{"Overview.htm", "<html><body><h1>Corvane overview</h1><p><a href=\"Second.htm\">Next</a> "
+                                                  "<a href=\"https://example.org/\">Web</a></p></body></html>"},
+                                 {"Second.htm", "<html><body><p>Second topic</p>"
+                                                "<p><a href=\"Overview.htm\">Back</a></p></body></html>"}});
     }
 
     TempDir dir;
@@ -77,15 +81,36 @@ TEST_F(HelpViewerTest, AnObjectClaimingAnImpossibleLengthReadsAsMissing)
     EXPECT_TRUE(archive.object("/Second.htm").contains("Second topic"));
 }
 
-TEST_F(HelpViewerTest, ShowsTheTopicAndFollowsLinksInsideTheFile)
+// Where a click on the link of that text lands, in the viewer's viewport.
+QPoint linkPosition(const QTextBrowser& viewer, const QString& text)
+{
+    QTextCursor cursor = viewer.document()->find(text);
+    cursor.setPosition(cursor.selectionStart() + 1);
+    return viewer.cursorRect(cursor).center();
+}
+
+TEST_F(HelpViewerTest, LinksInsideTheFileOpenInTheWindowWebLinksOnTheDesktopAndEscapeCloses)
 {
     HelpViewer* viewer = showHelpTopic(helpFile, "/Overview.htm");
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_TRUE(viewer->toPlainText().contains("Corvane overview"));
-    viewer->setSource(QUrl("Second.htm"));
+    UrlRecorder desktop;
+    for (const char* scheme : {"https", "chm"})
+        QDesktopServices::setUrlHandler(scheme, &desktop, "open");
+
+    QTest::mouseClick(viewer->viewport(), Qt::LeftButton, {}, linkPosition(*viewer, "Next"));
     EXPECT_TRUE(viewer->toPlainText().contains("Second topic"));
-    viewer->close();
+    QTest::keyClick(viewer, Qt::Key_Tab);
+    QTest::keyClick(viewer, Qt::Key_Return);
+    EXPECT_TRUE(viewer->toPlainText().contains("Corvane overview"));
+    QTest::mouseClick(viewer->viewport(), Qt::LeftButton, {}, linkPosition(*viewer, "Web"));
+    for (const char* scheme : {"https", "chm"})
+        QDesktopServices::unsetUrlHandler(scheme);
+    EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl("https://example.org/")});
+    EXPECT_TRUE(viewer->toPlainText().contains("Corvane overview"));
+    QTest::keyClick(viewer, Qt::Key_Escape);
+    EXPECT_FALSE(viewer->isVisible());
 }
 
 TEST_F(HelpViewerTest, AnOpenHelpWindowDoesNotKeepTheProgramRunning)

@@ -1,8 +1,11 @@
 #include "QtUserInterface.h"
+#include "TempDir.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -23,4 +26,33 @@ TEST(QtUserInterface, TheFileDialogShowsEachFilterByItsDescriptionAlone)
     request.filter = "Mpeg Audio Files (*.mp3, *.mp2)  (*.mp3 *.MP3);;All (*)";
     userInterface.openFiles(request);
     EXPECT_EQ(shown, QStringList({"Mpeg Audio Files (*.mp3, *.mp2)", "All"}));
+}
+
+TEST(QtUserInterface, ASavedNameGetsTheChosenFiltersExtensionUnlessItIsOfTheFiltersKinds)
+{
+    const struct { const char* proposed; int filterIndex; const char* saved; } examples[] = {
+        {"R.E.M. - Automatic for the People", 0, "R.E.M. - Automatic for the People.m3u"},
+        {"Vol. 1", 1, "Vol. 1.pls"},
+        {"list.PLS", 0, "list.PLS"},
+    };
+    TempDir dir;
+    ui::QtUserInterface userInterface;
+    ui::FileDialogRequest request;
+    request.filter = "Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls)";
+    request.defaultExtension = "m3u";
+    request.extensionFromFilter = true;
+    request.initialFolder = dir.path();
+    for (const auto& example : examples) {
+        request.fileName = example.proposed;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            if (example.filterIndex == 1)
+                QTest::keyClick(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+            QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+        });
+        const ui::FileDialogResult result = userInterface.saveFile(request);
+        EXPECT_EQ(result.files.join(";").toStdString(), dir.filePath(example.saved).toStdString());
+        EXPECT_EQ(result.filterIndex, example.filterIndex);
+    }
 }

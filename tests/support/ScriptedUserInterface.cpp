@@ -13,6 +13,8 @@ ScriptedUserInterface::~ScriptedUserInterface()
 ui::Answer ScriptedUserInterface::messageBox(const QString& text, ui::Icon icon, ui::Buttons buttons, const QString& title)
 {
     messages.append({text, icon, buttons, title});
+    if (whileMessageShown)
+        whileMessageShown();
     if (!answers.empty()) {
         const ui::Answer answer = answers.front();
         answers.pop_front();

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 
 // Records every message and input box the program shows, with their titles, and answers from
 // queues the test fills.
@@ -40,4 +41,6 @@ public:
     std::deque<ui::FileDialogResult> fileAnswers;
     std::deque<std::optional<quint32>> colorAnswers;
     std::deque<std::optional<QString>> textAnswers;
+    // Runs inside every message box, as the events a real box lets through.
+    std::function<void()> whileMessageShown;
 };
