@@ -21,13 +21,12 @@ constexpr qint64 PieceSize = 4096;
 // Reads a tag front to back in pieces: the frame headers and the data of the frames the program
 // decodes come from the file, the data of other frames is passed over (a picture is never read).
 // Whatever a damaged size claims beyond the file is read only as far as the file goes; a read past
-// its end raises. Every piece read goes into a digest, for the outside-change check.
+// its end raises. The bytes taken go into a digest, for the outside-change check.
 class TagBytes {
 public:
-    // The tag from `position` to `end` in the file; `first` holds its bytes from `position` on.
+    // The tag from `position` to `end` in the file; `first` holds the file's bytes from 0 on.
     TagBytes(ReadFile& file, qint64 position, qint64 end, const QByteArray& first)
-        : file(file), length(file.length()), end(end), position(position), bufferStart(position), buffer(first),
-          pieces(qHash(first))
+        : file(file), length(file.length()), end(end), position(position), bufferStart(0), buffer(first)
     {
     }
 
@@ -44,8 +43,8 @@ public:
     qint64 at() const { return position; }
     qint64 fileLength() const { return length; }
     QString fileName() const { return file.fileName(); }
-    // The digest of every piece read from the file.
-    size_t digest() const { return pieces; }
+    // The digest of every header and every frame's data taken.
+    size_t digest() const { return taken; }
 
     QByteArray read(qint64 count)
     {
@@ -53,6 +52,7 @@ public:
             raiseReadPastEnd(file);
         const QByteArray bytes = buffer.mid(position - bufferStart, count);
         position += count;
+        taken = qHash(bytes, taken);
         return bytes;
     }
 
@@ -61,8 +61,10 @@ public:
     {
         if (FrameHeaderSize > length - position || !holds(position, FrameHeaderSize))
             raiseReadPastEnd(file);
+        const QByteArrayView header = QByteArrayView(buffer).sliced(position - bufferStart, FrameHeaderSize);
         position += FrameHeaderSize;
-        return QByteArrayView(buffer).sliced(position - FrameHeaderSize - bufferStart, FrameHeaderSize);
+        taken = qHash(header, taken);
+        return header;
     }
 
     // The next `count` bytes, which are read again by the next read.
@@ -73,10 +75,10 @@ public:
         return bytes;
     }
 
-    // At most `count` bytes at `start`; fewer, or none, where the bytes end first.
+    // At most `count` bytes at `start`; fewer, or none, where the tag or the file ends first.
     QByteArray peekAt(qint64 start, qint64 count)
     {
-        count = std::min(count, length - start);
+        count = std::min(count, std::min(length, end) - start);
         if (count <= 0 || start < 0)
             return {};
         holds(start, count);
@@ -112,7 +114,6 @@ private:
             return false;
         buffer = file.readAt(start, std::max(count, std::min(PieceSize, end - start)));
         bufferStart = start;
-        pieces = qHash(buffer, pieces);
         return count <= buffer.size();
     }
 
@@ -122,7 +123,7 @@ private:
     qint64 position;
     qint64 bufferStart;
     QByteArray buffer;
-    size_t pieces = 0;
+    size_t taken = 0;
     bool inFile = true;
 };
 
@@ -362,8 +363,9 @@ void readID3v2From(ReadFile& file, TID3v2& tag)
     state = file.state();
     // One read for the header and the start of the tag, where the texts usually are.
     const QByteArray first = file.readAt(0, TagHeaderSize + PieceSize);
-    state.TagDigest = qHash(first.left(TagHeaderSize));
-    if (!parseID3v2Header(file, first.left(TagHeaderSize), tag)) {
+    const QByteArray header = first.left(TagHeaderSize);
+    state.TagDigest = qHash(header);
+    if (!parseID3v2Header(file, header, tag)) {
         // "ID3" with the rest of the header cut off is a damaged tag.
         if (first.startsWith("ID3"))
             raiseReadPastEnd(file);
@@ -374,7 +376,7 @@ void readID3v2From(ReadFile& file, TID3v2& tag)
     if (!isKnownVersion(tag.Version))
         return;
     const qint64 end = TagHeaderSize + qint64(tag.TagSize);
-    TagBytes bytes(file, TagHeaderSize, end, first.mid(TagHeaderSize, end - TagHeaderSize));
+    TagBytes bytes(file, TagHeaderSize, end, first);
     if (tag.Version == 3 && tag.Unsynchronisation != 0) {
         // The whole of a 2.3 tag is unsynchronised, its frames' sizes counting their plain bytes.
         const QByteArray stored = bytes.read(std::min<qint64>(tag.TagSize, file.length() - TagHeaderSize));

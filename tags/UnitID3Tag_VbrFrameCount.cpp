@@ -19,29 +19,40 @@ bool isMarkerAt(const char* bytes)
     return std::memcmp(bytes, "Xing", 4) == 0 || std::memcmp(bytes, "VBRI", 4) == 0;
 }
 
+using Lanes = unsigned char __attribute__((vector_size(16)));
+constexpr qsizetype LaneCount = 16;
+constexpr qsizetype BlockSize = 4 * LaneCount;
+
+// The offsets of the 16 bytes at `at` where a marker's first and last letters stand together.
+Lanes candidatesAt(const char* bytes)
+{
+    Lanes first;
+    Lanes fourth;
+    std::memcpy(&first, bytes, LaneCount);
+    std::memcpy(&fourth, bytes + 3, LaneCount);
+    return ((first == uchar('X')) & (fourth == uchar('g'))) | ((first == uchar('V')) & (fourth == uchar('I')));
+}
+
+bool anyLane(Lanes lanes)
+{
+    quint64 words[LaneCount / 8];
+    std::memcpy(words, &lanes, sizeof words);
+    return (words[0] | words[1]) != 0;
+}
+
 // The first offset where "Xing" or "VBRI" begins with all four bytes in the searched window, or -1.
-// Audio data holds the markers' first letters every few hundred bytes, so sixteen offsets at a time
-// are tested for a marker's first and last letter together, which seldom meet by chance.
+// Audio data holds the markers' first letters every few hundred bytes, so 64 offsets at a time are
+// tested for a marker's first and last letter together, which seldom meet by chance.
 qsizetype firstMarker(QByteArrayView window)
 {
-    using Lanes = unsigned char __attribute__((vector_size(16)));
-    constexpr qsizetype LaneCount = 16;
     const char* bytes = window.data();
     qsizetype at = 0;
-    for (; at + 3 + LaneCount <= VbrWindowSize; at += LaneCount) {
-        Lanes first;
-        Lanes fourth;
-        std::memcpy(&first, bytes + at, LaneCount);
-        std::memcpy(&fourth, bytes + at + 3, LaneCount);
-        const auto candidates = ((first == uchar('X')) & (fourth == uchar('g'))) | ((first == uchar('V')) & (fourth == uchar('I')));
-        quint64 words[LaneCount / 8];
-        std::memcpy(words, &candidates, sizeof words);
-        quint64 any = 0;
-        for (const quint64 word : words)
-            any |= word;
-        if (any == 0)
+    for (; at + 3 + BlockSize <= VbrWindowSize; at += BlockSize) {
+        const Lanes candidates = candidatesAt(bytes + at) | candidatesAt(bytes + at + LaneCount)
+            | candidatesAt(bytes + at + 2 * LaneCount) | candidatesAt(bytes + at + 3 * LaneCount);
+        if (!anyLane(candidates))
             continue;
-        for (qsizetype lane = at; lane < at + LaneCount; ++lane) {
+        for (qsizetype lane = at; lane < at + BlockSize; ++lane) {
             if (isMarkerAt(bytes + lane))
                 return lane;
         }
