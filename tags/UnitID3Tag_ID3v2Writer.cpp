@@ -48,9 +48,10 @@ void addMissingFrames(TID3v2& tag, const TID3v2& asRead)
     for (const auto& [id, field] : wanted) {
         if (!id || (tag.*field).isEmpty() || tag.*field == asRead.*field)
             continue;
+        const char* const wantedID = id;
         const bool comment = field == &TID3v2::Comment;
         const bool held = std::any_of(tag.Frames->begin(), tag.Frames->end(), [&](const TID3v2Frame& frame) {
-            return MatchFrameID(frame.FrameID, id) && (!comment || standsForComment(frame, asRead));
+            return MatchFrameID(frame.FrameID, wantedID) && (!comment || standsForComment(frame, asRead));
         });
         if (held)
             continue;
