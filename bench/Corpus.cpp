@@ -140,13 +140,13 @@ void warmPageCache(const QStringList& files)
 }
 
 // Asking the system to let go of a file's pages needs no privilege, unlike dropping the whole
-// page cache.
+// page cache. Pages not yet written to the disk are kept: they are written first.
 bool dropFromPageCache(const QStringList& files)
 {
     bool dropped = true;
     for (const QString& path : files) {
         const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        dropped = fd >= 0 && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0 && dropped;
+        dropped = fd >= 0 && ::fdatasync(fd) == 0 && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0 && dropped;
         if (fd >= 0)
             ::close(fd);
     }

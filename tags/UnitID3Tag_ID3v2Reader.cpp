@@ -13,6 +13,17 @@ constexpr qint64 FrameHeaderSize = 10;
 // frames after a picture, and the padding.
 constexpr qint64 PieceSize = 4096;
 
+// A digest of the bytes taken from a tag (FNV-1a): a few hundred bytes a file, taken in small
+// pieces, where a general hash costs more in setting up than in hashing.
+size_t addToDigest(QByteArrayView bytes, size_t digest)
+{
+    for (const char c : bytes)
+        digest = (digest ^ uchar(c)) * 0x100000001b3;
+    return digest;
+}
+
+constexpr size_t EmptyDigest = 0xcbf29ce484222325;
+
 [[noreturn]] void raiseReadPastEnd(const ReadFile& file)
 {
     throw TagFileError("Read beyond end of file '" + fileNameForMessage(file.fileName()).toStdString() + "'");
@@ -24,9 +35,11 @@ constexpr qint64 PieceSize = 4096;
 // its end raises. The bytes taken go into a digest, for the outside-change check.
 class TagBytes {
 public:
-    // The tag from `position` to `end` in the file; `first` holds the file's bytes from 0 on.
-    TagBytes(ReadFile& file, qint64 position, qint64 end, const QByteArray& first)
-        : file(file), length(file.length()), end(end), position(position), bufferStart(0), buffer(first)
+    // The tag from `position` to `end` in the file; `first` holds the file's bytes from 0 on. The
+    // read that reaches the tag's end reads on `readAhead` bytes, for a caller that reads them next.
+    TagBytes(ReadFile& file, qint64 position, qint64 end, const QByteArray& first, qint64 readAhead)
+        : file(file), length(file.length()), end(end), readAhead(readAhead), position(position), bufferStart(0),
+          buffer(first)
     {
     }
 
@@ -45,6 +58,8 @@ public:
     QString fileName() const { return file.fileName(); }
     // The digest of every header and every frame's data taken.
     size_t digest() const { return taken; }
+    // The bytes of the last read.
+    FileBytes lastRead() const { return {buffer, bufferStart}; }
 
     QByteArray read(qint64 count)
     {
@@ -52,7 +67,7 @@ public:
             raiseReadPastEnd(file);
         const QByteArray bytes = buffer.mid(position - bufferStart, count);
         position += count;
-        taken = qHash(bytes, taken);
+        taken = addToDigest(bytes, taken);
         return bytes;
     }
 
@@ -63,7 +78,7 @@ public:
             raiseReadPastEnd(file);
         const QByteArrayView header = QByteArrayView(buffer).sliced(position - bufferStart, FrameHeaderSize);
         position += FrameHeaderSize;
-        taken = qHash(header, taken);
+        taken = addToDigest(header, taken);
         return header;
     }
 
@@ -112,7 +127,8 @@ private:
             return true;
         if (!inFile)
             return false;
-        buffer = file.readAt(start, std::max(count, std::min(PieceSize, end - start)));
+        const qint64 toEnd = std::max<qint64>(end - start, 0);
+        buffer = file.readAt(start, std::max(count, toEnd <= PieceSize ? toEnd + readAhead : PieceSize));
         bufferStart = start;
         return count <= buffer.size();
     }
@@ -120,10 +136,11 @@ private:
     ReadFile& file;
     qint64 length;
     qint64 end;
+    qint64 readAhead = 0;
     qint64 position;
     qint64 bufferStart;
     QByteArray buffer;
-    size_t taken = 0;
+    size_t taken = EmptyDigest;
     bool inFile = true;
 };
 
@@ -304,10 +321,17 @@ void readFrames(TagBytes& bytes, qint64 end, TID3v2& tag)
     tag.UnwalkedBytes = end <= bytes.fileLength() && bytes.anyNonZeroIn(stop, end);
 }
 
+// A list and a state that copies of the record share stay theirs; the record's own are reused.
 void startRead(TID3v2& tag)
 {
-    tag.Frames = std::make_shared<TID3v2FrameList>();
-    tag.ReadState = std::make_shared<TFileState>();
+    if (tag.Frames.use_count() == 1)
+        tag.Frames->clear();
+    else
+        tag.Frames = std::make_shared<TID3v2FrameList>();
+    if (tag.ReadState.use_count() == 1)
+        *tag.ReadState = TFileState();
+    else
+        tag.ReadState = std::make_shared<TFileState>();
     tag.Present = false;
     tag.TagSize = 0;
 }
@@ -356,7 +380,7 @@ bool parseID3v2Header(ReadFile& file, const QByteArray& firstBytes, TID3v2& tag)
     return true;
 }
 
-void readID3v2From(ReadFile& file, TID3v2& tag)
+FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead)
 {
     startRead(tag);
     TFileState& state = *tag.ReadState;
@@ -364,19 +388,19 @@ void readID3v2From(ReadFile& file, TID3v2& tag)
     // One read for the header and the start of the tag, where the texts usually are.
     const QByteArray first = file.readAt(0, TagHeaderSize + PieceSize);
     const QByteArray header = first.left(TagHeaderSize);
-    state.TagDigest = qHash(header);
+    state.TagDigest = addToDigest(header, EmptyDigest);
     if (!parseID3v2Header(file, header, tag)) {
         // "ID3" with the rest of the header cut off is a damaged tag.
         if (first.startsWith("ID3"))
             raiseReadPastEnd(file);
-        return;
+        return {first, 0};
     }
     // The frames of a version 2.2 tag, or of one of a version not known, are not read; whatever
     // they are, a save must not take them for frames of another version.
     if (!isKnownVersion(tag.Version))
-        return;
+        return {first, 0};
     const qint64 end = TagHeaderSize + qint64(tag.TagSize);
-    TagBytes bytes(file, TagHeaderSize, end, first);
+    TagBytes bytes(file, TagHeaderSize, end, first, readAhead);
     if (tag.Version == 3 && tag.Unsynchronisation != 0) {
         // The whole of a 2.3 tag is unsynchronised, its frames' sizes counting their plain bytes.
         const QByteArray stored = bytes.read(std::min<qint64>(tag.TagSize, file.length() - TagHeaderSize));
@@ -385,7 +409,8 @@ void readID3v2From(ReadFile& file, TID3v2& tag)
     } else {
         readTagBody(bytes, end, tag);
     }
-    state.TagDigest = qHash(bytes.digest(), state.TagDigest);
+    state.TagDigest = addToDigest(header, bytes.digest());
+    return bytes.lastRead();
 }
 
 TID3v2 textsOfFrames(const TID3v2FrameList& frames)

@@ -56,8 +56,16 @@ QString TID3v2::*textFieldOf(const TFrameID& frameID);
 
 // Fills the header fields from a file's first bytes; false when they hold no tag header.
 bool parseID3v2Header(ReadFile& file, const QByteArray& firstBytes, TID3v2& tag);
-// Raises TagFileError when the tag's header or frames claim bytes past the end of the file.
-void readID3v2From(ReadFile& file, TID3v2& tag);
+// Bytes of a file as one read gave them, from `at` on.
+struct FileBytes {
+    QByteArray bytes;
+    qint64 at = 0;
+};
+
+// Raises TagFileError when the tag's header or frames claim bytes past the end of the file. The
+// read that reaches the tag's end reads on `readAhead` bytes; the bytes of the last read are given
+// back, for a caller that reads on behind the tag.
+FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead = 0);
 // Where the audio begins: after the tag's header, data and footer; 0 without a tag.
 qint64 audioStartAfter(const TID3v2& tag);
 // True when a state was taken at the read and the file is no longer in it.
