@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace {
 
@@ -19,11 +21,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
         throw std::runtime_error("Cannot write " + path.toStdString());
 }
 
-QByteArray pictureFrameData(int seed)
+QByteArray pictureFrameData(int seed, int size)
 {
     QByteArray data = QByteArray("\0image/jpeg\0\3\0", 14);
+    data.reserve(size);
     quint32 state = quint32(seed) * 2654435761u + 1;
-    while (data.size() < PictureBytes) {
+    while (data.size() < size) {
         state = state * 1664525u + 1013904223u;
         data.append(char(state >> 24));
     }
@@ -57,7 +60,7 @@ QByteArray audioFrames(bool variable)
     return audio;
 }
 
-QByteArray tagFor(int index, bool withPicture)
+QByteArray tagFor(int index, int pictureBytes)
 {
     fixtures::ID3v2TagBuilder tag(3);
     tag.textFrame("TIT2", QStringLiteral("Title of song %1").arg(index))
@@ -68,8 +71,8 @@ QByteArray tagFor(int index, bool withPicture)
         .textFrame("TCON", QStringLiteral("(17)"))
         .commentFrame("eng", QString(), QStringLiteral("Made for the benchmark"))
         .textFrame("TENC", QStringLiteral("LAME"));
-    if (withPicture)
-        tag.frame("APIC", pictureFrameData(index));
+    if (pictureBytes > 0)
+        tag.frame("APIC", pictureFrameData(index, pictureBytes));
     return tag.padding(1024).build();
 }
 
@@ -93,14 +96,20 @@ Corpus makeCorpus(const QString& folder, int files)
     Corpus corpus;
     const QByteArray constant = audioFrames(false);
     const QByteArray variable = audioFrames(true);
-    for (const bool withPicture : {true, false}) {
-        const QString subfolder = folder + (withPicture ? QStringLiteral("/pictured") : QStringLiteral("/plain"));
+    const struct {
+        const char* name;
+        int pictureBytes;
+        QStringList& files;
+    } sets[] = {{"pictured", PictureBytes, corpus.pictured}, {"large", LargePictureBytes, corpus.largePictured},
+                {"plain", 0, corpus.plain}};
+    for (const auto& set : sets) {
+        const QString subfolder = folder + QLatin1Char('/') + QLatin1String(set.name);
         QDir().mkpath(subfolder);
-        QStringList& list = withPicture ? corpus.pictured : corpus.plain;
+        QStringList& list = set.files;
         for (int i = 0; i < files; ++i) {
             const bool vbr = i % 2 != 0;
             const QString path = subfolder + QStringLiteral("/%1 %2.mp3").arg(i, 5, 10, QLatin1Char('0')).arg(vbr ? "vbr" : "cbr");
-            writeFile(path, tagFor(i, withPicture) + (vbr ? variable : constant) + id3v1For(i));
+            writeFile(path, tagFor(i, set.pictureBytes) + (vbr ? variable : constant) + id3v1For(i));
             list.append(path);
         }
     }
@@ -128,4 +137,18 @@ void warmPageCache(const QStringList& files)
         if (file.open(QIODevice::ReadOnly))
             file.readAll();
     }
+}
+
+// Asking the system to let go of a file's pages needs no privilege, unlike dropping the whole
+// page cache. Pages not yet written to the disk are kept: they are written first.
+bool dropFromPageCache(const QStringList& files)
+{
+    bool dropped = true;
+    for (const QString& path : files) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        dropped = fd >= 0 && ::fdatasync(fd) == 0 && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0 && dropped;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return dropped;
 }

@@ -10,11 +10,14 @@ std::vector<double> timeRuns(int repeats, const std::function<void()>& work)
     return timeRunsInTurn(repeats, {work}).front();
 }
 
-std::vector<std::vector<double>> timeRunsInTurn(int repeats, const std::vector<std::function<void()>>& works)
+std::vector<std::vector<double>> timeRunsInTurn(int repeats, const std::vector<std::function<void()>>& works,
+                                                const std::function<void()>& beforeEach)
 {
     std::vector<std::vector<double>> runs(works.size());
     for (int i = 0; i < repeats; ++i) {
         for (size_t w = 0; w < works.size(); ++w) {
+            if (beforeEach)
+                beforeEach();
             const auto start = std::chrono::steady_clock::now();
             works[w]();
             runs[w].push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());

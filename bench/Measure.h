@@ -12,8 +12,10 @@
 // The seconds each run of `work` took.
 std::vector<double> timeRuns(int repeats, const std::function<void()>& work);
 // The same for several pieces of work run in turn, one run of each per round, so that whatever
-// else the machine does at some moment weighs on all of them alike.
-std::vector<std::vector<double>> timeRunsInTurn(int repeats, const std::vector<std::function<void()>>& works);
+// else the machine does at some moment weighs on all of them alike. `beforeEach`, when given, runs
+// untimed before every run.
+std::vector<std::vector<double>> timeRunsInTurn(int repeats, const std::vector<std::function<void()>>& works,
+                                                const std::function<void()>& beforeEach = {});
 
 class ResultTable {
 public:

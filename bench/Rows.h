@@ -7,8 +7,9 @@
 
 class ResultTable;
 
-// The lower bound, TMpegFile::ReadFromFile and TagLib, reading every file.
-void addReadRows(ResultTable& table, const QStringList& files, int repeats);
+// The lower bound, TMpegFile::ReadFromFile and TagLib, reading every file; `cold`: each run after
+// the files' pages were dropped from the page cache.
+void addReadRows(ResultTable& table, const QStringList& files, int repeats, bool cold = false);
 // The memory that `count` files held open add to the program, read from `files` in turn.
 void addMemoryRows(ResultTable& table, const QStringList& files, int count);
 // A changed title saved in place into copies of `files` made in `folder`.

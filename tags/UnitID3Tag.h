@@ -94,19 +94,18 @@ public:
     quint8 Encoding = 0;                 // first data byte of a decoded text, comment or URL frame
     qint32 Capacity = 0;                 // Size + 1 once read or written: the data and a zero byte after it
     qint32 Size = 0;
-    // Any other frame read from a file keeps its place there instead of its bytes (a picture would
-    // cost its size for every open file): its Size bytes start at DataOffset in DataFile. -1: in Data.
+    // Any other frame read from a file keeps its place there instead of its bytes, which are not
+    // even read (a picture would cost its size for every open file): its Size bytes start at
+    // DataOffset in DataFile. -1: in Data.
     QString DataFile;
     qint64 DataOffset = -1;
-    // Of the bytes read: a frame changed since, or another frame alike in size, is not taken for them.
-    size_t DataDigest = 0;
 };
 
 using TID3v2FrameList = std::vector<TID3v2Frame>;
 
 // A file as it was when its tag was read. Any write changes its change time, which no program can
-// set back, not even one that restores the file's date; the digest of the tag's bytes catches a
-// write within one tick of a coarse clock.
+// set back, not even one that restores the file's date; the digest of the tag's bytes that were
+// read (headers and texts, not a picture's) catches a write to them within one tick of a coarse clock.
 struct TFileState {
     QString FileName;   // the name it was read under; a record written into another file is a copy
     qint64 Size = -1;   // -1: not taken, nothing to compare
@@ -171,7 +170,7 @@ bool MatchFrameID(const TFrameID& frameID, const char* id);
 bool WriteID3v2(TID3v2 tag, const QString& fileName);
 // A frame's data, read from its file for a frame kept there. The frame is found again among the
 // frames its file holds now, by id, size, flags and order, so a save that moved it does no harm;
-// raises TagFileError when it is no longer there as it was read.
+// raises TagFileError when it is no longer there, or the file is no longer as the tag was read.
 QByteArray frameData(const TID3v2& tag, const TID3v2Frame& frame);
 // Refuses, with a message, a file no longer as `readState` found it (when one was taken) and a
 // tag whose size runs past the end of the file.

@@ -3,6 +3,7 @@
 #include "UnitID3Tag_Readers.h"
 #include "UserInterface.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <cstddef>
 #include <cstring>
@@ -14,9 +15,9 @@ constexpr qint64 BlockSize = sizeof(TID3v1);
 
 // The block at the end of the file; empty when there is none. A file of one block's length or
 // less holds audio, not a block.
-QByteArray blockAtEnd(QFile& file, qint64 length)
+QByteArray blockAtEnd(int fd, qint64 length)
 {
-    const QByteArray bytes = length > BlockSize ? readAt(file, length - BlockSize, BlockSize) : QByteArray();
+    const QByteArray bytes = length > BlockSize ? readAt(fd, length - BlockSize, BlockSize) : QByteArray();
     return bytes.size() == BlockSize && bytes.startsWith("TAG") ? bytes : QByteArray();
 }
 
@@ -52,10 +53,10 @@ void ClearID3v1(TID3v1& block)
     block.Genre = NoGenre;
 }
 
-void readID3v1From(QFile& file, qint64 length, qint32& kind, TID3v1& block)
+void readID3v1From(ReadFile& file, qint32& kind, TID3v1& block)
 {
     kind = NoID3v1;
-    const QByteArray bytes = blockAtEnd(file, length);
+    const QByteArray bytes = blockAtEnd(file.handle(), file.length());
     if (bytes.isEmpty()) {
         std::memset(&block, 0, offsetof(TID3v1, Comment) + 29);
         return;
@@ -72,9 +73,9 @@ void readID3v1From(QFile& file, qint64 length, qint32& kind, TID3v1& block)
 void ReadID3v1(const QString& fileName, qint32& kind, TID3v1& block)
 {
     kind = NoID3v1;
-    QFile file(fileName);
-    if (openForReading(file))
-        readID3v1From(file, file.size(), kind, block);
+    ReadFile file(fileName);
+    if (file.isOpen())
+        readID3v1From(file, kind, block);
 }
 
 bool WriteID3v1(const TID3v1& block, const QString& fileName)
@@ -91,7 +92,7 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName)
         return false;
     }
     const qint64 length = file.size();
-    const QByteArray old = blockAtEnd(file, length);
+    const QByteArray old = blockAtEnd(file.handle(), length);
     const qint64 position = old.isEmpty() ? length : length - BlockSize;
     const int fd = file.handle();
     const QByteArray bytes(reinterpret_cast<const char*>(&block), BlockSize);
@@ -119,5 +120,5 @@ bool RemoveID3v1(const QString& fileName)
         return false;
     }
     const qint64 length = file.size();
-    return blockAtEnd(file, length).isEmpty() || file.resize(length - BlockSize);
+    return blockAtEnd(file.handle(), length).isEmpty() || file.resize(length - BlockSize);
 }

@@ -11,17 +11,19 @@ bool MatchFrameID(const TFrameID& frameID, const char* id)
 
 QString TID3v2::*textFieldOf(const TFrameID& frameID)
 {
+    // Every frame of every file read is looked up here: ids are compared whole, four bytes at once.
     static const struct {
-        const char* id;
+        TFrameID id;
         QString TID3v2::*field;
     } textFrames[] = {
-        {"TIT2", &TID3v2::Title},  {"TALB", &TID3v2::Album},    {"TRCK", &TID3v2::Track},
-        {"TPE1", &TID3v2::Artist}, {"TCOM", &TID3v2::Composer}, {"TOPE", &TID3v2::OrigArtist},
-        {"TDRC", &TID3v2::Year},   {"TYER", &TID3v2::Year},     {"TCON", &TID3v2::Genre},
-        {"TENC", &TID3v2::Encoder},
+        {{'T', 'I', 'T', '2'}, &TID3v2::Title},  {{'T', 'A', 'L', 'B'}, &TID3v2::Album},
+        {{'T', 'R', 'C', 'K'}, &TID3v2::Track},  {{'T', 'P', 'E', '1'}, &TID3v2::Artist},
+        {{'T', 'C', 'O', 'M'}, &TID3v2::Composer}, {{'T', 'O', 'P', 'E'}, &TID3v2::OrigArtist},
+        {{'T', 'D', 'R', 'C'}, &TID3v2::Year},   {{'T', 'Y', 'E', 'R'}, &TID3v2::Year},
+        {{'T', 'C', 'O', 'N'}, &TID3v2::Genre},  {{'T', 'E', 'N', 'C'}, &TID3v2::Encoder},
     };
     for (const auto& entry : textFrames) {
-        if (MatchFrameID(frameID, entry.id))
+        if (entry.id == frameID)
             return entry.field;
     }
     return nullptr;

@@ -5,32 +5,49 @@
 #include <QHashFunctions>
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
 constexpr qint64 FrameHeaderSize = 10;
+// The first read takes the tag's header and the frames of a usual tag's texts; a later one the
+// frames after a picture, and the padding.
+constexpr qint64 PieceSize = 4096;
 
-[[noreturn]] void raiseReadPastEnd(const QFile& file)
+// A digest of the bytes taken from a tag (FNV-1a): a few hundred bytes a file, taken in small
+// pieces, where a general hash costs more in setting up than in hashing.
+size_t addToDigest(QByteArrayView bytes, size_t digest)
+{
+    for (const char c : bytes)
+        digest = (digest ^ uchar(c)) * 0x100000001b3;
+    return digest;
+}
+
+constexpr size_t EmptyDigest = 0xcbf29ce484222325;
+
+[[noreturn]] void raiseReadPastEnd(const ReadFile& file)
 {
     throw TagFileError("Read beyond end of file '" + fileNameForMessage(file.fileName()).toStdString() + "'");
 }
 
-// Reads a tag front to back. The tag's bytes come in one read; whatever a damaged size claims
-// beyond them is read only as far as the file goes, and a read past its end raises.
+// Reads a tag front to back in pieces: the frame headers and the data of the frames the program
+// decodes come from the file, the data of other frames is passed over (a picture is never read).
+// Whatever a damaged size claims beyond the file is read only as far as the file goes; a read past
+// its end raises. The bytes taken go into a digest, for the outside-change check.
 class TagBytes {
 public:
-    TagBytes(QFile& file, qint64 length, qint64 position, qint64 prefetch)
-        : file(file), length(length), position(position), bufferStart(position),
-          buffer(readAt(file, position, std::min(prefetch, length - position)))
+    // The tag from `position` to `end` in the file; `first` holds the file's bytes from 0 on. The
+    // read that reaches the tag's end reads on `readAhead` bytes, for a caller that reads them next.
+    TagBytes(ReadFile& file, qint64 position, qint64 end, const QByteArray& first, qint64 readAhead)
+        : file(file), length(file.length()), end(end), readAhead(readAhead), position(position), bufferStart(0),
+          buffer(first)
     {
     }
 
     // The bytes from `position` on as they read with the unsynchronisation undone: they are no
     // longer where the file holds them, so every frame is read into memory.
-    TagBytes(QFile& file, qint64 position, const QByteArray& plain)
-        : file(file), length(position + plain.size()), position(position), bufferStart(position), buffer(plain),
-          inFile(false)
+    TagBytes(ReadFile& file, qint64 position, const QByteArray& plain)
+        : file(file), length(position + plain.size()), end(length), position(position), bufferStart(position),
+          buffer(plain), inFile(false)
     {
     }
 
@@ -39,29 +56,30 @@ public:
     qint64 at() const { return position; }
     qint64 fileLength() const { return length; }
     QString fileName() const { return file.fileName(); }
+    // The digest of every header and every frame's data taken.
+    size_t digest() const { return taken; }
+    // The bytes of the last read.
+    FileBytes lastRead() const { return {buffer, bufferStart}; }
 
     QByteArray read(qint64 count)
     {
-        if (count > length - position)
+        if (count > length - position || !holds(position, count))
             raiseReadPastEnd(file);
-        const qint64 offset = position - bufferStart;
-        QByteArray bytes = offset + count <= buffer.size() ? buffer.mid(offset, count) : readAt(file, position, count);
-        if (bytes.size() != count)
-            raiseReadPastEnd(file);
+        const QByteArray bytes = buffer.mid(position - bufferStart, count);
         position += count;
+        taken = addToDigest(bytes, taken);
         return bytes;
     }
 
-    // The next bytes of a frame header, without a copy where the tag's read holds them.
+    // The next bytes of a frame header, without a copy.
     QByteArrayView readHeader()
     {
-        const qint64 offset = position - bufferStart;
-        if (FrameHeaderSize > length - position || offset + FrameHeaderSize > buffer.size()) {
-            header = read(FrameHeaderSize);
-            return header;
-        }
+        if (FrameHeaderSize > length - position || !holds(position, FrameHeaderSize))
+            raiseReadPastEnd(file);
+        const QByteArrayView header = QByteArrayView(buffer).sliced(position - bufferStart, FrameHeaderSize);
         position += FrameHeaderSize;
-        return QByteArrayView(buffer).sliced(offset, FrameHeaderSize);
+        taken = addToDigest(header, taken);
+        return header;
     }
 
     // The next `count` bytes, which are read again by the next read.
@@ -72,27 +90,22 @@ public:
         return bytes;
     }
 
-    // At most `count` bytes at `start`; fewer, or none, where the bytes end first.
+    // At most `count` bytes at `start`; fewer, or none, where the tag or the file ends first.
     QByteArray peekAt(qint64 start, qint64 count)
     {
-        count = std::min(count, length - start);
-        const qint64 offset = start - bufferStart;
-        if (offset < 0 || count <= 0)
+        count = std::min(count, std::min(length, end) - start);
+        if (count <= 0 || start < 0)
             return {};
-        if (offset + count <= buffer.size())
-            return buffer.mid(offset, count);
-        return inFile ? readAt(file, start, count) : QByteArray();
+        holds(start, count);
+        return start < bufferStart ? QByteArray() : buffer.mid(start - bufferStart, count);
     }
 
     // True when a byte from `start` up to `end` (or the end of the bytes) is not zero.
-    bool anyNonZeroIn(qint64 start, qint64 end)
+    bool anyNonZeroIn(qint64 start, qint64 to)
     {
-        const QByteArray rest = peekAt(start, end - start);
+        const QByteArray rest = peekAt(start, to - start);
         return std::any_of(rest.begin(), rest.end(), [](char c) { return c != '\0'; });
     }
-
-    // The digest of every byte of the tag read in one piece.
-    size_t digest() const { return keptFrameDigest(buffer); }
 
     // Passes over `count` bytes that stay in the file; where they start.
     qint64 skip(qint64 count)
@@ -104,22 +117,30 @@ public:
         return start;
     }
 
-    // The digest of `count` bytes at `start`, from the tag's read where it holds them.
-    size_t digestAt(qint64 start, qint64 count)
+private:
+    // Whether the buffer holds `count` bytes at `start`, after reading them in a piece of their
+    // own where it did not: a piece goes on to the tag's end, or as far as a few frames' headers.
+    bool holds(qint64 start, qint64 count)
     {
         const qint64 offset = start - bufferStart;
         if (offset >= 0 && offset + count <= buffer.size())
-            return keptFrameDigest(QByteArrayView(buffer).sliced(offset, count));
-        return keptFrameDigest(readAt(file, start, count));
+            return true;
+        if (!inFile)
+            return false;
+        const qint64 toEnd = std::max<qint64>(end - start, 0);
+        buffer = file.readAt(start, std::max(count, toEnd <= PieceSize ? toEnd + readAhead : PieceSize));
+        bufferStart = start;
+        return count <= buffer.size();
     }
 
-private:
-    QFile& file;
+    ReadFile& file;
     qint64 length;
+    qint64 end;
+    qint64 readAhead = 0;
     qint64 position;
     qint64 bufferStart;
     QByteArray buffer;
-    QByteArray header;
+    size_t taken = EmptyDigest;
     bool inFile = true;
 };
 
@@ -291,7 +312,6 @@ void readFrames(TagBytes& bytes, qint64 end, TID3v2& tag)
         } else {
             frame.DataFile = bytes.fileName();
             frame.DataOffset = bytes.skip(size);
-            frame.DataDigest = bytes.digestAt(frame.DataOffset, size);
         }
         frame.Size = qint32(frame.DataOffset >= 0 ? size : frame.Data.size());
         frame.Capacity = frame.Size + 1;
@@ -301,10 +321,17 @@ void readFrames(TagBytes& bytes, qint64 end, TID3v2& tag)
     tag.UnwalkedBytes = end <= bytes.fileLength() && bytes.anyNonZeroIn(stop, end);
 }
 
+// A list and a state that copies of the record share stay theirs; the record's own are reused.
 void startRead(TID3v2& tag)
 {
-    tag.Frames = std::make_shared<TID3v2FrameList>();
-    tag.ReadState = std::make_shared<TFileState>();
+    if (tag.Frames.use_count() == 1)
+        tag.Frames->clear();
+    else
+        tag.Frames = std::make_shared<TID3v2FrameList>();
+    if (tag.ReadState.use_count() == 1)
+        *tag.ReadState = TFileState();
+    else
+        tag.ReadState = std::make_shared<TFileState>();
     tag.Present = false;
     tag.TagSize = 0;
 }
@@ -323,7 +350,7 @@ bool isKnownVersion(qint32 version)
 
 }  // namespace
 
-bool parseID3v2Header(QFile& file, const QByteArray& firstBytes, TID3v2& tag)
+bool parseID3v2Header(ReadFile& file, const QByteArray& firstBytes, TID3v2& tag)
 {
     copyBytes(tag.Identifier, firstBytes, 0);
     if (firstBytes.size() < TagHeaderSize || !firstBytes.startsWith("ID3"))
@@ -347,40 +374,43 @@ bool parseID3v2Header(QFile& file, const QByteArray& firstBytes, TID3v2& tag)
     // Only a 2.4 tag has a footer, and only where it really stands: a flag without one must not
     // have ten bytes of the audio taken for it.
     if ((tag.Flags & 0x10) != 0
-        && (tag.Version != 4 || !readAt(file, TagHeaderSize + qint64(tag.TagSize), 3).startsWith("3DI")))
+        && (tag.Version != 4 || !file.readAt(TagHeaderSize + qint64(tag.TagSize), 3).startsWith("3DI")))
         tag.Flags &= quint8(~0x10);
     tag.FooterPresent = tag.Flags & 0x10;
     return true;
 }
 
-void readID3v2From(QFile& file, qint64 length, TID3v2& tag)
+FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead)
 {
     startRead(tag);
     TFileState& state = *tag.ReadState;
-    state = fileStateOf(file.handle());
-    state.FileName = file.fileName();
-    const QByteArray first = readAt(file, 0, TagHeaderSize);
-    state.TagDigest = keptFrameDigest(first);
-    if (!parseID3v2Header(file, first, tag)) {
+    state = file.state();
+    // One read for the header and the start of the tag, where the texts usually are.
+    const QByteArray first = file.readAt(0, TagHeaderSize + PieceSize);
+    const QByteArray header = first.left(TagHeaderSize);
+    state.TagDigest = addToDigest(header, EmptyDigest);
+    if (!parseID3v2Header(file, header, tag)) {
         // "ID3" with the rest of the header cut off is a damaged tag.
         if (first.startsWith("ID3"))
             raiseReadPastEnd(file);
-        return;
+        return {first, 0};
     }
     // The frames of a version 2.2 tag, or of one of a version not known, are not read; whatever
     // they are, a save must not take them for frames of another version.
     if (!isKnownVersion(tag.Version))
-        return;
-    TagBytes bytes(file, length, TagHeaderSize, tag.TagSize);
-    state.TagDigest = qHash(bytes.digest(), state.TagDigest);
+        return {first, 0};
+    const qint64 end = TagHeaderSize + qint64(tag.TagSize);
+    TagBytes bytes(file, TagHeaderSize, end, first, readAhead);
     if (tag.Version == 3 && tag.Unsynchronisation != 0) {
         // The whole of a 2.3 tag is unsynchronised, its frames' sizes counting their plain bytes.
-        const QByteArray stored = bytes.read(std::min<qint64>(tag.TagSize, length - TagHeaderSize));
+        const QByteArray stored = bytes.read(std::min<qint64>(tag.TagSize, file.length() - TagHeaderSize));
         TagBytes plain(file, TagHeaderSize, withoutUnsynchronisation(stored));
         readTagBody(plain, plain.fileLength(), tag);
     } else {
-        readTagBody(bytes, TagHeaderSize + qint64(tag.TagSize), tag);
+        readTagBody(bytes, end, tag);
     }
+    state.TagDigest = addToDigest(header, bytes.digest());
+    return bytes.lastRead();
 }
 
 TID3v2 textsOfFrames(const TID3v2FrameList& frames)
@@ -405,20 +435,6 @@ CommentFields decodeComment(const QByteArray& data)
     return comment;
 }
 
-TFileState fileStateOf(int fd)
-{
-    struct stat status {};
-    TFileState state;
-    if (fd < 0 || ::fstat(fd, &status) != 0)
-        return state;
-    state.Size = status.st_size;
-    state.Device = status.st_dev;
-    state.Inode = status.st_ino;
-    state.ChangeTime = qint64(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec;
-    state.ModifyTime = qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
-    return state;
-}
-
 bool changedSinceRead(const TFileState& read, const TFileState& now)
 {
     return read.Size >= 0 && read.FileName == now.FileName && !(read == now);
@@ -426,12 +442,12 @@ bool changedSinceRead(const TFileState& read, const TFileState& now)
 
 TFileState currentFileState(const QString& fileName)
 {
-    QFile file(fileName);
+    ReadFile file(fileName);
     TID3v2 now;
-    if (!openForReading(file))
+    if (!file.isOpen())
         return {};
     try {
-        readID3v2From(file, file.size(), now);
+        readID3v2From(file, now);
     } catch (const TagFileError&) {
         return {};
     }
@@ -445,13 +461,8 @@ void keepStateAfterRename(TID3v2& tag, const TFileState& beforeRename, const QSt
     before.FileName = read.FileName;
     const bool unchanged = !changedSinceRead(read, before);
     read.FileName = newFileName;
-    if (!unchanged)
-        return;
-    QFile file(newFileName);
-    if (!openForReading(file))
-        return;
-    const TFileState now = fileStateOf(file.handle());
-    if (now.Size == read.Size && now.Device == read.Device && now.Inode == read.Inode
+    const TFileState now = ReadFile(newFileName).state();
+    if (unchanged && now.Size == read.Size && now.Device == read.Device && now.Inode == read.Inode
         && now.ModifyTime == read.ModifyTime)
         read.ChangeTime = now.ChangeTime;
 }
@@ -471,10 +482,10 @@ void reportID3v2FileNotOpened(const QString& fileName)
 void ReadID3v2(const QString& fileName, TID3v2& tag)
 {
     startRead(tag);
-    QFile file(fileName);
-    if (!openForReading(file)) {
+    ReadFile file(fileName);
+    if (!file.isOpen()) {
         reportID3v2FileNotOpened(fileName);
         return;
     }
-    readID3v2From(file, file.size(), tag);
+    readID3v2From(file, tag);
 }

@@ -263,7 +263,7 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     // Frames kept in a file are read before anything is written: an in-place save overwrites them.
     std::vector<QByteArray> frameData;
     try {
-        frameData = frameDataOf(*tag.Frames, fileName, old);
+        frameData = frameDataOf(tag, fileName, old);
     } catch (const TagFileError&) {
         ui::showMessage("Error when saving tag v2 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
         return false;

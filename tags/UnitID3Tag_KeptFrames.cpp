@@ -1,6 +1,5 @@
 #include "UnitID3Tag_Readers.h"
 
-#include <QHashFunctions>
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -24,7 +23,8 @@ bool sameFrame(const TID3v2Frame& a, const TID3v2Frame& b)
 
 // A file that kept frames may be in, open, with the frames its tag holds now.
 struct Source {
-    QFile file;
+    explicit Source(const QString& fileName) : file(fileName) {}
+    ReadFile file;
     TID3v2 tag;
 };
 
@@ -37,16 +37,15 @@ public:
         const auto known = sources.find(fileName);
         if (known != sources.end())
             return known->second.get();
-        auto source = std::make_unique<Source>();
-        source->file.setFileName(fileName);
-        if (!openForReading(source->file)) {
+        auto source = std::make_unique<Source>(fileName);
+        if (!source->file.isOpen()) {
             sources.emplace(fileName, nullptr);
             return nullptr;
         }
         if (current && fileName == currentFile)
             source->tag = *current;
         else
-            readID3v2From(source->file, source->file.size(), source->tag);
+            readID3v2From(source->file, source->tag);
         return sources.emplace(fileName, std::move(source)).first->second.get();
     }
 
@@ -54,12 +53,23 @@ private:
     std::map<QString, std::unique_ptr<Source>> sources;
 };
 
+// The bytes of a kept frame are taken only from the file its record was read from, as it was
+// read: the same file (under its name then, or one a rename gave it since), its length, its date
+// and the bytes of its tag that were read unchanged. Any other file, even with a frame alike, is
+// not it.
+bool isAsRead(const Source& source, const TFileState& read)
+{
+    const TFileState& now = *source.tag.ReadState;
+    return read.Size >= 0 && now.Size == read.Size && now.Device == read.Device && now.Inode == read.Inode
+        && now.ModifyTime == read.ModifyTime && now.TagDigest == read.TagDigest;
+}
+
 // The kept frame at `index` as a file holds it now: the frame alike in id, size and flags that has
 // as many such frames before it as in the list. Nothing when the file has no such frame, or when
-// its bytes are not those read.
-std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, Source* source)
+// it is not the file as read.
+std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, Source* source, const TFileState& read)
 {
-    if (!source)
+    if (!source || !isAsRead(*source, read))
         return std::nullopt;
     const TID3v2Frame& frame = frames[index];
     const auto alike = [&frame](const TID3v2Frame& other) {
@@ -69,8 +79,8 @@ std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, 
     for (const TID3v2Frame& place : *source->tag.Frames) {
         if (!isKept(place) || !sameFrame(place, frame) || before-- > 0)
             continue;
-        QByteArray data = readAt(source->file, place.DataOffset, place.Size);
-        if (data.size() != frame.Size || keptFrameDigest(data) != frame.DataDigest)
+        QByteArray data = source->file.readAt(place.DataOffset, place.Size);
+        if (data.size() != frame.Size)
             return std::nullopt;
         return data;
     }
@@ -79,24 +89,9 @@ std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, 
 
 }  // namespace
 
-size_t keptFrameDigest(QByteArrayView data)
+std::vector<QByteArray> frameDataOf(const TID3v2& tag, const QString& currentFile, const TID3v2& current)
 {
-    // A large frame is hashed at its ends and in samples across it: hashing a whole picture would
-    // cost more than reading the file, and a picture changed since differs all over.
-    constexpr qsizetype Whole = 8192;
-    constexpr qsizetype End = 4096;
-    constexpr qsizetype Stride = 4096;
-    constexpr qsizetype Sample = 64;
-    if (data.size() <= Whole)
-        return qHash(data);
-    size_t digest = qHash(data.first(End));
-    for (qsizetype at = End; at + Sample <= data.size() - End; at += Stride)
-        digest = qHash(data.sliced(at, Sample), digest);
-    return qHash(data.last(End), digest);
-}
-
-std::vector<QByteArray> frameDataOf(const TID3v2FrameList& frames, const QString& currentFile, const TID3v2& current)
-{
+    const TID3v2FrameList& frames = *tag.Frames;
     Sources sources;
     std::vector<QByteArray> data;
     data.reserve(frames.size());
@@ -108,9 +103,9 @@ std::vector<QByteArray> frameDataOf(const TID3v2FrameList& frames, const QString
         }
         // The file being written first: the record's own file, even under a name a rename gave it
         // since; then the file the frame was read from.
-        std::optional<QByteArray> kept = keptData(frames, i, sources.open(currentFile, currentFile, &current));
+        std::optional<QByteArray> kept = keptData(frames, i, sources.open(currentFile, currentFile, &current), *tag.ReadState);
         if (!kept)
-            kept = keptData(frames, i, sources.open(frame.DataFile));
+            kept = keptData(frames, i, sources.open(frame.DataFile), *tag.ReadState);
         if (!kept)
             raiseFrameGone(frame.DataFile);
         data.push_back(std::move(*kept));
@@ -127,7 +122,7 @@ QByteArray frameData(const TID3v2& tag, const TID3v2Frame& frame)
     Sources sources;
     std::optional<QByteArray> kept;
     if (found != frames.end())
-        kept = keptData(frames, size_t(found - frames.begin()), sources.open(frame.DataFile));
+        kept = keptData(frames, size_t(found - frames.begin()), sources.open(frame.DataFile), *tag.ReadState);
     if (!kept)
         raiseFrameGone(frame.DataFile);
     return *kept;

@@ -31,8 +31,8 @@ bool TMpegFile::ReadFromFile(const QString& fileName)
     if (fileName.isEmpty())
         return false;
     FileName = fileName;
-    QFile file(fileName);
-    if (!openForReading(file)) {
+    ReadFile file(fileName);
+    if (!file.isOpen()) {
         // The tag reader and the header scan each report the file; its length cannot be taken.
         ID3v1Kind = NoID3v1;
         HasID3v1 = false;
@@ -42,16 +42,19 @@ bool TMpegFile::ReadFromFile(const QString& fileName)
         reportMpegHeaderFileNotOpened();
         throw TagFileError("Cannot open '" + fileNameForMessage(fileName).toStdString() + "'");
     }
-    return readMpegFileFrom(file, file.size(), *this);
+    return readMpegFileFrom(file, *this);
 }
 
-bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg)
+bool readMpegFileFrom(ReadFile& file, TMpegFile& mpeg)
 {
-    readID3v1From(file, length, mpeg.ID3v1Kind, mpeg.ID3v1);
+    const qint64 length = file.length();
+    readID3v1From(file, mpeg.ID3v1Kind, mpeg.ID3v1);
     mpeg.HasID3v1 = mpeg.ID3v1Kind != NoID3v1;
-    TID3v2 tag;
-    readID3v2From(file, length, tag);
-    mpeg.ID3v2 = tag;
+    TID3v2 read;
+    // The tag's last read reads on through the window behind it.
+    FileBytes bytes = readID3v2From(file, read, VbrWindowRead);
+    mpeg.ID3v2 = std::move(read);
+    const TID3v2& tag = mpeg.ID3v2;
     if (tag.Present)
         mpeg.HasID3v2 = true;
 
@@ -60,11 +63,13 @@ bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg)
     const qint64 vbrOffset = qint64(tag.TagSize) + TagHeaderSize;
     const qint64 scanStart = audioStartAfter(tag);
     const qint64 readStart = std::min(vbrOffset, scanStart);
-    const QByteArray bytes = readAt(file, readStart, vbrOffset - readStart + VbrWindowRead);
-    const QByteArrayView window = QByteArrayView(bytes).sliced(std::min<qsizetype>(vbrOffset - readStart, bytes.size()));
+    const qint64 readEnd = std::min(vbrOffset + VbrWindowRead, length);
+    if (bytes.at > readStart || bytes.at + bytes.bytes.size() < readEnd)
+        bytes = {file.readAt(readStart, vbrOffset - readStart + VbrWindowRead), readStart};
+    const QByteArrayView window = QByteArrayView(bytes.bytes).sliced(std::min<qsizetype>(vbrOffset - bytes.at, bytes.bytes.size()));
     const qint32 frames = vbrOffset <= length - VbrWindowSize ? findVbrFrameCountIn(window) : -1;
     mpeg.IsVBR = frames >= 0;
-    findMpegHeaderFrom(file, length, scanStart, mpeg.Header, bytes, readStart);
+    findMpegHeaderFrom(file, scanStart, mpeg.Header, bytes.bytes, bytes.at);
 
     const qint64 audioSize = length - (mpeg.HasID3v1 ? qint64(sizeof(TID3v1)) : 0) - (mpeg.HasID3v2 ? vbrOffset : 0);
     const TMpegHeader& header = mpeg.Header;

@@ -17,15 +17,15 @@ void GetMpegFileInfo(const QString& fileName, TMpegFileInfo& info)
     info.Valid = false;
     if (!QFileInfo(fileName).isFile())
         return;
-    QFile file(fileName);
-    if (!openForReading(file))
+    ReadFile file(fileName);
+    if (!file.isOpen())
         throw TagFileError("Cannot open '" + fileNameForMessage(fileName).toStdString() + "'");
-    const qint64 length = file.size();
+    const qint64 length = file.length();
     info.FileSize = QString::number(qint64(std::nearbyint(double(length) / 1000))) + " kb";
 
     TMpegFile mpeg;
     mpeg.FileName = fileName;
-    if (!readMpegFileFrom(file, length, mpeg))
+    if (!readMpegFileFrom(file, mpeg))
         return;
 
     static const char* const channelModes[] = {"Stereo", "Joint St.", "Dual St.", "Mono"};

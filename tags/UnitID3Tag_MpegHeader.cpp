@@ -63,7 +63,7 @@ void decodeHeader(TMpegHeader& header)
 // each offset: near the end fewer bytes are there, and the bytes not read keep their last values.
 class HeaderScan {
 public:
-    HeaderScan(QFile& file, qint64 size, qint64 start, const QByteArray& prefetched, qint64 prefetchedAt,
+    HeaderScan(const ReadFile& file, qint64 size, qint64 start, const QByteArray& prefetched, qint64 prefetchedAt,
                std::array<quint8, 4> raw)
         : file(file), size(size), start(start), pieceStart(prefetchedAt), piece(prefetched), raw(raw)
     {
@@ -118,12 +118,12 @@ private:
 
     bool load(qint64 i)
     {
-        piece = readAt(file, i, ScanPieceSize);
+        piece = file.readAt(i, ScanPieceSize);
         pieceStart = i;
         return !piece.isEmpty();
     }
 
-    QFile& file;
+    const ReadFile& file;
     qint64 size;
     qint64 start;
     qint64 pieceStart;
@@ -133,9 +133,10 @@ private:
 
 }  // namespace
 
-void findMpegHeaderFrom(QFile& file, qint64 size, qint64 start, TMpegHeader& header, const QByteArray& prefetched,
+void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header, const QByteArray& prefetched,
                         qint64 prefetchedAt)
 {
+    const qint64 size = file.length();
     if (size < 5)
         return;
     HeaderScan scan(file, size, start, prefetched, prefetchedAt, header.Raw);
@@ -161,13 +162,13 @@ void reportMpegHeaderFileNotOpened()
 
 void FindMpegHeader(const QString& fileName, TMpegHeader& header)
 {
-    QFile file(fileName);
-    if (!openForReading(file)) {
+    ReadFile file(fileName);
+    if (!file.isOpen()) {
         reportMpegHeaderFileNotOpened();
         return;
     }
     // Start after the tag: a picture inside it can hold a false frame sync.
     TID3v2 tag;
-    const qint64 start = parseID3v2Header(file, readAt(file, 0, TagHeaderSize), tag) ? audioStartAfter(tag) : 0;
-    findMpegHeaderFrom(file, file.size(), start, header);
+    const qint64 start = parseID3v2Header(file, file.readAt(0, TagHeaderSize), tag) ? audioStartAfter(tag) : 0;
+    findMpegHeaderFrom(file, start, header);
 }

@@ -6,24 +6,46 @@
 #include "UnitID3Tag.h"
 
 #include <QByteArray>
-#include <QFile>
+#include <QString>
 #include <vector>
 
 // A file's name without its folder, as messages show it.
 QString fileNameForMessage(const QString& path);
 
-// Opens a file for the readers, which read it in a few large pieces of their own.
-bool openForReading(QFile& file);
-// Reads `count` bytes at `position`; fewer when the file ends first.
-QByteArray readAt(QFile& file, qint64 position, qint64 count);
+// A file opened for the readers, which read it in a few pieces of their own. It is opened and
+// looked at once: its length and its state for the outside-change check come from one stat.
+class ReadFile {
+public:
+    explicit ReadFile(const QString& fileName);
+    ~ReadFile();
+    ReadFile(const ReadFile&) = delete;
+    ReadFile& operator=(const ReadFile&) = delete;
+
+    bool isOpen() const { return fd >= 0; }
+    const QString& fileName() const { return name; }
+    qint64 length() const { return status.Size; }
+    // Size, identity and times; Size -1 when the file could not be opened.
+    const TFileState& state() const { return status; }
+    // Reads `count` bytes at `position`; fewer when the file ends first.
+    QByteArray readAt(qint64 position, qint64 count) const;
+    int handle() const { return fd; }
+
+private:
+    int fd = -1;
+    QString name;
+    TFileState status;
+};
 
 // What the ID3v2 reader and the header scan say of a file they cannot open. ReadFromFile, which
 // opens the file once for both, says the same in their order.
 void reportID3v2FileNotOpened(const QString& fileName);
 void reportMpegHeaderFileNotOpened();
 
-// Each reader takes the open file and its length in bytes.
-void readID3v1From(QFile& file, qint64 length, qint32& kind, TID3v1& block);
+// Reads `count` bytes at `position` of an open file; fewer when the file ends first.
+QByteArray readAt(int fd, qint64 position, qint64 count);
+
+// Each reader takes the open file.
+void readID3v1From(ReadFile& file, qint32& kind, TID3v1& block);
 
 // The bytes of an ID3v2 tag's header, and of its footer.
 constexpr qint64 TagHeaderSize = 10;
@@ -33,13 +55,19 @@ constexpr qint64 TagHeaderSize = 10;
 QString TID3v2::*textFieldOf(const TFrameID& frameID);
 
 // Fills the header fields from a file's first bytes; false when they hold no tag header.
-bool parseID3v2Header(QFile& file, const QByteArray& firstBytes, TID3v2& tag);
-// Raises TagFileError when the tag's header or frames claim bytes past the end of the file.
-void readID3v2From(QFile& file, qint64 length, TID3v2& tag);
+bool parseID3v2Header(ReadFile& file, const QByteArray& firstBytes, TID3v2& tag);
+// Bytes of a file as one read gave them, from `at` on.
+struct FileBytes {
+    QByteArray bytes;
+    qint64 at = 0;
+};
+
+// Raises TagFileError when the tag's header or frames claim bytes past the end of the file. The
+// read that reaches the tag's end reads on `readAhead` bytes; the bytes of the last read are given
+// back, for a caller that reads on behind the tag.
+FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead = 0);
 // Where the audio begins: after the tag's header, data and footer; 0 without a tag.
 qint64 audioStartAfter(const TID3v2& tag);
-// Size, identity and times of an open file; Size -1 when they cannot be taken.
-TFileState fileStateOf(int fd);
 // True when a state was taken at the read and the file is no longer in it.
 bool changedSinceRead(const TFileState& read, const TFileState& now);
 
@@ -63,17 +91,14 @@ constexpr qint64 VbrWindowRead = VbrWindowSize + 14;
 qint32 findVbrFrameCountIn(QByteArrayView window);
 
 // Scans from `start` on. `prefetched`, when given, holds the file's bytes from `prefetchedAt` on.
-void findMpegHeaderFrom(QFile& file, qint64 length, qint64 start, TMpegHeader& header,
+void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header,
                         const QByteArray& prefetched = {}, qint64 prefetchedAt = 0);
 
 // Everything TMpegFile::ReadFromFile reads, from the one open file; the same result.
-bool readMpegFileFrom(QFile& file, qint64 length, TMpegFile& mpeg);
-
-// The digest a kept frame carries of its data; of samples across a large one.
-size_t keptFrameDigest(QByteArrayView data);
+bool readMpegFileFrom(ReadFile& file, TMpegFile& mpeg);
 
 // The data of every frame of the list in order. A kept frame is found again as frameData finds it,
 // first in `currentFile`, the file being written (the record's own file, also under a name a rename
 // gave it), then in the file it was read from. `current` is the tag just read from `currentFile`.
 // Raises TagFileError when a kept frame is in neither.
-std::vector<QByteArray> frameDataOf(const TID3v2FrameList& frames, const QString& currentFile, const TID3v2& current);
+std::vector<QByteArray> frameDataOf(const TID3v2& tag, const QString& currentFile, const TID3v2& current);

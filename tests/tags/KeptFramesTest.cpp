@@ -250,7 +250,7 @@ TEST_F(KeptFramesTest, TagWrittenIntoAFileWithAnotherPictureOfTheSameSizeTakesIt
     EXPECT_EQ(readAll(target).mid(10, expected.size()), expected);
 }
 
-// A large frame's digest covers its ends and a sample of every 4 KB between.
+// The picture is not read with the tag: a change anywhere in it is a change of the file.
 TEST_F(KeptFramesTest, LargePictureChangedAtItsEndsOrASampleSinceReadingFailsTheSave)
 {
     const QString path = dir.write("song.mp3", tagWith("Title", 0) + audio);
