@@ -356,45 +356,29 @@ TEST(RenameFiles, BitrateIsReadFromTheFileAndEmptyWhenItCannotBeRead)
 
 TEST(RenameFiles, ARenamedFileStaysGuardedAgainstOtherProgramsChanges)
 {
-    ScriptedUserInterface script;
-    TempDir dir;
     const QByteArray audio = fixtures::mpegFrames({}, 4);
-    const QString path = dir.write("x.mp3", fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "Waterloo").padding(64).build()
-                                                + audio);
-    TMpegFile file;
-    ASSERT_TRUE(file.ReadFromFile(path));
-    renameFile(file, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
-    ASSERT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
-    TID3v2 tag = file.ID3v2;
-    tag.Album = QStringLiteral("Album");
-    ASSERT_TRUE(WriteID3v2(tag, file.FileName));
+    const QByteArray ours = fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "Waterloo").padding(64).build() + audio;
+    const QByteArray theirs = fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "ABBA").textFrame("TALB", "Theirs").padding(64).build() + audio;
+    for (const bool beforeRename : {false, true}) {
+        SCOPED_TRACE(beforeRename ? "changed before the rename" : "changed after the rename and a save");
+        ScriptedUserInterface script;
+        TempDir dir;
+        TMpegFile file;
+        ASSERT_TRUE(file.ReadFromFile(dir.write("x.mp3", ours)));
+        if (beforeRename)
+            dir.write("x.mp3", theirs);
+        renameFile(file, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
+        ASSERT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
+        TID3v2 tag = file.ID3v2;
+        if (!beforeRename) {
+            tag.Album = QStringLiteral("Album");
+            ASSERT_TRUE(WriteID3v2(tag, file.FileName));
+            dir.write("Abba - Waterloo.mp3", theirs);
+        }
+        tag.Album = QStringLiteral("Mine");
 
-    const QByteArray theirs = fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "ABBA").textFrame("TIT2", "Waterloo").padding(64).build() + audio;
-    dir.write("Abba - Waterloo.mp3", theirs);
-    tag.Album = QStringLiteral("Mine");
-
-    EXPECT_FALSE(WriteID3v2(tag, file.FileName));
-    EXPECT_EQ(readAll(file.FileName), theirs);
-    EXPECT_EQ(script.texts(), QStringList({"'Abba - Waterloo.mp3' changed since it was read; refresh it and save again."}));
-}
-
-TEST(RenameFiles, AFileChangedBeforeItsRenameStaysGuarded)
-{
-    ScriptedUserInterface script;
-    TempDir dir;
-    const QByteArray audio = fixtures::mpegFrames({}, 4);
-    const QString path = dir.write("x.mp3", fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "Waterloo").padding(64).build()
-                                                + audio);
-    TMpegFile file;
-    ASSERT_TRUE(file.ReadFromFile(path));
-    const QByteArray theirs = fixtures::ID3v2TagBuilder(3).textFrame("TPE1", "Abba").textFrame("TIT2", "SOS").textFrame("TALB", "Theirs").padding(64).build() + audio;
-    dir.write("x.mp3", theirs);
-    renameFile(file, RenameTagVersion::ID3v2, {}, preset("rdArtistTitle"));
-    ASSERT_EQ(file.FileName, dir.filePath("Abba - Waterloo.mp3"));
-    TID3v2 tag = file.ID3v2;
-    tag.Title = QStringLiteral("Mine");
-
-    EXPECT_FALSE(WriteID3v2(tag, file.FileName));
-    EXPECT_EQ(readAll(file.FileName), theirs);
-    EXPECT_EQ(script.texts(), QStringList({"'Abba - Waterloo.mp3' changed since it was read; refresh it and save again."}));
+        EXPECT_FALSE(WriteID3v2(tag, file.FileName));
+        EXPECT_EQ(readAll(file.FileName), theirs);
+        EXPECT_EQ(script.texts(), QStringList({"'Abba - Waterloo.mp3' changed since it was read; refresh it and save again."}));
+    }
 }
