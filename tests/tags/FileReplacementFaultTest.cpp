@@ -1,6 +1,7 @@
 #include "AudioFixtures.h"
 #include "ExtendedAttributes.h"
 #include "FakeDisk.h"
+#include "PeerReader.h"
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
 #include "UnitID3Tag.h"
@@ -29,7 +30,8 @@ namespace {
 
 QByteArray original()
 {
-    return ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Old")).build() + fixtures::mpegFrames({}, 600);
+    return ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Old")).commentFrame("eng", {}, QStringLiteral("Kept")).build()
+        + fixtures::mpegFrames({}, 600);
 }
 
 struct Fault {
@@ -67,7 +69,12 @@ struct Operation {
 
 std::vector<Operation> operations()
 {
-    const QByteArray roomy = ID3v2TagBuilder(3).textFrame("TIT2", QStringLiteral("Old")).padding(100).build() + fixtures::mpegFrames({}, 10);
+    const QByteArray roomy = ID3v2TagBuilder(3)
+                                 .textFrame("TIT2", QStringLiteral("Old"))
+                                 .commentFrame("eng", {}, QStringLiteral("Kept"))
+                                 .padding(100)
+                                 .build()
+        + fixtures::mpegFrames({}, 10);
     return {
         {"write in place", roomy, fixtures::mpegFrames({}, 10),
          [](const QString& path) {
@@ -405,9 +412,13 @@ TEST_F(FileReplacementFaultTest, ExtendedAttributesAndACLsAreCarriedOrTheFileIsN
             for (const auto& [name, value] : attributes)
                 ASSERT_TRUE(setAttribute(path, name.constData(), value));
             const mode_t mode = statusOf(path).st_mode;
+            const QStringList frames = withoutFrames(framesByPeer(path), {"TIT2"});
 
             EXPECT_TRUE(c.run(path));
             EXPECT_TRUE(readAll(path).endsWith(c.audio));
+            if (QByteArray(c.name) != "removal") {
+                EXPECT_EQ(withoutFrames(framesByPeer(path), {"TIT2"}), frames);
+            }
             EXPECT_EQ(attributesOf(path), attributes);
             EXPECT_EQ(statusOf(path).st_mode, mode);
 
