@@ -2,9 +2,7 @@
 #include "UnitID3Tag_Readers.h"
 #include "UserInterface.h"
 
-#include <QHashFunctions>
 #include <algorithm>
-#include <cstring>
 
 namespace {
 

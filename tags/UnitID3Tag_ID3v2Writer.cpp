@@ -128,6 +128,8 @@ void fillFrames(TID3v2& tag, const TID3v2& asRead)
         frame.Encoding = quint8(data[0]);
         frame.Size = qint32(data.size());
         frame.Capacity = frame.Size + 1;
+        const QByteArray size = tag.Version == 4 ? intToSyncsafe(quint32(frame.Size)) : intToBigEndian(quint32(frame.Size));
+        std::copy_n(size.constData(), 4, frame.SizeBytes.begin());
     }
 }
 
