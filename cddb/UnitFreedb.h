@@ -4,6 +4,7 @@
 // entry. Each operation opens its own connection, runs one short exchange and closes it. Every
 // wait runs a local event loop, so the windows keep repainting while the server answers.
 
+#include <QByteArray>
 #include <QDeadlineTimer>
 #include <QList>
 #include <QString>
@@ -74,6 +75,7 @@ private:
     bool FCutOff = false;       // this side dropped the connection: every further read is empty
     qint64 FBytesRead = 0;      // on the current connection
     QDeadlineTimer FExchangeDeadline;   // of the current connection
+    QByteArray FLineBuffer;     // room for the longest line, kept from line to line
 };
 
 // The album entry of an xmcd entry's lines: artist, album, genre, year, then the track titles.

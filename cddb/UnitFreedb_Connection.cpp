@@ -11,6 +11,8 @@ namespace {
 
 // Real lines are short; a longer one is a misbehaving server.
 constexpr qint64 MaxLineBytes = 64 * 1024;
+// The socket buffers at most this much, so a whole line always fits in it.
+constexpr qint64 ReadBufferBytes = MaxLineBytes + 2;
 
 // Servers send UTF-8 today; older entries are Latin-1.
 QString decodeLine(const QByteArray& bytes)
@@ -31,7 +33,7 @@ void TFreedb::Connect()
     if (FPort <= 0 || FPort > 65535)
         return;
     // Bounded so that a line without its end cannot grow without limit.
-    FClient->setReadBufferSize(MaxLineBytes + 2);
+    FClient->setReadBufferSize(ReadBufferBytes);
     FClient->connectToHost(FHost, static_cast<quint16>(FPort));
     const QDeadlineTimer deadline = Deadline();
     while (FClient->state() != QAbstractSocket::ConnectedState && FClient->state() != QAbstractSocket::UnconnectedState) {
@@ -72,7 +74,11 @@ QString TFreedb::ReadLn()
     const QDeadlineTimer deadline = Deadline();
     while (!FCutOff) {
         if (FClient->canReadLine()) {
-            QByteArray line = FClient->readLine(MaxLineBytes + 3);
+            // Read into the room kept for lines: a block of the longest line's size for every
+            // short line is what a long reply would cost otherwise.
+            FLineBuffer.resize(ReadBufferBytes + 1);
+            const qint64 length = FClient->readLine(FLineBuffer.data(), FLineBuffer.size());
+            QByteArray line(FLineBuffer.constData(), std::max<qint64>(length, 0));
             FBytesRead += line.size();
             if (FBytesRead > FMaxConnectionBytes) {
                 CutOff();

@@ -140,7 +140,11 @@ bool readPlaylist(const QString& playlistFileName, QStringList& paths)
         return true;
     if (info.size() > MaxPlaylistBytes)
         return false;
-    const QByteArray bytes = file.read(MaxPlaylistBytes + 1);
+    // Sized by the file rather than by the limit, which would cost 64 MiB for every playlist; only a
+    // file that grew since it was looked at is read on towards the limit.
+    QByteArray bytes = file.read(info.size() + 1);
+    if (bytes.size() > info.size())
+        bytes += file.read(MaxPlaylistBytes + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxPlaylistBytes)
         return false;
     const QString folder = QFileInfo(playlistFileName).absolutePath();
