@@ -12,9 +12,11 @@ bool RegistryWriter::open()
     return key->isOpen();
 }
 
-void RegistryWriter::close()
+std::optional<QString> RegistryWriter::close()
 {
+    const std::optional<QString> unstored = key->store();
     key.reset();
+    return unstored;
 }
 
 bool RegistryWriter::writeBool(const QString& name, bool value)
@@ -51,17 +53,19 @@ bool writeValue(SettingsWriter& writer, const SettingValue& setting)
 
 bool writeSettings(SettingsWriter& writer, const std::vector<SettingValue>& values)
 {
-    const SettingValue* failed = nullptr;
+    std::optional<QString> failed;
     if (writer.open()) {
         for (const SettingValue& value : values) {
             if (!writeValue(writer, value)) {
-                failed = &value;
+                failed = value.first;
                 break;
             }
         }
     }
-    writer.close();
+    // What closing could not store was written before the write that failed.
+    if (std::optional<QString> unstored = writer.close())
+        failed = std::move(unstored);
     if (failed)
-        ui::showMessage("Failed to set data for '" + failed->first + "'");
+        ui::showMessage("Failed to set data for '" + *failed + "'");
     return !failed;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -16,7 +17,8 @@ public:
 
     // Opens the key, creating it when missing; false when it can be neither opened nor created.
     virtual bool open() = 0;
-    virtual void close() = 0;
+    // Answers the name of the first value written that could not be stored, nothing when all were.
+    virtual std::optional<QString> close() = 0;
     // Each answers false when the value could not be set.
     virtual bool writeBool(const QString& name, bool value) = 0;
     virtual bool writeInteger(const QString& name, qint32 value) = 0;
@@ -24,14 +26,14 @@ public:
 };
 
 // The settings key. Its layer keeps every value and stores them together when the key is
-// closed, so no single write fails.
+// closed, so no single write fails: closing tells whether they were stored.
 class RegistryWriter : public SettingsWriter {
 public:
     RegistryWriter();
     ~RegistryWriter() override;
 
     bool open() override;
-    void close() override;
+    std::optional<QString> close() override;
     bool writeBool(const QString& name, bool value) override;
     bool writeInteger(const QString& name, qint32 value) override;
     bool writeString(const QString& name, const QString& value) override;
@@ -43,6 +45,6 @@ private:
 using SettingValue = std::pair<QString, std::variant<bool, qint32, QString>>;
 
 // Writes the values in order between opening and closing the key. A key that cannot be opened
-// takes nothing, silently. A write that fails is reported and ends the writing; only then is the
-// answer false.
+// takes nothing, silently. A write that fails, or values that closing could not store, are
+// reported and end the writing; only then is the answer false.
 bool writeSettings(SettingsWriter& writer, const std::vector<SettingValue>& values);

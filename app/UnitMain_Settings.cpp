@@ -5,6 +5,7 @@
 
 #include "ProgramFolder.h"
 #include "Registry.h"
+#include "SettingsWriter.h"
 
 #include <QCheckBox>
 #include <QTreeView>
@@ -126,27 +127,26 @@ void TFormMain::ReadSettings()
 
 void TFormMain::WriteCloseSettings()
 {
-    Registry key;
-    if (!key.isOpen())
-        return;
-    key.writeBool(QStringLiteral("Option Recurse Folder"), OptionRecurseFolder);
+    std::vector<SettingValue> values = {{QStringLiteral("Option Recurse Folder"), OptionRecurseFolder}};
     if (isMaximized()) {
-        key.writeBool(QStringLiteral("Form Fullscreen"), true);
+        values.push_back({QStringLiteral("Form Fullscreen"), true});
     } else {
-        key.writeBool(QStringLiteral("Form Fullscreen"), false);
-        key.writeInteger(QStringLiteral("Form Width"), width());
-        key.writeInteger(QStringLiteral("Form Height"), height());
+        values.push_back({QStringLiteral("Form Fullscreen"), false});
+        values.push_back({QStringLiteral("Form Width"), width()});
+        values.push_back({QStringLiteral("Form Height"), height()});
     }
-    key.writeInteger(QStringLiteral("Form Pos X"), x());
-    key.writeInteger(QStringLiteral("Form Pos Y"), y());
+    values.push_back({QStringLiteral("Form Pos X"), x()});
+    values.push_back({QStringLiteral("Form Pos Y"), y()});
     if (OptionRememberColsWidth) {
         QStringList widths;
         for (int column = 0; column < GridColumnCount; ++column)
             widths.append(QString::number(gridColumnWidth(column)));
-        key.writeString(QStringLiteral("Cols Width"), widths.join(QLatin1Char(' ')));
+        values.push_back({QStringLiteral("Cols Width"), widths.join(QLatin1Char(' '))});
     }
-    key.writeInteger(QStringLiteral("Panel Top Left Width"), PanelTopLeft->width());
-    key.writeBool(QStringLiteral("Recurse Folder Explorer"), chkSubfolders->isChecked());
+    values.push_back({QStringLiteral("Panel Top Left Width"), PanelTopLeft->width()});
+    values.push_back({QStringLiteral("Recurse Folder Explorer"), chkSubfolders->isChecked()});
+    RegistryWriter key;
+    writeSettings(key, values);
 }
 
 void TFormMain::ApplyColsWidth()

@@ -6,15 +6,13 @@
 
 namespace {
 
-// The file is usable when it can be read and written, or when it can be created.
+// The key opens when its file can be read, or created when it does not exist yet.
 bool canOpen(const QString& path)
 {
     const QFileInfo file(path);
-    if (!QDir().mkpath(file.absolutePath()))
-        return false;
     if (file.exists())
-        return file.isFile() && file.isReadable() && file.isWritable();
-    return QFileInfo(file.absolutePath()).isWritable();
+        return file.isFile() && file.isReadable();
+    return QDir().mkpath(file.absolutePath()) && QFileInfo(file.absolutePath()).isWritable();
 }
 
 }  // namespace
@@ -26,10 +24,18 @@ Registry::Registry()
         settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
-Registry::~Registry()
+// QSettings stores what is still unstored when it is destroyed.
+Registry::~Registry() = default;
+
+std::optional<QString> Registry::store()
 {
-    if (settings)
-        settings->sync();
+    if (!settings)
+        return std::nullopt;
+    settings->sync();
+    // The values are stored together: when the store fails, none of them reached the file.
+    if (settings->status() != QSettings::AccessError || firstWritten.isEmpty())
+        return std::nullopt;
+    return firstWritten;
 }
 
 QString Registry::filePath()
@@ -90,6 +96,9 @@ void Registry::writeInteger(const QString& name, qint32 value)
 
 void Registry::writeString(const QString& name, const QString& value)
 {
-    if (settings)
-        settings->setValue(name, value);
+    if (!settings)
+        return;
+    settings->setValue(name, value);
+    if (firstWritten.isEmpty())
+        firstWritten = name;
 }

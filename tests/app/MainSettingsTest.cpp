@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
 #include "SettingsHome.h"
@@ -189,6 +190,19 @@ TEST_F(MainSettingsTest, CloseWritesTheWindowValues)
     EXPECT_EQ(stored("Form Pos Y"), QString::number(form.y()));
     EXPECT_EQ(stored("Panel Top Left Width"), QString::number(form.PanelTopLeft->width()));
     EXPECT_EQ(stored("Recurse Folder Explorer"), "1");
+}
+
+TEST_F(MainSettingsTest, WindowValuesThatCannotBeStoredAtCloseAreToldOnce)
+{
+    TFormMain form;
+    form.show();
+    const QByteArray before = readAll(home.settingsFile());
+    {
+        const FileSizeLimit limit;
+        form.close();
+    }
+    EXPECT_EQ(messages.texts(), QStringList({"Failed to set data for 'Option Recurse Folder'"}));
+    EXPECT_EQ(readAll(home.settingsFile()), before);
 }
 
 TEST_F(MainSettingsTest, CloseWhileMaximizedWritesFullscreenAndKeepsWidthAndHeight)

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
 #include "SettingsHome.h"
@@ -97,4 +98,22 @@ TEST_F(OptionsCommand, RenamingFormatsStayAfterTheOptionsAreCancelled)
     EXPECT_EQ(form.RenameFormat2, "#TITLE#");
     EXPECT_EQ(Registry().readString("Rename Format 2"), "#TITLE#");
     EXPECT_EQ(Registry().readString("Rename Format 10"), "");
+}
+
+TEST_F(OptionsCommand, ValuesThatCannotBeStoredAreToldAndEndTheCommand)
+{
+    form.RenameFormats = {"#ARTIST#"};
+    const QByteArray before = readAll(home.settingsFile());
+    {
+        const FileSizeLimit limit;
+        runOptions([&] {
+            QTimer::singleShot(0, &renamingFormats, [&] { renamingFormats.btnOk->click(); });
+            options.btnEditformats->click();
+        }, true);
+    }
+    EXPECT_EQ(script.texts(), QStringList({"Failed to set data for 'Rename Format 1'",
+                                           "Failed to set data for 'Option Remember Size'"}));
+    for (QToolButton* button : playerButtons())
+        EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(readAll(home.settingsFile()), before);
 }

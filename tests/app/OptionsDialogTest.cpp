@@ -35,7 +35,7 @@ public:
         ++openings;
         return opens;
     }
-    void close() override { ++closings; }
+    std::optional<QString> close() override { ++closings; return std::nullopt; }
     bool writeBool(const QString& name, bool value) override { return record(name, value ? "B1" : "B0"); }
     bool writeInteger(const QString& name, qint32 value) override { return record(name, "I" + QString::number(value)); }
     bool writeString(const QString& name, const QString& value) override { return record(name, "S" + value); }

@@ -17,7 +17,7 @@ namespace {
 class FakeKey : public SettingsWriter {
 public:
     bool open() override { return true; }
-    void close() override {}
+    std::optional<QString> close() override { return std::nullopt; }
     bool writeBool(const QString& name, bool) override { return record(name, {}); }
     bool writeInteger(const QString& name, qint32) override { return record(name, {}); }
     bool writeString(const QString& name, const QString& value) override { return record(name, value); }

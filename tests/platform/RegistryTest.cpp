@@ -1,8 +1,12 @@
 #include "Registry.h"
 #include "TempDir.h"
 
+#include <QFile>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -73,6 +77,39 @@ TEST_F(RegistryTest, AKeyThatCannotBeCreatedReadsAndWritesNothing)
     EXPECT_FALSE(key.valueExists("Freedb Server"));
     EXPECT_EQ(key.readString("Freedb Server"), std::nullopt);
     EXPECT_EQ(readAll(home.filePath("Corvane")), "a file where the folder belongs");
+}
+
+// Permission bits do not stop root, so the key is opened in a child that acts as another user,
+// the owner of the settings folder and file.
+TEST_F(RegistryTest, AFileThatCannotBeWrittenIsReadAndItsValuesAreNotStored)
+{
+    const QByteArray content = "[General]\nFreedb%20Port=1234\n";
+    const QString path = home.write("Corvane/Corvane.conf", content);
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(home.filePath("Corvane"));
+    const uid_t nobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_TRUE(::chmod(QFile::encodeName(home.path()).constData(), 0755) == 0
+                    && ::chown(folder.constData(), nobody, nobody) == 0 && ::chown(file.constData(), nobody, nobody) == 0);
+    }
+    for (const auto& [folderMode, fileMode] : {std::pair<mode_t, mode_t>{0755, 0444}, {0555, 0644}}) {
+        ASSERT_TRUE(::chmod(folder.constData(), folderMode) == 0 && ::chmod(file.constData(), fileMode) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (root && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+                ::_exit(2);
+            Registry key;
+            const bool read = key.readString("Freedb Port") == "1234";
+            key.writeString("Freedb Server", "x");
+            ::_exit(read && key.store() == "Freedb Server" ? 0 : 1);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0) << "folder " << folderMode << ", file " << fileMode;
+        EXPECT_EQ(readAll(path), content);
+    }
+    ::chmod(folder.constData(), 0755);
 }
 
 TEST_F(RegistryTest, WithoutXdgConfigHomeTheKeyLivesInTheHomeConfigurationFolder)
