@@ -104,7 +104,7 @@ void copyId3v1IntoId3v2(const TID3v1& block, TID3v2& tag, bool leadingZero)
 QString id3v1TrackText(const QString& track)
 {
     const qsizetype slash = track.indexOf(QLatin1Char('/'));
-    return slash >= 0 ? track.left(slash) : track.left(2);
+    return slash >= 0 ? track.left(slash) : leftCharacters(track, 2);
 }
 
 quint8 id3v1TrackFromId3v2(const QString& track)

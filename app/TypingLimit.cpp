@@ -1,11 +1,14 @@
 #include "TypingLimit.h"
 
+#include "TagFieldTexts.h"
+
 #include <QLineEdit>
 
 TypingLimit::TypingLimit(QLineEdit* edit, int limit) : QValidator(edit), edit(edit), limit(limit)
 {
     // The validator sees the edited text only; the length shown before the edit comes from here.
-    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { shownLength = text.size(); });
+    connect(edit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { shownLength = characterCount(text); });
 }
 
 QValidator::State TypingLimit::validate(QString& input, int& pos) const
@@ -14,13 +17,16 @@ QValidator::State TypingLimit::validate(QString& input, int& pos) const
     if (!edit->isUndoAvailable())
         return Acceptable;
     const qsizetype allowed = qMax<qsizetype>(limit, shownLength);
-    if (input.size() <= allowed)
+    const qsizetype excess = characterCount(input) - allowed;
+    if (excess <= 0)
         return Acceptable;
     // The inserted characters end at the caret; those beyond the limit are dropped.
-    const auto excess = static_cast<int>(input.size() - allowed);
-    if (pos < excess)
+    const QString typed = input.left(pos);
+    const qsizetype kept = characterCount(typed) - excess;
+    if (kept < 0)
         return Invalid;
-    input.remove(pos - excess, excess);
-    pos -= excess;
+    const QString before = leftCharacters(typed, kept);
+    input = before + input.mid(pos);
+    pos = static_cast<int>(before.size());
     return Acceptable;
 }

@@ -85,15 +85,15 @@ void TFormMain::miPasteAllTagsClick()
     if (activePage() == TagPage::V1) {
         if (entries.size() < Id3v1ClipboardEntries)
             return;
-        EditTitleV1->setText(entries[0].left(30));
-        EditArtistV1->setText(entries[1].left(30));
-        EditAlbumV1->setText(entries[2].left(30));
-        EditYearV1->setText(entries[3].left(4));
-        EditCommentV1->setText(entries[4].left(28));
+        EditTitleV1->setText(leftCharacters(entries[0], 30));
+        EditArtistV1->setText(leftCharacters(entries[1], 30));
+        EditAlbumV1->setText(leftCharacters(entries[2], 30));
+        EditYearV1->setText(leftCharacters(entries[3], 4));
+        EditCommentV1->setText(leftCharacters(entries[4], 28));
         const qsizetype slash = entries[5].indexOf(QLatin1Char('/'));
         // The digits-only rule sees the whole text before it is cut.
         EditTrackV1->setText(slash >= 0 ? entries[5].left(slash) : entries[5]);
-        EditTrackV1->setText(EditTrackV1->text().left(2));
+        EditTrackV1->setText(leftCharacters(EditTrackV1->text(), 2));
         cbGenreV1->setCurrentIndex(GenreIndexOf(entries[6]));
         return;
     }
@@ -121,14 +121,14 @@ void TFormMain::miSwapClick()
 
     if (activePage() == TagPage::V1) {
         const TID3v2& tag = file.ID3v2;
-        EditTitleV1->setText(tag.Title.left(30));
-        EditArtistV1->setText(tag.Artist.left(30));
-        EditAlbumV1->setText(tag.Album.left(30));
-        EditYearV1->setText(tag.Year.left(4));
+        EditTitleV1->setText(leftCharacters(tag.Title, 30));
+        EditArtistV1->setText(leftCharacters(tag.Artist, 30));
+        EditAlbumV1->setText(leftCharacters(tag.Album, 30));
+        EditYearV1->setText(leftCharacters(tag.Year, 4));
         EditTrackV1->setText(id3v1TrackText(tag.Track));
         // A number reference ("(17)") is looked up by the name it stands for, as the copy to ID3v1 does.
         cbGenreV1->setCurrentIndex(GenreIndexOf(DecodeGenre(tag.Genre)));
-        EditCommentV1->setText(tag.Comment.left(28));
+        EditCommentV1->setText(leftCharacters(tag.Comment, 28));
         return;
     }
     if (!file.HasID3v1) {

@@ -100,7 +100,7 @@ void TFormMain::GuessTagFromFileName()
             fillWhenEmpty(EditAlbumV1, value);
             fillWhenEmpty(EditAlbumV2, value);
         } else if (guessed.placeholder == QLatin1String("#TRACK#")) {
-            fillWhenEmpty(EditTrackV1, trimmedText(guessed.value.left(2)));
+            fillWhenEmpty(EditTrackV1, trimmedText(leftCharacters(guessed.value, 2)));
             fillWhenEmpty(EditTrackV2, value);
         }
     }

@@ -6,7 +6,7 @@
 
 namespace {
 
-const QString EndOfList = QStringLiteral(".");
+constexpr char EndOfList[] = ".";
 
 }  // namespace
 
@@ -121,7 +121,7 @@ QStringList TFreedb::ReadQueryReply()
         matches << line.mid(4);
     } else if (code == QLatin1String("210") || code == QLatin1String("211")) {
         // An empty line or a time-out also ends the list; what came before it stays.
-        for (QString match = ReadLn(); !match.isEmpty() && match != EndOfList; match = ReadLn()) {
+        for (QString match = ReadLn(); !match.isEmpty() && match != QLatin1String(EndOfList); match = ReadLn()) {
             if (matches.size() == FMaxReplyLines) {
                 CutOff();
                 break;
@@ -145,9 +145,10 @@ QStringList TFreedb::ReadAlbumReply()
     if (GetReplyCode(ReadLn()) != QLatin1String("210"))
         return {};
 
-    // An interrupted entry is not used at all.
-    QStringList raw;
-    for (QString line = ReadLn(); line != EndOfList; line = ReadLn()) {
+    // An interrupted entry is not used at all. Its lines stay bytes until the lines of a key are
+    // joined: a server splits a long value anywhere, inside a character too.
+    QList<QByteArray> raw;
+    for (QByteArray line = ReadRawLn(); line != EndOfList; line = ReadRawLn()) {
         if (line.isEmpty())
             return {};
         if (raw.size() == FMaxReplyLines) {

@@ -66,6 +66,7 @@ private:
 
     void WriteLn(const QString& Line);
     QString ReadLn();
+    QByteArray ReadRawLn();
     QDeadlineTimer Deadline() const;
     bool WaitForSocket(const QDeadlineTimer& deadline);
     void CutOff();
@@ -78,5 +79,10 @@ private:
     QByteArray FLineBuffer;     // room for the longest line, kept from line to line
 };
 
-// The album entry of an xmcd entry's lines: artist, album, genre, year, then the track titles.
-QStringList ParseAlbumEntry(const QStringList& Raw);
+// The album entry of an xmcd entry's lines as sent: artist, album, genre, year, then the track
+// titles.
+QStringList ParseAlbumEntry(const QList<QByteArray>& Raw);
+
+// A server's text: UTF-8 when it is UTF-8, else Latin-1. A character that the end cuts short is
+// dropped from a text that is UTF-8 before it.
+QString decodeServerText(const QByteArray& bytes);

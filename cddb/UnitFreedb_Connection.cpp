@@ -14,15 +14,25 @@ constexpr qint64 MaxLineBytes = 64 * 1024;
 // The socket buffers at most this much, so a whole line always fits in it.
 constexpr qint64 ReadBufferBytes = MaxLineBytes + 2;
 
-// Servers send UTF-8 today; older entries are Latin-1.
-QString decodeLine(const QByteArray& bytes)
+bool isAscii(const QString& text)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 }  // namespace
+
+// Servers send UTF-8 today; older entries are Latin-1.
+QString decodeServerText(const QByteArray& bytes)
+{
+    // The decoder keeps a character that the end cuts short for more input, which never comes. A
+    // Latin-1 text can end in what looks like the start of one ("Caf\xE9"), so only a text that
+    // shows UTF-8 before its end is taken for UTF-8 without it.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError() || (isAscii(text) && !bytes.isValidUtf8()))
+        return QString::fromLatin1(bytes);
+    return text;
+}
 
 void TFreedb::Connect()
 {
@@ -67,9 +77,14 @@ void TFreedb::WriteLn(const QString& Line)
     FClient->flush();
 }
 
+QString TFreedb::ReadLn()
+{
+    return decodeServerText(ReadRawLn());
+}
+
 // One line without its end (LF, with or without CR before it). Empty after the time-out and once
 // the connection has been cut off; raises when the server closed the connection instead.
-QString TFreedb::ReadLn()
+QByteArray TFreedb::ReadRawLn()
 {
     const QDeadlineTimer deadline = Deadline();
     while (!FCutOff) {
@@ -85,7 +100,7 @@ QString TFreedb::ReadLn()
                 break;
             }
             line.chop(line.endsWith("\r\n") ? 2 : 1);
-            return decodeLine(line);
+            return line;
         }
         // A full buffer without a line end holds more than one line may.
         if (FClient->bytesAvailable() >= FClient->readBufferSize()) {

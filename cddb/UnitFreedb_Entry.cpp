@@ -1,31 +1,66 @@
 #include "UnitFreedb.h"
 
+#include <QHash>
+
 namespace {
 
-// Only the first line with a key counts: entries continue long values on repeated key lines.
-qsizetype findKey(const QStringList& raw, const QString& key)
+// The values of an entry's keys, each joined from all of its lines in order: entries continue a
+// long value on lines that repeat its key.
+struct EntryValues {
+    QHash<QByteArray, QByteArray> joined;
+    QByteArray lastKey;   // of the entry's last line
+};
+
+EntryValues entryValues(const QList<QByteArray>& raw)
 {
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw.at(i).startsWith(key))
-            return i;
+    EntryValues values;
+    for (const QByteArray& line : raw) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0) {
+            values.lastKey.clear();
+            continue;
+        }
+        values.lastKey = line.left(equals);
+        values.joined[values.lastKey] += line.mid(equals + 1);
     }
-    return -1;
+    return values;
 }
 
-QString valueOf(const QStringList& raw, const QString& key)
+// The entry format's escapes. Every value here is shown on one line, so a line break or a tab
+// becomes a blank.
+QString unescaped(const QString& value)
 {
-    const qsizetype line = findKey(raw, key);
-    return line < 0 ? QString() : raw.at(line).mid(key.size());
+    QString text;
+    text.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar next = i + 1 < value.size() ? value.at(i + 1) : QChar();
+        if (value.at(i) == u'\\' && next == u'\\') {
+            text += next;
+            ++i;
+        } else if (value.at(i) == u'\\' && (next == u'n' || next == u't')) {
+            text += u' ';
+            ++i;
+        } else {
+            text += value.at(i);
+        }
+    }
+    return text;
+}
+
+QString valueText(const QByteArray& value)
+{
+    return unescaped(decodeServerText(value));
 }
 
 }  // namespace
 
-QStringList ParseAlbumEntry(const QStringList& Raw)
+QStringList ParseAlbumEntry(const QList<QByteArray>& Raw)
 {
+    const EntryValues values = entryValues(Raw);
     QStringList entry;
 
     // Without a title line the artist and album stay empty, so the other fields keep their places.
-    const QString title = valueOf(Raw, QStringLiteral("DTITLE="));
+    const QString title = valueText(values.joined.value("DTITLE"));
     const QString separator = QStringLiteral(" / ");
     const qsizetype split = title.indexOf(separator);
     if (split < 0)
@@ -33,16 +68,16 @@ QStringList ParseAlbumEntry(const QStringList& Raw)
     else
         entry << title.left(split) << title.mid(split + separator.size());
 
-    entry << valueOf(Raw, QStringLiteral("DGENRE=")) << valueOf(Raw, QStringLiteral("DYEAR="));
+    entry << valueText(values.joined.value("DGENRE")) << valueText(values.joined.value("DYEAR"));
 
     // Titles are numbered from 0 without gaps; the first missing number ends the list.
     for (int track = 0; track < 100; ++track) {
-        const QString key = QStringLiteral("TTITLE%1=").arg(track);
-        const qsizetype line = findKey(Raw, key);
-        if (line < 0)
+        const QByteArray key = "TTITLE" + QByteArray::number(track);
+        const auto found = values.joined.constFind(key);
+        if (found == values.joined.cend())
             break;
-        entry << Raw.at(line).mid(key.size());
-        if (line == Raw.size() - 1)
+        entry << valueText(*found);
+        if (key == values.lastKey)
             break;
     }
     return entry;

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QStringList entry = ParseAlbumEntry(inputLines(data, size));
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QStringList entry = ParseAlbumEntry(input.split('\n'));
     // Artist, album, genre, year and at most 100 titles.
     if (entry.size() < 4 || entry.size() > 104)
         __builtin_trap();

@@ -1,5 +1,7 @@
 #include "ByteOrder.h"
 
+#include <QList>
+
 quint32 bigEndianToInt(const uchar* b)
 {
     return quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | quint32(b[3]);
@@ -145,11 +147,14 @@ QByteArray encodeText(const QString& text, quint8 encoding)
         bytes.reserve(2 + 2 * text.size());
         if (!bigEndian)
             bytes.append("\xFF\xFE", 2);
-        for (const QChar c : text) {
-            const char high = char(c.unicode() >> 8);
-            const char low = char(c.unicode() & 0xFF);
-            bytes.append(bigEndian ? high : low);
-            bytes.append(bigEndian ? low : high);
+        // By whole characters: a lone surrogate is none, and other readers drop the whole text for it.
+        for (const char32_t c : text.toUcs4()) {
+            for (const char16_t unit : QChar::fromUcs4(c)) {
+                const char high = char(unit >> 8);
+                const char low = char(unit & 0xFF);
+                bytes.append(bigEndian ? high : low);
+                bytes.append(bigEndian ? low : high);
+            }
         }
         return bytes;
     }

@@ -2,6 +2,8 @@
 
 #include "UnitID3Tag.h"
 
+#include <QList>
+
 namespace {
 
 bool isTrimmed(QChar c)
@@ -20,6 +22,21 @@ QString trimmedText(const QString& text)
     while (last > first && isTrimmed(text.at(last - 1)))
         --last;
     return text.mid(first, last - first);
+}
+
+qsizetype characterCount(const QString& text)
+{
+    return text.toUcs4().size();
+}
+
+QString leftCharacters(const QString& text, qsizetype count)
+{
+    qsizetype end = 0;
+    for (; count > 0 && end < text.size(); --count) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return text.left(end);
 }
 
 QString id3v1FieldText(const char* field, int width)

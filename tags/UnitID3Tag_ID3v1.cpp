@@ -30,9 +30,10 @@ QString id3v1Text(const char* field, int width)
 
 QByteArray id3v1Bytes(const QString& text, int width)
 {
-    // Counted by code point, so a character beyond the 16-bit range is one "?" too.
+    // Counted by code point, so a character beyond the 16-bit range is one "?" too. Composed first:
+    // an accent written as a mark after its letter makes one character of the two ("é").
     QByteArray bytes;
-    for (const char32_t c : text.toUcs4()) {
+    for (const char32_t c : text.normalized(QString::NormalizationForm_C).toUcs4()) {
         if (bytes.size() == width)
             break;
         bytes.append(c <= 0xFF ? char(c) : '?');

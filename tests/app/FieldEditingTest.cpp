@@ -27,6 +27,12 @@ void fillV2(TFormMain& form)
     form.EditOrigArtistV2->setText("Orig");
 }
 
+// "a" and then notes beyond the 16-bit range: cut by UTF-16 units, the last note would be halved.
+QString aAndNotes(int count)
+{
+    return "a" + QStringLiteral("\U0001F3B5").repeated(count);
+}
+
 }  // namespace
 
 TEST_F(FieldEditing, CopyOnId3v1AndPasteOnId3v2EmptiesTheCredits)
@@ -69,6 +75,10 @@ TEST_F(FieldEditing, CopyOnId3v2AndPasteOnId3v1CutsToTheFieldWidths)
     EXPECT_EQ(form.EditCommentV1->text(), QString(28, 'c'));
     EXPECT_EQ(form.EditTrackV1->text(), "12");
     EXPECT_EQ(form.cbGenreV1->currentText(), "Rock");
+
+    form.FieldClipboard[0] = aAndNotes(40);
+    form.miPasteAllTagsClick();
+    EXPECT_EQ(form.EditTitleV1->text(), aAndNotes(29));
 
     const QList<QPair<QString, QString>> tracks = {{"123", "12"}, {"12/15", "12"}, {"A1", ""}, {"1a/2", ""}};
     for (const auto& [track, shown] : tracks) {
@@ -148,6 +158,7 @@ TEST_F(FieldEditing, SwapOnId3v1FillsFromTheId3v2Tag)
                                .textFrame("TYER", "2004-05-06")
                                .textFrame("TRCK", "123/200")
                                .textFrame("TCON", "(17)")
+                               .textFrame("TALB", aAndNotes(40), 1)
                                .build();
     open({{tag, {}}, {{}, v1("b")}});
     showPage(form.TabSheetV1);
@@ -157,6 +168,7 @@ TEST_F(FieldEditing, SwapOnId3v1FillsFromTheId3v2Tag)
     EXPECT_EQ(form.EditYearV1->text(), "2004");
     EXPECT_EQ(form.EditTrackV1->text(), "123");
     EXPECT_EQ(form.cbGenreV1->currentText(), "Rock");
+    EXPECT_EQ(form.EditAlbumV1->text(), aAndNotes(29));
 
     selectRows({1});
     form.miSwapClick();
@@ -222,6 +234,7 @@ TEST_F(FieldEditing, APasteIsCutToTheFieldsLimitAfterWhatItHolds)
         {form.EditTitleV1, "", 0, QString(40, 'x'), QString(30, 'x')},
         {form.EditTitleV1, "ab", 1, QString(40, 'x'), "a" + QString(28, 'x') + "b"},
         {form.EditYearV1, "", 0, "2004-05-06", "2004"},
+        {form.EditTitleV1, "", 0, aAndNotes(40), aAndNotes(29)},
     };
     for (const auto& c : cases) {
         c.field->setText(c.held);

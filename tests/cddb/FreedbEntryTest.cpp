@@ -4,35 +4,51 @@
 
 TEST(FreedbEntry, TitleSplitsAtFirstSeparatorAndFieldsFollowInOrder)
 {
-    const QStringList raw{"# xmcd", "DISCID=05001e02", "DTITLE=Band / Live / Loud", "DYEAR=1999",
+    const QList<QByteArray> raw{"# xmcd", "DISCID=05001e02", "DTITLE=Band / Live / Loud", "DYEAR=1999",
                           "DGENRE=Rock", "TTITLE0=One", "TTITLE1=Two", "EXTD="};
     EXPECT_EQ(ParseAlbumEntry(raw), QStringList({"Band", "Live / Loud", "Rock", "1999", "One", "Two"}));
 }
 
 TEST(FreedbEntry, TitleWithoutSeparatorIsArtistAndAlbum)
 {
-    const QStringList raw{"DTITLE=Solo", "TTITLE0=A", "EXTD="};
+    const QList<QByteArray> raw{"DTITLE=Solo", "TTITLE0=A", "EXTD="};
     EXPECT_EQ(ParseAlbumEntry(raw), QStringList({"Solo", "Solo", "", "", "A"}));
 }
 
 TEST(FreedbEntry, MissingTitleLineKeepsPositionsOfTheOtherFields)
 {
-    const QStringList raw{"DYEAR=2001", "DGENRE=Jazz", "TTITLE0=First", "EXTD="};
+    const QList<QByteArray> raw{"DYEAR=2001", "DGENRE=Jazz", "TTITLE0=First", "EXTD="};
     EXPECT_EQ(ParseAlbumEntry(raw), QStringList({"", "", "Jazz", "2001", "First"}));
 }
 
-TEST(FreedbEntry, OnlyTheFirstLineOfAKeyCountsAndValuesAreNotTrimmed)
+TEST(FreedbEntry, LinesOfAKeyAreJoinedInOrderAndValuesAreNotTrimmed)
 {
-    const QStringList raw{"DTITLE= A / B ", "DTITLE=continued", "TTITLE0=x ", "TTITLE0=y", "dyear=1", "EXTD="};
-    EXPECT_EQ(ParseAlbumEntry(raw), QStringList({" A", "B ", "", "", "x "}));
+    const QList<QByteArray> raw{"DTITLE= A / B ", "TTITLE0=x ", "DTITLE=continued", "TTITLE0=y", "dyear=1", "EXTD="};
+    EXPECT_EQ(ParseAlbumEntry(raw), QStringList({" A", "B continued", "", "", "x y"}));
+}
+
+TEST(FreedbEntry, ValuesAreDecodedOnceJoinedAndUnescaped)
+{
+    const struct {
+        QList<QByteArray> lines;
+        QString title;
+    } cases[] = {
+        {{"TTITLE0=\xE4\xBA\xA4\xE9", "TTITLE0=\x9F\xBF"}, QStringLiteral("\u4EA4\u97FF")},
+        {{"TTITLE0=\xE4\xBA\xA4\xE9\x9F"}, QStringLiteral("\u4EA4")},
+        {{"TTITLE0=Caf\xE9"}, QStringLiteral("Caf\u00E9")},
+        {{"TTITLE0=AC\\\\DC"}, QStringLiteral("AC\\DC")},
+        {{"TTITLE0=Mind\\n(alternate\\", "TTITLE0=ttake)"}, QStringLiteral("Mind (alternate take)")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseAlbumEntry(c.lines).value(4), c.title) << c.lines.join('|').toStdString();
 }
 
 TEST(FreedbEntry, FirstMissingTrackNumberEndsTheTitles)
 {
-    QStringList raw;
+    QList<QByteArray> raw;
     for (int n = 0; n <= 11; ++n) {
         if (n != 4)
-            raw << QStringLiteral("TTITLE%1=T%1").arg(n);
+            raw << QStringLiteral("TTITLE%1=T%1").arg(n).toLatin1();
     }
     raw << "EXTD=";
     EXPECT_EQ(ParseAlbumEntry(raw).mid(4), QStringList({"T0", "T1", "T2", "T3"}));
@@ -40,9 +56,9 @@ TEST(FreedbEntry, FirstMissingTrackNumberEndsTheTitles)
 
 TEST(FreedbEntry, TrackTenIsFoundAfterZeroToNineAndNotConfusedWithOne)
 {
-    QStringList raw;
+    QList<QByteArray> raw;
     for (int n = 10; n >= 0; --n)
-        raw << QStringLiteral("TTITLE%1=T%1").arg(n);
+        raw << QStringLiteral("TTITLE%1=T%1").arg(n).toLatin1();
     raw << "EXTD=";
     const QStringList titles = ParseAlbumEntry(raw).mid(4);
     ASSERT_EQ(titles.size(), 11);
@@ -52,9 +68,9 @@ TEST(FreedbEntry, TrackTenIsFoundAfterZeroToNineAndNotConfusedWithOne)
 
 TEST(FreedbEntry, AtMostOneHundredTitles)
 {
-    QStringList raw;
+    QList<QByteArray> raw;
     for (int n = 0; n <= 120; ++n)
-        raw << QStringLiteral("TTITLE%1=T%1").arg(n);
+        raw << QStringLiteral("TTITLE%1=T%1").arg(n).toLatin1();
     raw << "EXTD=";
     const QStringList titles = ParseAlbumEntry(raw).mid(4);
     ASSERT_EQ(titles.size(), 100);
@@ -63,6 +79,6 @@ TEST(FreedbEntry, AtMostOneHundredTitles)
 
 TEST(FreedbEntry, TitleOnTheLastLineEndsTheTitles)
 {
-    const QStringList raw{"TTITLE0=A", "TTITLE2=C", "TTITLE1=B"};
+    const QList<QByteArray> raw{"TTITLE0=A", "TTITLE2=C", "TTITLE1=B"};
     EXPECT_EQ(ParseAlbumEntry(raw).mid(4), QStringList({"A", "B"}));
 }

@@ -95,6 +95,7 @@ TEST(TextEncoding, BytesOfEachEncodingReadBackAlike)
     EXPECT_EQ(encodeText("Ab", Utf16Text), QByteArray("\xFF\xFE" "A\0b\0", 6));
     EXPECT_EQ(encodeText("Ab", Utf16BigEndianText), QByteArray("\0A\0b", 4));
     EXPECT_EQ(encodeText(QString::fromUtf8("é"), Latin1Text), QByteArray("\xE9"));
+    EXPECT_EQ(encodeText(QString(QChar(0xD83D)) + "b", Utf16Text), QByteArray("\xFF\xFE\xFD\xFF" "b\0", 6));
     for (const quint8 encoding : {1, 2, 3})
         EXPECT_EQ(decodeText(encodeText(text, encoding), 0, encoding).text, text) << int(encoding);
     EXPECT_EQ(textTerminator(Latin1Text), QByteArray(1, '\0'));

@@ -121,6 +121,12 @@ TEST(ID3v1Texts, ACharacterBeyondSixteenBitsIsOneQuestionMarkAndOneOfTheWidth)
     EXPECT_EQ(QByteArray(field, 4), "a?bc");
 }
 
+TEST(ID3v1Texts, AccentsWrittenAsMarksAreComposedFirst)
+{
+    EXPECT_EQ(id3v1Bytes(QStringLiteral("Cafe\u0301 Tacvba"), 30), "Caf\xE9 Tacvba");
+    EXPECT_EQ(id3v1Bytes(QStringLiteral("q\u0301"), 30), "q?");
+}
+
 TEST(ID3v1Texts, LongTextIsCutToTheFieldWithoutTerminator)
 {
     char field[4];
