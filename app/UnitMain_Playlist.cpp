@@ -37,10 +37,16 @@ bool TFormMain::SavePlaylist(const QString& FileName)
     QStringList files;
     for (const int row : gridSelectedRows())
         files << FileList[static_cast<std::size_t>(row)]->FileName;
-    if (writePlaylist(FileName, files))
-        return true;
-    ui::showMessage(QStringLiteral("Cannot save playlist to disk."));
-    return false;
+    if (!writePlaylist(FileName, files)) {
+        ui::showMessage(QStringLiteral("Cannot save playlist to disk."));
+        return false;
+    }
+    const QStringList leftOut = filesThePlaylistCannotHold(FileName, files);
+    if (!leftOut.isEmpty())
+        ui::showMessage(QStringLiteral("These files were left out of the playlist, as their names hold a line break:\n'")
+                            + leftOut.join(QStringLiteral("'\n'")) + '\'',
+                        ui::Icon::Warning);
+    return true;
 }
 
 void TFormMain::LoadPlaylist(const QString& FileName)

@@ -1,72 +1,56 @@
 #include "EncoderRun.h"
 
+#include "EncoderProcess.h"
 #include "ProgramFolder.h"
 #include "UnitProgressForm.h"
 #include "UnitUtilities.h"
 #include "UserInterface.h"
 
 #include <QApplication>
-#include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QProcess>
-#include <QPushButton>
-#include <QSocketNotifier>
 #include <memory>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
-// The end of a detached process, which is no child of the program: a descriptor of the process
-// itself becomes readable when it ends. None is had for a process gone already.
-class ProcessEnd {
-public:
-    explicit ProcessEnd(qint64 pid)
-        : descriptor(static_cast<int>(syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0)))
-    {
-    }
-    ~ProcessEnd()
-    {
-        if (descriptor >= 0)
-            close(descriptor);
-    }
-    ProcessEnd(const ProcessEnd&) = delete;
-    ProcessEnd& operator=(const ProcessEnd&) = delete;
+enum class RunResult { NotStarted, Written, Failed, Unknown };
 
-    // Waits, events flowing, until the process ends or `cancel` is clicked; the program's quitting
-    // ends every event loop, this wait included.
-    void wait(const QPushButton* cancel) const
-    {
-        if (descriptor < 0)
-            return;
-        const QSocketNotifier ended(descriptor, QSocketNotifier::Read);
-        QEventLoop loop;
-        QObject::connect(&ended, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-        QObject::connect(cancel, &QPushButton::clicked, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-
-private:
-    int descriptor;
-};
-
-// Starts the encoder without a window, detached from the program: neither the dialog going nor the
-// program quitting stops it, so a file it has begun is always finished. Waits for it until it ends
-// or Cancel is pressed. False when the encoder cannot be started.
-bool runOnce(const LameCommand& command, TFormProgress* progress)
+// Runs the encoder on one file and waits for it until it ends or Cancel is pressed. A run that
+// fails, or writes nothing, leaves no part of an output behind: the caller has made sure that no
+// file of the output's name was there before. A run left by Cancel finishes on its own, unjudged.
+RunResult runOnce(const LameCommand& command, TFormProgress* progress)
 {
-    QProcess encoder;
-    encoder.setProgram(programFolder() + QStringLiteral("lame"));
-    encoder.setArguments(lameArguments(command));
-    encoder.setStandardInputFile(QProcess::nullDevice());
-    encoder.setStandardOutputFile(QProcess::nullDevice());
-    encoder.setStandardErrorFile(QProcess::nullDevice());
-    qint64 pid = 0;
-    if (!encoder.startDetached(&pid))
-        return false;
-    ProcessEnd(pid).wait(progress->btnCancel);
-    return true;
+    EncoderProcess encoder;
+    if (!encoder.start(programFolder() + QStringLiteral("lame"), lameArguments(command)))
+        return RunResult::NotStarted;
+    switch (encoder.wait(progress->btnCancel)) {
+    case EncoderProcess::End::StillRunning:
+        return RunResult::Unknown;
+    case EncoderProcess::End::Succeeded:
+        if (QFileInfo::exists(command.output))
+            return RunResult::Written;
+        break;
+    case EncoderProcess::End::Failed:
+        QFile::remove(command.output);
+        break;
+    }
+    return RunResult::Failed;
+}
+
+// A file of that name, or a link, even one to nothing, which the encoder would write through.
+bool isTaken(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+void reportFailure(TFormProgress* progress, const LameRunTexts& texts, const QString& name)
+{
+    progress->hide();
+    ui::showMessage(QStringLiteral("Cannot ") + texts.verb + QStringLiteral(" '") + name + QStringLiteral("'."));
+    progress->show();
+    progress->ProgressBar1->StepIt();
 }
 
 // Ends a run however it leaves the loop: the owner in front, the progress window closed.
@@ -88,6 +72,50 @@ private:
     TFormProgress* progress;
 };
 
+// The run inside its progress window; gives the inputs skipped because their output name is taken.
+QStringList runEach(QWidget* owner, const QStringList& inputs, const LameRunTexts& texts,
+                    const std::function<LameCommand(const QString& input)>& commandFor)
+{
+    const auto progress = std::make_unique<TFormProgress>();
+    const RunEnd end(owner, progress.get());
+    const auto count = inputs.size();
+    progress->SetupProgress(0, 0, static_cast<int>(count), 1, true);
+    progress->ShowProgress();
+
+    QStringList skipped;
+    for (qsizetype k = 0; k < count && !progress->Cancelled; ++k) {
+        const QString name = QFileInfo(inputs.at(k)).fileName();
+        try {
+            progress->setWindowTitle(texts.activity + QStringLiteral("...%1/%2").arg(k + 1).arg(count));
+            progress->lbMsg->setText(texts.activity + QStringLiteral(" '") + name + QStringLiteral("'."));
+            progress->repaint();
+            const LameCommand command = commandFor(inputs.at(k));
+            // The encoder would replace it without a word, and it may be the user's own file.
+            if (isTaken(command.output)) {
+                skipped << name;
+                progress->ProgressBar1->StepIt();
+                continue;
+            }
+            switch (runOnce(command, progress.get())) {
+            case RunResult::NotStarted:
+                ui::showMessage(QStringLiteral("Error executing LAME.EXE!"));
+                continue;
+            case RunResult::Failed:
+                reportFailure(progress.get(), texts, name);
+                continue;
+            case RunResult::Written:
+            case RunResult::Unknown:
+                break;
+            }
+            progress->ProgressBar1->StepIt();
+            Delay(100);
+        } catch (const std::exception&) {
+            reportFailure(progress.get(), texts, name);
+        }
+    }
+    return skipped;
+}
+
 }  // namespace
 
 void restoreDefaultCursor()
@@ -99,29 +127,10 @@ void restoreDefaultCursor()
 void runLame(QWidget* owner, const QStringList& inputs, const LameRunTexts& texts,
              const std::function<LameCommand(const QString& input)>& commandFor)
 {
-    const auto progress = std::make_unique<TFormProgress>();
-    const RunEnd end(owner, progress.get());
-    const auto count = inputs.size();
-    progress->SetupProgress(0, 0, static_cast<int>(count), 1, true);
-    progress->ShowProgress();
-
-    for (qsizetype k = 0; k < count && !progress->Cancelled; ++k) {
-        const QString name = QFileInfo(inputs.at(k)).fileName();
-        try {
-            progress->setWindowTitle(texts.activity + QStringLiteral("...%1/%2").arg(k + 1).arg(count));
-            progress->lbMsg->setText(texts.activity + QStringLiteral(" '") + name + QStringLiteral("'."));
-            progress->repaint();
-            if (!runOnce(commandFor(inputs.at(k)), progress.get())) {
-                ui::showMessage(QStringLiteral("Error executing LAME.EXE!"));
-                continue;
-            }
-            progress->ProgressBar1->StepIt();
-            Delay(100);
-        } catch (const std::exception&) {
-            progress->hide();
-            ui::showMessage(QStringLiteral("Cannot ") + texts.verb + QStringLiteral(" '") + name + QStringLiteral("'."));
-            progress->show();
-            progress->ProgressBar1->StepIt();
-        }
-    }
+    const QStringList skipped = runEach(owner, inputs, texts, commandFor);
+    if (!skipped.isEmpty())
+        ui::showMessage(QStringLiteral("These files were not %1d, as the output folder already holds a file of "
+                                       "their output's name:\n'%2'")
+                            .arg(texts.verb, skipped.join(QStringLiteral("'\n'"))),
+                        ui::Icon::Warning);
 }

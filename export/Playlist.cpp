@@ -23,19 +23,44 @@ QString folderWithSlash(const QString& folder)
     return folder.endsWith('/') ? folder : folder + '/';
 }
 
+bool holdsLineBreak(const QString& text)
+{
+    return text.contains('\n') || text.contains('\r');
+}
+
+// The entry paths of the files, in order, leaving out those a playlist line cannot hold.
+QStringList holdableEntryPaths(const QString& playlistFileName, const QStringList& files)
+{
+    QStringList entries;
+    for (const QString& file : files) {
+        const QString entry = playlistEntryPath(playlistFileName, file);
+        if (!holdsLineBreak(entry))
+            entries << entry;
+    }
+    return entries;
+}
+
+// A line beginning with "#" is a comment of the playlist, so such an entry is named from the
+// playlist's folder.
+QString m3uEntry(const QString& entryPath)
+{
+    return entryPath.startsWith('#') ? QStringLiteral("./") + entryPath : entryPath;
+}
+
 QStringList playlistLines(const QString& playlistFileName, const QStringList& files)
 {
+    const QStringList entries = holdableEntryPaths(playlistFileName, files);
     QStringList lines;
     switch (playlistKind(playlistFileName)) {
     case PlaylistKind::PLS:
         lines << QStringLiteral("[playlist]");
-        for (qsizetype n = 0; n < files.size(); ++n)
-            lines << QStringLiteral("File%1=%2").arg(n + 1).arg(playlistEntryPath(playlistFileName, files.at(n)));
-        lines << QStringLiteral("NumberOfEntries=%1").arg(files.size()) << QStringLiteral("Version=2");
+        for (qsizetype n = 0; n < entries.size(); ++n)
+            lines << QStringLiteral("File%1=%2").arg(n + 1).arg(entries.at(n));
+        lines << QStringLiteral("NumberOfEntries=%1").arg(entries.size()) << QStringLiteral("Version=2");
         break;
     case PlaylistKind::M3U:
-        for (const QString& file : files)
-            lines << playlistEntryPath(playlistFileName, file);
+        for (const QString& entry : entries)
+            lines << m3uEntry(entry);
         break;
     case PlaylistKind::Other:
         break;
@@ -107,6 +132,16 @@ QString playlistEntryPath(const QString& playlistFileName, const QString& fileNa
     const QString folder = folderWithSlash(absoluteCleanPath(QFileInfo(playlistFileName).absolutePath()));
     const QString path = absoluteCleanPath(fileName);
     return path.startsWith(folder) ? path.mid(folder.size()) : path;
+}
+
+QStringList filesThePlaylistCannotHold(const QString& playlistFileName, const QStringList& files)
+{
+    QStringList unholdable;
+    for (const QString& file : files) {
+        if (holdsLineBreak(playlistEntryPath(playlistFileName, file)))
+            unholdable << file;
+    }
+    return unholdable;
 }
 
 bool writePlaylist(const QString& playlistFileName, const QStringList& files)

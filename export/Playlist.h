@@ -14,10 +14,14 @@ PlaylistKind playlistKind(const QString& playlistFileName);
 // folder, the absolute path anywhere else.
 QString playlistEntryPath(const QString& playlistFileName, const QString& fileName);
 
-// Writes the files, in order, as a playlist of the kind its name gives. A name of another kind is
-// no playlist: nothing is created or replaced, and the result is false. Throws TextFileError when
-// the file cannot be created; false when writing failed, the lines written so far staying in the
-// file.
+// The files whose entry paths hold a line break: no playlist line can hold them, as a reader would
+// take each part for an entry of its own.
+QStringList filesThePlaylistCannotHold(const QString& playlistFileName, const QStringList& files);
+
+// Writes the files, in order, as a playlist of the kind its name gives, leaving out those it
+// cannot hold. A name of another kind is no playlist: nothing is created or replaced, and
+// the result is false. Throws TextFileError when the file cannot be created; false when writing
+// failed, the lines written so far staying in the file.
 bool writePlaylist(const QString& playlistFileName, const QStringList& files);
 
 // The existing files the playlist names, in its order, as absolute paths; entries naming no file

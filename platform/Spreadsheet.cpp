@@ -1,6 +1,9 @@
 #include "Spreadsheet.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 namespace {
@@ -9,20 +12,27 @@ namespace {
 constexpr int maxRows = 1048576;
 constexpr int maxColumns = 16384;
 
+SpreadsheetError saveError(const QString& fileName, const QString& reason)
+{
+    return SpreadsheetError(QStringLiteral("Cannot save the workbook '%1': %2").arg(fileName, reason).toStdString());
+}
+
 SpreadsheetError saveError(const QString& fileName, lxw_error error)
 {
-    return SpreadsheetError(QStringLiteral("Cannot save the workbook '%1': %2")
-                                .arg(fileName, QString::fromUtf8(lxw_strerror(error)))
-                                .toStdString());
+    return saveError(fileName, QString::fromUtf8(lxw_strerror(error)));
 }
 
 // The workbook writer escapes control characters as "_x0001_", which spreadsheet programs read
 // back as the character, but not these three: a zero would cut the text short, and XML cannot
-// hold U+FFFE and U+FFFF, so the workbook would not open at all.
+// hold U+FFFE and U+FFFF, so the workbook would not open at all. A text's own "_x" before four
+// hex digits has its underscore escaped, or it would be read as a character too; whatever
+// follows the digits may itself become an escape beginning with "_".
 QByteArray workbookText(const QString& text)
 {
+    static const QRegularExpression lookalike(QStringLiteral("_(?=x[0-9A-Fa-f]{4})"));
+    const QString underscoresEscaped = QString(text).replace(lookalike, QStringLiteral("_x005F_"));
     QString escaped;
-    for (const QChar c : text) {
+    for (const QChar c : underscoresEscaped) {
         if (c.unicode() == 0 || c.unicode() >= 0xFFFE)
             escaped += QStringLiteral("_x") + QString::number(c.unicode(), 16).rightJustified(4, '0').toUpper() + '_';
         else
@@ -31,23 +41,15 @@ QByteArray workbookText(const QString& text)
     return escaped.toUtf8();
 }
 
-}  // namespace
-
-void SpreadsheetWorkBook::setCell(int row, int column, const QString& value)
+// The writer creates the file at `path` itself; fileName is the name the user is told.
+void writeWorkbook(const std::map<std::pair<int, int>, QString>& cells, const QString& path, const QString& fileName)
 {
-    if (row < 1 || row > maxRows || column < 1 || column > maxColumns)
-        throw SpreadsheetError(QStringLiteral("There is no cell at row %1, column %2.").arg(row).arg(column).toStdString());
-    cells[{row, column}] = value;
-}
-
-void SpreadsheetWorkBook::SaveAs(const QString& fileName) const
-{
-    const QByteArray path = QFile::encodeName(fileName);
-    lxw_workbook* workbook = workbook_new(path.constData());
+    lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
     if (!workbook)
         throw saveError(fileName, LXW_ERROR_MEMORY_MALLOC_FAILED);
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
     lxw_error error = sheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    // A text over the sheet's limit of characters stops the writing: it is refused, never cut.
     for (auto cell = cells.begin(); error == LXW_NO_ERROR && cell != cells.end(); ++cell) {
         const QByteArray text = workbookText(cell->second);
         error = worksheet_write_string(sheet, static_cast<lxw_row_t>(cell->first.first - 1),
@@ -59,6 +61,33 @@ void SpreadsheetWorkBook::SaveAs(const QString& fileName) const
         error = closeError;
     if (error != LXW_NO_ERROR)
         throw saveError(fileName, error);
+}
+
+}  // namespace
+
+void SpreadsheetWorkBook::setCell(int row, int column, const QString& value)
+{
+    if (row < 1 || row > maxRows || column < 1 || column > maxColumns)
+        throw SpreadsheetError(QStringLiteral("There is no cell at row %1, column %2.").arg(row).arg(column).toStdString());
+    cells[{row, column}] = value;
+}
+
+// Built whole apart and then put in place in one step, so a workbook that cannot be written leaves
+// the file of that name as it was, and no part of a workbook where there was none.
+void SpreadsheetWorkBook::SaveAs(const QString& fileName) const
+{
+    const QTemporaryDir buildFolder;
+    if (!buildFolder.isValid())
+        throw saveError(fileName, buildFolder.errorString());
+    const QString built = buildFolder.filePath(QStringLiteral("workbook.xlsx"));
+    writeWorkbook(cells, built, fileName);
+    QFile source(built);
+    const QByteArray bytes = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+    if (source.error() != QFileDevice::NoError)
+        throw saveError(fileName, source.errorString());
+    QSaveFile target(fileName);
+    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.commit())
+        throw saveError(fileName, target.errorString());
 }
 
 SpreadsheetCell::SpreadsheetCell(SpreadsheetWorkBook& workBook, int row, int column)

@@ -2,6 +2,7 @@
 #include "EncoderTestSupport.h"
 #include "ScriptedUserInterface.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -35,19 +36,46 @@ TEST(EncoderRun, FilesRunOneAfterAnotherWithAPauseAfterEach)
     const ProgramFolderForTest program(ProgramFolderForTest::Encoder::None);
     const QString log = program.dir.filePath("runs.log");
     const QString encoder = program.dir.write(
-        "lame", QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\nsleep 0.2\necho end >> '%1'\n").arg(log).toUtf8());
+        "lame", QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\nsleep 0.2\nfor out; do :; done\n: > \"$out\"\necho end >> '%1'\n")
+                    .arg(log)
+                    .toUtf8());
     QFile::setPermissions(encoder, QFile::permissions(encoder) | QFile::ExeOwner);
+    const TempDir out;
     QWidget owner;
 
     QElapsedTimer clock;
     clock.start();
     runLame(&owner, {"/in/a.wav", "/in/b.wav", "/in/c.wav"}, {"Encoding", "encode"},
-            [](const QString& input) { return encodeCommand(EncodeOptions(), input, "/out/"); });
+            [&](const QString& input) { return encodeCommand(EncodeOptions(), input, out.path() + "/"); });
 
     // Three runs of 200 ms and three pauses of 100 ms.
     EXPECT_GE(clock.elapsed(), 900);
+    const QString prefix = "-b 192 -h -m s -o /in/";
     EXPECT_EQ(QString::fromUtf8(readAll(log)).split('\n', Qt::SkipEmptyParts),
-              QStringList({"-b 192 -h -m s -o /in/a.wav /out/a.mp3", "end", "-b 192 -h -m s -o /in/b.wav /out/b.mp3",
-                           "end", "-b 192 -h -m s -o /in/c.wav /out/c.mp3", "end"}));
+              QStringList({prefix + "a.wav " + out.filePath("a.mp3"), "end", prefix + "b.wav " + out.filePath("b.mp3"),
+                           "end", prefix + "c.wav " + out.filePath("c.mp3"), "end"}));
     EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST(EncoderRun, FailedRunsAndTakenOutputNamesAreToldAndLeaveNoOtherFile)
+{
+    ScriptedUserInterface script;
+    const ProgramFolderForTest program(ProgramFolderForTest::Encoder::None);
+    const QString encoder = program.dir.write("lame", "#!/bin/sh\nfor output; do :; done\ncase \"$output\" in\n"
+                                                      "*/part.wav) echo partial > \"$output\"; exit 1;;\n"
+                                                      "*/none.wav) exit 0;;\nesac\necho finished > \"$output\"\n");
+    QFile::setPermissions(encoder, QFile::permissions(encoder) | QFile::ExeOwner);
+    const TempDir files;
+    files.write("taken.wav", "the user's own");
+    QFile::link(files.filePath("nowhere"), files.filePath("link.wav"));
+    QWidget owner;
+
+    runLame(&owner, {"/in/part.mp3", "/in/taken.mp3", "/in/none.mp3", "/in/link.mp3", "/in/good.mp3"},
+            {"Decoding", "decode"}, [&](const QString& input) { return decodeCommand(input, files.path() + "/"); });
+
+    EXPECT_EQ(script.texts(), QStringList({"Cannot decode 'part.mp3'.", "Cannot decode 'none.mp3'.",
+                                           "These files were not decoded, as the output folder already holds a file "
+                                           "of their output's name:\n'taken.mp3'\n'link.mp3'"}));
+    EXPECT_EQ(readAll(files.filePath("taken.wav")), "the user's own");
+    EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList({"good.wav", "taken.wav"}));
 }

@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -35,21 +36,37 @@ const QByteArray htmlHead =
 
 const QByteArray htmlFoot = "</table>\r\n</body>\r\n</html>\r\n";
 
+std::string runPython(const char* script, const QString& fileName)
+{
+    QProcess python;
+    python.start("/usr/bin/python3", {"-c", script, fileName});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        return "python3 failed: " + python.readAllStandardError().toStdString();
+    return QString::fromUtf8(python.readAllStandardOutput()).trimmed().toStdString();
+}
+
 // Every cell of the first sheet as openpyxl reads it: JSON rows, null for an empty cell.
 // The system's Python: the Debian package installs openpyxl for it alone.
 std::string readWorkbook(const QString& fileName)
 {
-    QProcess python;
-    python.start("/usr/bin/python3", {"-c",
-                             "import json, sys, openpyxl\n"
-                             "with open(sys.argv[1], 'rb') as f:\n"
-                             "    sheet = openpyxl.load_workbook(f).worksheets[0]\n"
-                             "rows = [[c.value for c in row] for row in sheet.iter_rows()]\n"
-                             "print(json.dumps(rows, ensure_ascii=False, separators=(',', ':')))\n",
-                             fileName});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0)
-        return "python3 failed: " + python.readAllStandardError().toStdString();
-    return QString::fromUtf8(python.readAllStandardOutput()).trimmed().toStdString();
+    return runPython("import json, sys, openpyxl\n"
+                     "with open(sys.argv[1], 'rb') as f:\n"
+                     "    sheet = openpyxl.load_workbook(f).worksheets[0]\n"
+                     "rows = [[c.value for c in row] for row in sheet.iter_rows()]\n"
+                     "print(json.dumps(rows, ensure_ascii=False, separators=(',', ':')))\n",
+                     fileName);
+}
+
+// The workbook's texts in the order first written, each "_xHHHH_" read as U+HHHH, as spreadsheet
+// programs read them (openpyxl reads only "_x005F_"): a JSON list.
+std::string readTexts(const QString& fileName)
+{
+    return runPython("import json, re, sys, zipfile\n"
+                     "xml = zipfile.ZipFile(sys.argv[1]).read('xl/sharedStrings.xml').decode()\n"
+                     "read = [re.sub('_x([0-9A-Fa-f]{4})_', lambda m: chr(int(m.group(1), 16)), t)\n"
+                     "        for t in re.findall('<t[^>]*>([^<]*)</t>', xml)]\n"
+                     "print(json.dumps(read, ensure_ascii=False, separators=(',', ':')))\n",
+                     fileName);
 }
 
 }  // namespace
@@ -167,10 +184,29 @@ TEST(ExportToExcel, CharactersXmlCannotHoldAreEscapedAndTheWorkbookOpens)
     EXPECT_EQ(readWorkbook(file), R"([["a_xFFFE_b_xFFFF_c_x0000_d","_x0001_"],["next","row"]])");
 }
 
+TEST(ExportToExcel, TextsThatLookLikeEscapesReadBackAsTheyAre)
+{
+    TempDir dir;
+    const QString file = dir.filePath("list.xls");
+    ASSERT_TRUE(ExportToExcel({{"_x000D_", "a_x0041_b", "_x0041\r", "_x12_", "x\r"}}, file));
+    EXPECT_EQ(readTexts(file), R"(["_x000D_","a_x0041_b","_x0041\r","_x12_","x\r"])");
+}
+
 TEST(ExportToExcel, AWorkbookThatCannotBeSavedThrows)
 {
     TempDir dir;
     EXPECT_THROW(ExportToExcel(table, dir.filePath("missing/list.xls")), SpreadsheetError);
+}
+
+TEST(ExportToExcel, ATextOverTheCellLimitFailsTheSaveAndLeavesTheNameAsItWas)
+{
+    TempDir dir;
+    const QString earlier = dir.write("earlier.xls", "earlier workbook");
+    const ExportTable overLong = {{"Comment"}, {QString(32768, 'c')}};
+    EXPECT_THROW(ExportToExcel(overLong, earlier), SpreadsheetError);
+    EXPECT_THROW(ExportToExcel(overLong, dir.filePath("new.xls")), SpreadsheetError);
+    EXPECT_EQ(readAll(earlier), "earlier workbook");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"earlier.xls"}));
 }
 
 TEST(Spreadsheet, CallsWithoutAnActiveWorkbookOrAfterQuitFail)

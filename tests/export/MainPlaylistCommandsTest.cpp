@@ -78,6 +78,18 @@ TEST_F(MainPlaylistCommands, SavesTheSelectedRowsInGridOrder)
     EXPECT_TRUE(script.messages.isEmpty());
 }
 
+TEST_F(MainPlaylistCommands, AFileWhoseNameHoldsALineBreakIsLeftOutAndNamed)
+{
+    addRow(dir.filePath("A\nB.mp3"));
+    addRow(dir.filePath("a.mp3"));
+    selectRows({0, 1});
+    ASSERT_TRUE(form.SavePlaylist(dir.filePath("list.m3u")));
+    EXPECT_EQ(readAll(dir.filePath("list.m3u")), "a.mp3\r\n");
+    EXPECT_EQ(script.texts(), QStringList({"These files were left out of the playlist, as their names hold a line "
+                                           "break:\n'" + dir.filePath("A\nB.mp3") + "'"}));
+    EXPECT_EQ(script.messages[0].icon, ui::Icon::Warning);
+}
+
 TEST_F(MainPlaylistCommands, TheNameComesFromTheFirstSelectedRowInGridOrder)
 {
     setID3v2(addRow(dir.filePath("a.mp3")), {.Artist = "First", .Album = "Row"});

@@ -1,4 +1,5 @@
 #include "Playlist.h"
+#include "QStringPrinter.h"
 #include "TempDir.h"
 #include "TextFile.h"
 
@@ -156,17 +157,22 @@ TEST(Playlist, AnAbsoluteEntryIsNotJoinedToThePlaylistFolder)
     EXPECT_EQ(paths, QStringList({outside}));
 }
 
-TEST(Playlist, WrittenPlaylistsReadBackTheSameFiles)
+TEST(Playlist, WrittenPlaylistsReadBackTheSameFilesAndNoOther)
 {
     TempDir dir;
     const QStringList files = {dir.write("lists/a.mp3", "a"), dir.write("lists/sub/b.mp3", "b"),
-                               dir.write("music/c.mp3", "c")};
+                               dir.write("music/c.mp3", "c"), dir.write("lists/#1 hit.mp3", "d")};
+    // Names a line break would split into entries naming these decoys.
+    dir.write("lists/B/line.mp3", "decoy");
+    dir.write("lists/other.mp3", "decoy");
+    const QStringList unholdable = {dir.write("lists/A\nB/line.mp3", "e"), dir.write("lists/x\r\nFile1=other.mp3", "f")};
     for (const char* name : {"lists/all.m3u", "lists/all.pls"}) {
         const QString playlist = dir.filePath(name);
-        ASSERT_TRUE(writePlaylist(playlist, files));
+        ASSERT_TRUE(writePlaylist(playlist, files + unholdable));
         QStringList paths;
         ASSERT_TRUE(readPlaylist(playlist, paths));
         EXPECT_EQ(paths, files) << name;
+        EXPECT_EQ(filesThePlaylistCannotHold(playlist, unholdable + files), unholdable) << name;
     }
 }
 
