@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -54,5 +56,34 @@ TEST(QtUserInterface, ASavedNameGetsTheChosenFiltersExtensionUnlessItIsOfTheFilt
         const ui::FileDialogResult result = userInterface.saveFile(request);
         EXPECT_EQ(result.files.join(";").toStdString(), dir.filePath(example.saved).toStdString());
         EXPECT_EQ(result.filterIndex, example.filterIndex);
+    }
+}
+
+TEST(QtUserInterface, ANameTypedIntoTheFieldIsSavedWithItsExtensionByEnterAsByTheSaveButton)
+{
+    TempDir dir;
+    ui::QtUserInterface userInterface;
+    ui::FileDialogRequest request;
+    request.filter = "Winamp Playlist (*.m3u) (*.m3u);;Playlist (*.pls) (*.pls)";
+    request.defaultExtension = "m3u";
+    request.initialFolder = dir.path();
+    request.fileName = "Proposed";
+    for (const bool byEnter : {true, false}) {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QTest::mouseClick(name, Qt::LeftButton);
+            QTest::keySequence(name, QKeySequence::SelectAll);
+            QTest::keyClicks(name, "R.E.M. - Best");
+            if (byEnter)
+                QTest::keyClick(name, Qt::Key_Return);
+            else
+                QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save), Qt::LeftButton);
+        });
+        const ui::FileDialogResult result = userInterface.saveFile(request);
+        EXPECT_EQ(result.files.join(";").toStdString(), dir.filePath("R.E.M. - Best.m3u").toStdString())
+            << (byEnter ? "Enter" : "Save");
     }
 }
