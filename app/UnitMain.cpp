@@ -252,5 +252,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 void TFormMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // The folder panel gets back the width the user gave it as soon as the window has room for it.
+    setFolderPanelWidth(folderPanelWidth);
     FormResize();
 }

@@ -363,6 +363,41 @@ TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
     EXPECT_EQ(form.PanelTopLeft->width(), 230);
 }
 
+TEST_F(FolderTreeCommands, AtFullSizeTheTreeKeepsRoomForItsCaptionAndGetsItsWidthBackAsTheWindowGrows)
+{
+    form.show();
+    form.SetExplorerFull(true);
+    form.resize(form.minimumSize());
+    EXPECT_GE(form.PanelRightForFullTree->width(), form.chkSubfolders->sizeHint().width());
+    form.resize(form.width() + 400, form.height());
+    EXPECT_EQ(form.PanelRightForFullTree->width(), 175);
+}
+
+TEST_F(FolderTreeCommands, TheSelectedFolderStaysInViewAfterEitherSwitch)
+{
+    form.FirstFolderChangePending = false;
+    form.show();
+    // More folders than either layout shows at once, the last of them selected.
+    for (int number = 10; number < 50; ++number)
+        QDir(folder.path()).mkdir(QString::number(number));
+    FolderTree* tree = form.VETreeMain;
+    tree->browseTo(folder.filePath("49"));
+    const QPersistentModelIndex selected = tree->currentIndex();
+    const auto inView = [&] {
+        const QRect row = tree->visualRect(selected);
+        return row.isValid() && row.top() >= 0 && row.bottom() < tree->viewport()->height();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->model()->rowCount(selected.parent()) == 41 && inView(); }));
+    // The user's own click: the tree no longer follows the folder it was browsed to.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(selected).center());
+    for (const bool full : {true, false}) {
+        // At the foot of the tree as it was.
+        tree->scrollTo(selected, QAbstractItemView::PositionAtBottom);
+        form.SetExplorerFull(full);
+        EXPECT_TRUE(inView()) << (full ? "full size" : "half size");
+    }
+}
+
 TEST_F(FolderTreeCommands, SplitterKeepsTheFolderPanelWiderThanTenPixels)
 {
     form.show();
