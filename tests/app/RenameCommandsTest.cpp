@@ -4,8 +4,11 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -83,6 +86,26 @@ TEST_F(RenameCommands, UserFormatItemRenamesTheSelectedFilesByItsFormat)
     EXPECT_EQ(form.FileList[0]->FileName, folder.filePath("one.mp3"));
     EXPECT_EQ(form.FileList[1]->FileName, folder.filePath("Bicycle by Queen.mp3"));
     EXPECT_EQ(readAll(folder.filePath("Bicycle by Queen.mp3")), "two.mp3");
+}
+
+TEST_F(RenameCommands, TheFilePathLineShowsTheNewPathOfTheFileItShows)
+{
+    form.RenameFormat = "rdArtistTitle";
+    form.RenameCase = "4";
+    addRow("x.mp3", "abba", "waterloo");
+    addRow("y.mp3", "queen", "bicycle");
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    form.show();
+    const auto click = [&](int row, Qt::KeyboardModifiers keys) {
+        const QRect cell = form.vtgrid->visualRect(form.vtgridModel->index(row, 3));
+        QTest::mouseClick(form.vtgrid->viewport(), Qt::LeftButton, keys, cell.center());
+    };
+    click(0, {});
+    click(1, Qt::ShiftModifier);
+    ASSERT_EQ(form.panelFilePath->text().toStdString(), " File path: " + folder.filePath("y.mp3").toStdString());
+    form.miRenameClick();
+    EXPECT_EQ(form.panelFilePath->text().toStdString(),
+              " File path: " + folder.filePath("queen - bicycle.mp3").toStdString());
 }
 
 TEST_F(RenameCommands, RenameUsesTheActivePagesTagVersion)
