@@ -7,8 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
-#include <QTest>
-#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,14 +93,8 @@ TEST_F(RenameCommands, TheFilePathLineShowsTheNewPathOfTheFileItShows)
     addRow("x.mp3", "abba", "waterloo");
     addRow("y.mp3", "queen", "bicycle");
     form.PageControlTag->setCurrentWidget(form.TabSheetV2);
-    form.show();
-    const auto click = [&](int row, Qt::KeyboardModifiers keys) {
-        const QRect cell = form.vtgrid->visualRect(form.vtgridModel->index(row, 3));
-        QTest::mouseClick(form.vtgrid->viewport(), Qt::LeftButton, keys, cell.center());
-    };
-    click(0, {});
-    click(1, Qt::ShiftModifier);
-    ASSERT_EQ(form.panelFilePath->text().toStdString(), " File path: " + folder.filePath("y.mp3").toStdString());
+    form.selectGridRow(1);
+    form.miSelectAllClick();
     form.miRenameClick();
     EXPECT_EQ(form.panelFilePath->text().toStdString(),
               " File path: " + folder.filePath("queen - bicycle.mp3").toStdString());
