@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -126,9 +127,10 @@ public:
             if (named != files.first()) {
                 selectFile(named);
                 // The dialog leaves the name field as it is while it has the focus, as it has when
-                // the user typed the name and pressed Enter. The name is in the dialog's folder now.
+                // the user typed the name and pressed Enter.
+                const QFileInfo file(named);
                 if (name && name->hasFocus())
-                    name->setText(QFileInfo(named).fileName());
+                    name->setText(QDir(file.absolutePath()) == directory() ? file.fileName() : named);
             }
         }
         QFileDialog::accept();
