@@ -1,7 +1,9 @@
 #include "MenuShortcuts.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -12,10 +14,13 @@
 
 namespace {
 
+// An editable combo box and a spin box keep the focus themselves and hand the keys to their line edit.
 bool isTextField(const QWidget* widget)
 {
+    const auto* combo = qobject_cast<const QComboBox*>(widget);
     return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget)
-           || qobject_cast<const QTextEdit*>(widget);
+           || qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget)
+           || (combo && combo->isEditable());
 }
 
 bool isMenuShortcut(const QMainWindow* window, const QKeySequence& keys)

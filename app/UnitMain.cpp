@@ -169,7 +169,13 @@ void TFormMain::FormResize()
 
 void TFormMain::DisplayHint(const QString& hint)
 {
-    sbMainPanels[3]->setText(GetLongHint(hint));
+    QLabel* panel = sbMainPanels[3];
+    const QString text = GetLongHint(hint);
+    panel->setText(text);
+    // A hint wider than the panel is read whole as its tool tip. The pointer on its way to the panel
+    // leaves the control and so empties the panel, but the tool tip stays until the next hint.
+    if (!text.isEmpty())
+        panel->setToolTip(panel->sizeHint().width() <= panel->width() ? QString() : text);
 }
 
 void TFormMain::OpenCommandLine()
@@ -252,5 +258,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 void TFormMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // The folder panel gets back the width the user gave it as soon as the window has room for it.
+    setFolderPanelWidth(folderPanelWidth);
     FormResize();
 }

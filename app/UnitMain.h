@@ -39,7 +39,6 @@
 #include <array>
 #include <memory>
 #include <vector>
-#include <vector>
 
 class FolderTree;
 class QAction;

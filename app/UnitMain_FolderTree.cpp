@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QSplitter>
@@ -109,7 +110,9 @@ void TFormMain::SetExplorerFull(bool Full)
         mainAreaLayout->addWidget(Splitter1, 1);
         Splitter1->addWidget(PanelRightForFullTree);
         Splitter1->addWidget(panelright);
-        PanelRightForFullTree->setMinimumWidth(0);
+        // Beside the tag pages the tree would be squeezed to nothing in a small window: it keeps
+        // room for its check box's caption, and the window grows instead.
+        PanelRightForFullTree->setMinimumWidth(chkSubfolders->sizeHint().width());
         PanelRightForFullTree->setMaximumWidth(QWIDGETSIZE_MAX);
     } else {
         mainAreaLayout->addWidget(PanelRightForFullTree);
@@ -128,6 +131,9 @@ void TFormMain::SetExplorerFull(bool Full)
     // The full-height panel lies beside the tag pages, which need their room still.
     growSmallestSize();
     setUpdatesEnabled(true);
+    // The tree's new height is known once the moved panels are laid out.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    VETreeMain->scrollTo(VETreeMain->selectionModel()->selectedIndexes().value(0));
 }
 
 void TFormMain::miTreeSwitchTypeClick()

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QStatusBar>
@@ -31,10 +32,18 @@ namespace {
 
 constexpr int ReadableCharacters = 8;
 
-// The grid's rows: a horizontal line under each, and no focus rectangle.
+// The grid's rows: one line high, a horizontal line under each, and no focus rectangle.
 class GridRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    // The lines of a text (a comment of several lines) side by side: the row would grow with them.
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+"));
+        const QString text = QStyledItemDelegate::displayText(value, locale);
+        return text.split(lineBreaks, Qt::SkipEmptyParts).join(QLatin1Char(' '));
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

@@ -40,11 +40,13 @@ void TFormMain::vtgridChange(int Node)
         row = selected.contains(Node) ? Node : selected.first();
     else if (selected.size() == 1)
         row = selected.first();
-    else
-        return;
 
-    const TMpegFile& file = *FileList[static_cast<std::size_t>(row)];
+    const TMpegFile& file = *FileList[static_cast<std::size_t>(row >= 0 ? row : gridFocusedRow())];
     panelFilePath->setText(QStringLiteral(" File path: ") + file.FileName);
+    // Several files and none named: the pages keep what they show, and only the path of the file
+    // shown follows a rename.
+    if (row < 0)
+        return;
     ShowMpegInfo(file.FileName);
     ShowTagLights(file);
     UpdateCommands();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -104,12 +105,12 @@ public:
         // the name's last dot ("Vol. 1" became "Vol.pls"). Only a name of the filters' kinds changes
         // its extension; the others get theirs on saving.
         types = findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (!types || !name)
             return;
         // The index changes before the dialog takes the choice.
-        connect(types, &QComboBox::currentIndexChanged, this, [this, name] { nameBeforeFilterChange = name->text(); });
-        connect(types, &QComboBox::activated, this, [this, name] {
+        connect(types, &QComboBox::currentIndexChanged, this, [this] { nameBeforeFilterChange = name->text(); });
+        connect(types, &QComboBox::activated, this, [this] {
             if (acceptMode() == AcceptSave && !isOfFilterKind(nameBeforeFilterChange, this->request.filter))
                 name->setText(nameBeforeFilterChange);
         });
@@ -123,8 +124,14 @@ public:
         const QStringList files = selectedFiles();
         if (acceptMode() == AcceptSave && files.size() == 1 && !QFileInfo(files.first()).isDir()) {
             const QString named = withDefaultExtension(files.first(), request, filterIndex());
-            if (named != files.first())
+            if (named != files.first()) {
                 selectFile(named);
+                // The dialog leaves the name field as it is while it has the focus, as it has when
+                // the user typed the name and pressed Enter.
+                const QFileInfo file(named);
+                if (name && name->hasFocus())
+                    name->setText(QDir(file.absolutePath()) == directory() ? file.fileName() : named);
+            }
         }
         QFileDialog::accept();
     }
@@ -132,6 +139,7 @@ public:
 private:
     const FileDialogRequest& request;
     QComboBox* types = nullptr;
+    QLineEdit* name = nullptr;
     QString nameBeforeFilterChange;
 };
 

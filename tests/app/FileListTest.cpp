@@ -405,6 +405,21 @@ TEST_F(FileListTest, SortingIgnoresLetterCaseAndKeepsTheOrderOfEqualKeys)
     EXPECT_EQ(fileNames(form), QStringList({"2.mp3", "4.mp3", "1.mp3", "3.mp3", "5.mp3"}));
 }
 
+TEST_F(FileListTest, EveryRowStaysOneLineHighInEveryOrder)
+{
+    TFormMain form;
+    form.show();
+    form.OpenFiles({writeAudio(dir, "b.mp3"),
+                    writeAudio(dir, "a.mp3", fixtures::ID3v2TagBuilder(3).commentFrame("eng", "", "two\r\nlines").build())},
+                   false);
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    const auto rowHeight = [&](int row) { return form.vtgrid->visualRect(form.vtgrid->model()->index(row, 10)).height(); };
+    const int oneLine = rowHeight(0);
+    form.SortFiles(3);
+    EXPECT_EQ(rowHeight(0), oneLine);
+    EXPECT_EQ(rowHeight(1), oneLine);
+}
+
 TEST_F(FileListTest, OtherHeaderButtonsFitTheColumnToItsWidestText)
 {
     TFormMain form;

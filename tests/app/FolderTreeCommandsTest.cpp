@@ -339,6 +339,8 @@ TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
     form.show();
     ASSERT_EQ(form.PanelTopLeft->width(), 175);
     form.SetExplorerFull(true);
+    // The window grows rather than squeeze the tree below its caption.
+    EXPECT_GE(form.PanelRightForFullTree->width(), form.chkSubfolders->sizeHint().width());
     EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.PanelRightForFullTree);
     EXPECT_EQ(form.PanelRightForFullTree->parentWidget(), form.Splitter1);
     EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.panelright->isVisible());
@@ -350,8 +352,9 @@ TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
     EXPECT_EQ(form.PanelTopLeft->width(), 175);
 
     // A width the user drags the full-height panel to comes back beside the grid.
-    form.resize(1200, 700);
     form.SetExplorerFull(true);
+    form.resize(1200, 700);
+    EXPECT_EQ(form.PanelRightForFullTree->width(), 175);
     QWidget* handle = form.Splitter1->handle(1);
     const QPoint grip = handle->rect().center();
     const int drag = 230 - form.PanelRightForFullTree->width();
@@ -361,6 +364,30 @@ TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
     ASSERT_EQ(form.PanelRightForFullTree->width(), 230);
     form.SetExplorerFull(false);
     EXPECT_EQ(form.PanelTopLeft->width(), 230);
+}
+
+TEST_F(FolderTreeCommands, TheSelectedFolderStaysInViewAfterEitherSwitch)
+{
+    form.FirstFolderChangePending = false;
+    form.show();
+    // More folders than either layout shows at once, the last of them selected.
+    for (int number = 10; number < 50; ++number)
+        QDir(folder.path()).mkdir(QString::number(number));
+    FolderTree* tree = form.VETreeMain;
+    tree->browseTo(folder.filePath("49"));
+    const QPersistentModelIndex selected = tree->currentIndex();
+    const auto inView = [&] {
+        const QRect row = tree->visualRect(selected);
+        return row.isValid() && row.top() >= 0 && row.bottom() < tree->viewport()->height();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->model()->rowCount(selected.parent()) == 41 && inView(); }));
+    // The user's own click: the tree no longer follows the folder it was browsed to.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(selected).center());
+    for (const bool full : {true, false}) {
+        tree->scrollTo(selected, QAbstractItemView::PositionAtBottom);
+        form.SetExplorerFull(full);
+        EXPECT_TRUE(inView()) << full;
+    }
 }
 
 TEST_F(FolderTreeCommands, SplitterKeepsTheFolderPanelWiderThanTenPixels)

@@ -340,6 +340,28 @@ TEST_F(MainWindowTest, StatusTipsOfControlsAndMenuItemsReachStatusPanelThree)
     EXPECT_EQ(form.sbMainPanels[3]->text(), "Save tag of selected files");
 }
 
+TEST_F(MainWindowTest, EveryHintCanBeReadWholeInStatusPanelThreeOrAsItsToolTip)
+{
+    TFormMain form;
+    form.show();
+    QStringList hints;
+    for (const QAction* action : form.findChildren<QAction*>())
+        hints += action->statusTip();
+    for (const QWidget* widget : form.findChildren<QWidget*>())
+        hints += widget->statusTip();
+    hints.removeAll(QString());
+    hints.removeDuplicates();
+    ASSERT_GT(hints.size(), 40);
+    const QLabel* panel = form.sbMainPanels[3];
+    for (const QString& hint : std::as_const(hints)) {
+        form.DisplayHint(hint);
+        const bool fits = panel->text() == hint && panel->sizeHint().width() <= panel->width();
+        // On its way to the panel the pointer leaves the control, whose hint then goes.
+        form.DisplayHint(QString());
+        EXPECT_TRUE(fits || panel->toolTip() == hint) << hint.toStdString();
+    }
+}
+
 TEST_F(MainWindowTest, HintsOfThePopupMenusReachStatusPanelThree)
 {
     TFormMain form;

@@ -92,11 +92,22 @@ TEST_F(MenuShortcutsTest, EveryShortcutRunsItsCommandWhateverFieldHasTheFocusAnd
 
 TEST_F(MenuShortcutsTest, CtrlAInATextFieldSelectsItsText)
 {
-    form->EditTitleV1->setText("A title");
-    focus(form->TabSheetV1, form->EditTitleV1);
-    QTest::keySequence(form->EditTitleV1, QKeySequence::SelectAll);
-    EXPECT_EQ(form->EditTitleV1->selectedText(), "A title");
-    EXPECT_EQ(runs.value(form->miSelectAll), 0);
+    const struct {
+        QWidget* page;
+        QWidget* field;
+        QLineEdit* edit;
+    } fields[] = {
+        {form->TabSheetV1, form->EditTitleV1, form->EditTitleV1},
+        {form->TabSheetV2, form->cbGenreV2, form->cbGenreV2->lineEdit()},
+    };
+    for (const auto& field : fields) {
+        field.edit->setText("A text");
+        focus(field.page, field.field);
+        field.edit->deselect();
+        QTest::keySequence(field.field, QKeySequence::SelectAll);
+        EXPECT_EQ(field.edit->selectedText(), "A text") << field.field->metaObject()->className();
+        EXPECT_EQ(runs.value(form->miSelectAll), 0) << field.field->metaObject()->className();
+    }
 }
 
 TEST_F(MenuShortcutsTest, TheKeyOfADisabledCommandLeavesTheTextFieldAlone)

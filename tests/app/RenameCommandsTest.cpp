@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -83,6 +84,20 @@ TEST_F(RenameCommands, UserFormatItemRenamesTheSelectedFilesByItsFormat)
     EXPECT_EQ(form.FileList[0]->FileName, folder.filePath("one.mp3"));
     EXPECT_EQ(form.FileList[1]->FileName, folder.filePath("Bicycle by Queen.mp3"));
     EXPECT_EQ(readAll(folder.filePath("Bicycle by Queen.mp3")), "two.mp3");
+}
+
+TEST_F(RenameCommands, TheFilePathLineShowsTheNewPathOfTheFileItShows)
+{
+    form.RenameFormat = "rdArtistTitle";
+    form.RenameCase = "4";
+    addRow("x.mp3", "abba", "waterloo");
+    addRow("y.mp3", "queen", "bicycle");
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    form.selectGridRow(1);
+    form.miSelectAllClick();
+    form.miRenameClick();
+    EXPECT_EQ(form.panelFilePath->text().toStdString(),
+              " File path: " + folder.filePath("queen - bicycle.mp3").toStdString());
 }
 
 TEST_F(RenameCommands, RenameUsesTheActivePagesTagVersion)

@@ -30,10 +30,11 @@ TEST(QtUserInterface, TheFileDialogShowsEachFilterByItsDescriptionAlone)
 
 TEST(QtUserInterface, ASavedNameGetsTheChosenFiltersExtensionUnlessItIsOfTheFiltersKinds)
 {
-    const struct { const char* proposed; int filterIndex; const char* saved; } examples[] = {
-        {"R.E.M. - Automatic for the People", 0, "R.E.M. - Automatic for the People.m3u"},
-        {"Vol. 1", 1, "Vol. 1.pls"},
-        {"list.PLS", 0, "list.PLS"},
+    const struct { const char* proposed; const char* typed; int filterIndex; const char* saved; } examples[] = {
+        {"R.E.M. - Automatic for the People", "", 0, "R.E.M. - Automatic for the People.m3u"},
+        {"Vol. 1", "", 1, "Vol. 1.pls"},
+        {"list.PLS", "", 0, "list.PLS"},
+        {"Proposed", "R.E.M. - Best", 0, "R.E.M. - Best.m3u"},
     };
     TempDir dir;
     ui::QtUserInterface userInterface;
@@ -49,7 +50,14 @@ TEST(QtUserInterface, ASavedNameGetsTheChosenFiltersExtensionUnlessItIsOfTheFilt
             ASSERT_NE(dialog, nullptr);
             if (example.filterIndex == 1)
                 QTest::keyClick(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
-            QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (*example.typed) {
+                ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+                QTest::mouseClick(name, Qt::LeftButton);
+                QTest::keySequence(name, QKeySequence::SelectAll);
+                QTest::keyClicks(name, example.typed);
+            }
+            QTest::keyClick(name, Qt::Key_Return);
         });
         const ui::FileDialogResult result = userInterface.saveFile(request);
         EXPECT_EQ(result.files.join(";").toStdString(), dir.filePath(example.saved).toStdString());
