@@ -4,6 +4,7 @@
 
 #include "FileGridModel.h"
 #include "FolderTree.h"
+#include "PathLine.h"
 #include "ProgramIcon.h"
 #include "TypingLimit.h"
 
@@ -31,7 +32,9 @@ namespace {
 
 constexpr int ReadableCharacters = 8;
 
-// The grid's rows: a horizontal line under each, and no focus rectangle.
+// The grid's rows: a horizontal line under each, and no focus rectangle. A text cut short ends in an
+// ellipsis, so that its start shows whatever its writing direction; the narrow version columns
+// show "1.1" or "2.3" whole instead.
 class GridRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -40,6 +43,8 @@ public:
     {
         QStyleOptionViewItem plain = option;
         plain.state &= ~QStyle::State_HasFocus;
+        if (index.column() == 1 || index.column() == 2)
+            plain.textElideMode = Qt::ElideNone;
         QStyledItemDelegate::paint(painter, plain, index);
         painter->save();
         painter->setPen(option.palette.color(QPalette::Midlight));
@@ -95,6 +100,16 @@ QPixmap lightPixmap(const QColor& color)
     return pixmap;
 }
 
+// A text the program puts into a field shows from its start; the user's own typing, which marks the
+// field modified, keeps the caret where it is.
+void showStartWhenFilled(QLineEdit* field)
+{
+    QObject::connect(field, &QLineEdit::textChanged, field, [field] {
+        if (!field->isModified())
+            field->setCursorPosition(0);
+    });
+}
+
 // A field shows at least this many characters, also in the smallest window.
 void keepInView(QWidget* field, int characters)
 {
@@ -132,7 +147,7 @@ void TFormMain::createLayout()
     auto* mainArea = panel(PanelMain);
     auto* mainAreaLayout = tightLayout<QHBoxLayout>(mainArea);
     mainLayout->addWidget(mainArea, 1);
-    panelFilePath = new QLabel(QStringLiteral(" File path:"), PanelMain);
+    panelFilePath = new PathLine(QStringLiteral(" File path:"), PanelMain);
     panelFilePath->setFrameShape(QFrame::StyledPanel);
     panelFilePath->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mainLayout->addWidget(panelFilePath);
@@ -173,8 +188,6 @@ void TFormMain::createLayout()
     vtgrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     vtgrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     vtgrid->setItemDelegate(new GridRowDelegate(vtgrid));
-    // The narrow version columns show "1.1" or "2.3" rather than an ellipsis.
-    vtgrid->setTextElideMode(Qt::ElideNone);
     vtgrid->header()->setSectionsMovable(true);
     vtgrid->header()->setSectionsClickable(true);
     vtgrid->header()->setStretchLastSection(false);
@@ -224,6 +237,7 @@ QWidget* TFormMain::createTagPageV1()
         auto* edit = new QLineEdit(page);
         edit->setValidator(new TypingLimit(edit, maxLength));
         keepInView(edit, std::min(maxLength, ReadableCharacters));
+        showStartWhenFilled(edit);
         return edit;
     };
     EditTitleV1 = field(30);
@@ -271,6 +285,7 @@ QWidget* TFormMain::createTagPageV2()
     const auto field = [page](int characters = ReadableCharacters) {
         auto* edit = new QLineEdit(page);
         keepInView(edit, characters);
+        showStartWhenFilled(edit);
         return edit;
     };
     EditTitleV2 = field();
