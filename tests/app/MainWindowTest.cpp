@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QPalette>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QComboBox>
@@ -42,6 +43,36 @@ protected:
     SettingsHome home;
     ScriptedUserInterface messages;
 };
+
+// A dark desktop's colour scheme for the length of a test.
+class DarkScheme {
+public:
+    DarkScheme()
+    {
+        QPalette dark(QColor(53, 53, 53));
+        dark.setColor(QPalette::Link, QColor(90, 170, 255));
+        QApplication::setPalette(dark);
+    }
+    ~DarkScheme() { QApplication::setPalette(light); }
+
+private:
+    const QPalette light = QApplication::palette();
+};
+
+// How far the most visible pixel of a picture stands out from the face it is drawn on, in grey levels.
+int contrastOn(const QImage& picture, const QColor& face)
+{
+    int most = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            const double alpha = pixel.alphaF();
+            const int grey = qRound(alpha * qGray(pixel.rgb()) + (1 - alpha) * qGray(face.rgb()));
+            most = std::max(most, std::abs(grey - qGray(face.rgb())));
+        }
+    }
+    return most;
+}
 
 TEST_F(MainWindowTest, HasItsCaptionAndSizes)
 {
@@ -306,6 +337,35 @@ TEST_F(MainWindowTest, ToolButtonsStandInGroupsWithTheirHints)
     EXPECT_EQ(form.ToolBtnCapitalize->text(), "Capitalize Fields");
     EXPECT_EQ(form.ToolBtnOpen->statusTip(), "Open files");
     EXPECT_EQ(form.ToolBtnOpen, form.ToolBar1->widgetForAction(form.ToolBar1->actions().first()));
+}
+
+TEST_F(MainWindowTest, ToolPicturesAndTheAboutLinkReadInADarkSchemeAndPicturesDrawnHereAreSharpAtAnyPixelRatio)
+{
+    const DarkScheme dark;
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    TFormMain form;
+    for (QAction* action : form.ToolBar1->actions()) {
+        if (const auto* button = qobject_cast<const QToolButton*>(form.ToolBar1->widgetForAction(action))) {
+            EXPECT_GT(contrastOn(button->icon().pixmap(24, 24).toImage(), face), 64) << button->toolTip().toStdString();
+        }
+    }
+    for (QToolButton* button : {form.ToolBtnClose, form.ToolBtnRename, form.ToolBtnSwap, form.ToolBtnCapitalize,
+                                form.ToolBtnAutoNb, form.ToolBtnPlay, form.ToolBtnPause, form.ToolBtnStop}) {
+        const QImage normal = button->icon().pixmap(QSize(24, 24), 2.0).toImage();
+        const QImage disabled = button->icon().pixmap(QSize(24, 24), 2.0, QIcon::Disabled).toImage();
+        EXPECT_EQ(normal.size(), QSize(48, 48)) << button->toolTip().toStdString();
+        EXPECT_LT(contrastOn(disabled, face), contrastOn(normal, face)) << button->toolTip().toStdString();
+    }
+
+    TFormAbout about;
+    about.show();
+    const QImage link = about.lbUrl->grab().toImage();
+    bool inLinkColour = false;
+    for (int y = 0; y < link.height(); ++y) {
+        for (int x = 0; x < link.width(); ++x)
+            inLinkColour = inLinkColour || link.pixelColor(x, y) == QApplication::palette().color(QPalette::Link);
+    }
+    EXPECT_TRUE(inLinkColour);
 }
 
 TEST_F(MainWindowTest, WithoutAPlayerModuleThePlayerButtonsAreDisabled)
