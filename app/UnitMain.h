@@ -430,6 +430,7 @@ private:
     QGroupBox* createMpegInformation();
     void createStatusBar();
     void growSmallestSize();
+    void keepWithinScreen();
     void createMenus();
     void createPopupMenus();
     void createToolBar();
