@@ -1,5 +1,6 @@
 #include "UnitOptions.h"
 
+#include "FixedDialogSize.h"
 #include "TypingLimit.h"
 
 #include <QButtonGroup>
@@ -97,8 +98,7 @@ TFormOptions::TFormOptions(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControlOptions, 1);
     layout->addLayout(buttons);
-    // The designed size, grown where the system's font needs more room so no caption is cut.
-    setFixedSize(QSize(365, 326).expandedTo(layout->minimumSize()));
+    setFixedSize(fixedDialogSize(layout, QSize(365, 326)));
 
     connectHandlers();
     FormOptions = this;
