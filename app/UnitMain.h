@@ -46,6 +46,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -335,6 +336,7 @@ public:
     void miMoveUpClick();
     void miMoveDownClick();
     void vtgridMouseUp(Qt::MouseButton Button);
+    bool vtgridKeyDown(const QKeyEvent& Key);   // true: the key is taken
     void miPopupRefreshClick();
     // DataObject: the files dropped from another program; none for rows dragged inside the grid.
     void vtgridDragDrop(const QMimeData* DataObject, int TargetRow);

@@ -77,7 +77,8 @@ void TFormMain::createMenus()
     };
     const QKeySequence none;
 
-    menuFile = menuBar()->addMenu(QStringLiteral("File"));
+    // The menu bar's titles open with Alt and their underlined letter.
+    menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     miOpen = item(menuFile, QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("Open files"),
                   &TFormMain::miOpenClick);
     miOpenFolder = item(menuFile, QStringLiteral("Open Folder"), QKeySequence(Qt::CTRL | Qt::Key_F),
@@ -108,7 +109,7 @@ void TFormMain::createMenus()
     menuFile->addSeparator();
     miExit = item(menuFile, QStringLiteral("Exit"), none, QStringLiteral("Exit Corvane"), &TFormMain::miExitClick);
 
-    menuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
+    menuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     miMoveUp = item(menuEdit, QStringLiteral("Move Up"), QKeySequence(Qt::CTRL | Qt::Key_Up),
                     QStringLiteral("Move selection up 1 row"), &TFormMain::miMoveUpClick);
     miMoveDown = item(menuEdit, QStringLiteral("Move Down"), QKeySequence(Qt::CTRL | Qt::Key_Down),
@@ -121,7 +122,7 @@ void TFormMain::createMenus()
     menuEdit->addSeparator();
     miOptions = item(menuEdit, QStringLiteral("Options"), none, QStringLiteral("Show options"), &TFormMain::miOptionsClick);
 
-    menuFields = menuBar()->addMenu(QStringLiteral("Fields"));
+    menuFields = menuBar()->addMenu(QStringLiteral("F&ields"));
     miClearAllTags = item(menuFields, QStringLiteral("Clear All"), QKeySequence(Qt::CTRL | Qt::Key_B),
                           QStringLiteral("Clear fields information"), &TFormMain::miClearAllTagsClick);
     miCopyAllTags = item(menuFields, QStringLiteral("Copy All"), QKeySequence(Qt::CTRL | Qt::Key_N),
@@ -143,13 +144,13 @@ void TFormMain::createMenus()
                         QStringLiteral("Automatically save track numbers for selected files, starting with 1 for the top file"),
                         &TFormMain::miAutoNumberClick);
 
-    menuPlaylist = menuBar()->addMenu(QStringLiteral("Playlist"));
+    menuPlaylist = menuBar()->addMenu(QStringLiteral("&Playlist"));
     miOpenPlaylist = item(menuPlaylist, QStringLiteral("Open Files From Playlist"), QKeySequence(Qt::CTRL | Qt::Key_I),
                           QStringLiteral("Open files from playlist"), &TFormMain::miOpenPlaylistClick);
     miSavePlaylist = item(menuPlaylist, QStringLiteral("Save Selection To Playlist"), QKeySequence(Qt::CTRL | Qt::Key_E),
                           QStringLiteral("Save selected files to playlist"), &TFormMain::miSavePlaylistClick);
 
-    menuTools = menuBar()->addMenu(QStringLiteral("Tools"));
+    menuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     miEncode = item(menuTools, QStringLiteral("Encode WAV To MP3"), QKeySequence(Qt::Key_F6),
                     QStringLiteral("Encode WAV files to MP3 format"), &TFormMain::miEncodeClick);
     miDecode = item(menuTools, QStringLiteral("Decode MP3 To WAV"), QKeySequence(Qt::Key_F7),
@@ -158,7 +159,7 @@ void TFormMain::createMenus()
                             QStringLiteral("Export tag and file information for all files"),
                             &TFormMain::miExportFileListClick);
 
-    Help1 = menuBar()->addMenu(QStringLiteral("Help"));
+    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     miHelp = item(Help1, QStringLiteral("Help"), QKeySequence(Qt::Key_F1), QStringLiteral("Display help"),
                   &TFormMain::miHelpClick);
     miAbout = item(Help1, QStringLiteral("About..."), none, QStringLiteral("About Corvane"), &TFormMain::miAboutClick);
@@ -223,6 +224,8 @@ void TFormMain::createToolBar()
         toolButton->setToolTip(GetShortHint(hint));
         toolButton->setStatusTip(GetLongHint(hint));
         toolButton->setAutoRaise(true);
+        // Every command of the tool bar is in the menus too: Tab passes the buttons by.
+        toolButton->setFocusPolicy(Qt::NoFocus);
         connect(toolButton, &QToolButton::clicked, this, handler);
         ToolBar1->addWidget(toolButton);
         return toolButton;

@@ -193,9 +193,9 @@ QWidget* TFormOptions::createRenamePage()
     formatLayout->addWidget(rdOther, 4, 0);
     formatLayout->addWidget(cbOtherFormat, 4, 1);
 
+    checkReplaceSpace = new QCheckBox(QStringLiteral("Replace spaces with underscores"), page);
     btnEditformats = button(QStringLiteral("Edit formats"), page);
     btnEditformats->setToolTip(QStringLiteral("Define your own formats to use with the popup menu in the file grid"));
-    checkReplaceSpace = new QCheckBox(QStringLiteral("Replace spaces with underscores"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(rgCase);
@@ -221,9 +221,10 @@ QWidget* TFormOptions::createFileNamesPage()
     btnTrack = tokenButton(QStringLiteral("Track"), page);
     btnDelete = button(QStringLiteral("Delete"), page);
     cbGuessTag = checkBox(QStringLiteral("Guess tag fields"), QStringLiteral("Use the file name to fill tag fields"), page);
-    btnDefault = button(QStringLiteral("Defaults"), page);
     Label3 = new QLabel(QStringLiteral("Replace invalid file name characters with:"), page);
     EditCharRepInvalid = oneCharacterEdit(page);
+    // Made in the order of the layout, which Tab follows.
+    btnDefault = button(QStringLiteral("Defaults"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lbFilenameFormat);
@@ -260,9 +261,9 @@ QWidget* TFormOptions::createPlaylistsPage()
     btnDeletePlaylist = button(QStringLiteral("Delete"), page);
     cbGeneratePlaylistName = checkBox(QStringLiteral("Generate file name when creating playlist"),
         QStringLiteral("Automatically generate a name for the playlist when saving a playlist"), page);
-    btnDefaultPlaylist = button(QStringLiteral("Defaults"), page);
     Label10 = new QLabel(QStringLiteral("Replace invalid file name characters with:"), page);
     EditCharRepInvalidP = oneCharacterEdit(page);
+    btnDefaultPlaylist = button(QStringLiteral("Defaults"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Label7);
