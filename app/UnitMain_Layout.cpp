@@ -110,6 +110,18 @@ void showStartWhenFilled(QLineEdit* field)
     });
 }
 
+// A screen reader names a field by its lock button's caption. A combo box it names after the label
+// the box is labelled by (the box's own name is its value), so a genre box gets a label that never shows.
+void nameAfterLock(QWidget* field, const QToolButton* lock)
+{
+    field->setAccessibleName(lock->text());
+    if (qobject_cast<QComboBox*>(field)) {
+        auto* label = new QLabel(lock->text(), field->parentWidget());
+        label->setBuddy(field);
+        label->hide();
+    }
+}
+
 // A field shows at least this many characters, also in the smallest window.
 void keepInView(QWidget* field, int characters)
 {
@@ -178,6 +190,7 @@ void TFormMain::createLayout()
 
     PanelTopRight = panel(Splitter1);
     vtgrid = new QTreeView(PanelTopRight);
+    vtgrid->setAccessibleName(QStringLiteral("Files"));
     tightLayout<QVBoxLayout>(PanelTopRight)->addWidget(vtgrid);
     vtgridModel = new FileGridModel(*this);
     vtgrid->setModel(vtgridModel);
@@ -256,6 +269,11 @@ QWidget* TFormMain::createTagPageV1()
     sbtnTrackV1 = lockButton(page, QStringLiteral("Track"), lockHint(QStringLiteral("track")));
     sbtnCommentV1 = lockButton(page, QStringLiteral("Comment"), lockHint(QStringLiteral("comment")));
     sbtnGenreV1 = lockButton(page, QStringLiteral("Genre"), lockHint(QStringLiteral("genre")));
+    for (const auto& [field, lock] : {std::pair<QWidget*, QToolButton*>{EditTitleV1, sbtnTitleV1},
+                                      {EditArtistV1, sbtnArtistV1}, {EditAlbumV1, sbtnAlbumV1},
+                                      {EditYearV1, sbtnYearV1}, {EditTrackV1, sbtnTrackV1},
+                                      {EditCommentV1, sbtnCommentV1}, {cbGenreV1, sbtnGenreV1}})
+        nameAfterLock(field, lock);
 
     grid->addWidget(sbtnTitleV1, 0, 0);
     grid->addWidget(EditTitleV1, 0, 1, 1, 3);
@@ -314,6 +332,12 @@ QWidget* TFormMain::createTagPageV2()
     sbtnUrlV2 = lockButton(page, QStringLiteral("URL"), lockHint(QStringLiteral("URL")));
     sbtnComposerV2 = lockButton(page, QStringLiteral("Composer"), lockHint(QStringLiteral("composer")));
     sbtnOrigArtistV2 = lockButton(page, QStringLiteral("Orig. Artist"), lockHint(QStringLiteral("original artist")));
+    for (const auto& [field, lock] :
+         {std::pair<QWidget*, QToolButton*>{EditTitleV2, sbtnTitleV2}, {EditArtistV2, sbtnArtistV2},
+          {EditAlbumV2, sbtnAlbumV2}, {EditYearV2, sbtnYearV2}, {EditTrackV2, sbtnTrackV2},
+          {MemoCommentV2, sbtnCommentV2}, {cbGenreV2, sbtnGenreV2}, {EditEncoderV2, sbtnEncoderV2},
+          {EditUrlV2, sbtnUrlV2}, {EditComposerV2, sbtnComposerV2}, {EditOrigArtistV2, sbtnOrigArtistV2}})
+        nameAfterLock(field, lock);
 
     // Two columns of fields: the tag's main texts at the left, the credits at the right.
     grid->addWidget(sbtnTitleV2, 0, 0);

@@ -25,6 +25,7 @@ TFormRenamingFormats::TFormRenamingFormats(QWidget* parent)
     lblNote->setWordWrap(true);
     ListBoxFormats = new QListWidget(GroupBox1);
     ListBoxFormats->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListBoxFormats->setAccessibleName(GroupBox1->title());
     btnDelete = new QPushButton(QStringLiteral("Delete"), GroupBox1);
     auto* saved = new QGridLayout(GroupBox1);
     saved->addWidget(lblNote, 0, 0, 1, 2);

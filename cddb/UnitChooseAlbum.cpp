@@ -16,6 +16,7 @@ TFormChooseAlbum::TFormChooseAlbum(QWidget* Owner)
 {
     setWindowTitle(QStringLiteral("Choose Album"));
     btnOk->setDefault(true);
+    ListBoxAlbums->setAccessibleName(QStringLiteral("Albums found"));
     // The designed places at the designed size; larger where this desktop's font needs more room.
     ListBoxAlbums->setMinimumSize(325, 77);
     btnOk->setFixedSize(std::max(75, captionWidth(btnOk)), std::max(25, btnOk->sizeHint().height()));

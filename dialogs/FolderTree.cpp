@@ -15,6 +15,7 @@ FolderTree::FolderTree(QWidget* parent)
     : QTreeView(parent)
 {
     header()->hide();
+    setAccessibleName(QStringLiteral("Folders"));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
 
