@@ -237,25 +237,30 @@ void TFormMain::createToolBar()
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     ToolBtnOpen = button(QStringLiteral("Open"), QStringLiteral("Open files"),
-                         themeIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton), &TFormMain::ToolBtnOpenClick);
+                         themeIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton),
+                         &TFormMain::ToolBtnOpenClick);
     ToolBtnOpenFolder = button(QStringLiteral("Open folder"), QStringLiteral("Open folder"),
                                themeIcon(QStringLiteral("folder-open"), QStyle::SP_DirOpenIcon),
                                &TFormMain::ToolBtnOpenFolderClick);
     ToolBtnClose = button(QStringLiteral("Close"), QStringLiteral("Close selected files"),
                           themeIcon(QStringLiteral("window-close"), drawCross), &TFormMain::ToolBtnCloseClick);
     ToolBtnSave = button(QStringLiteral("Save Tag"), QStringLiteral("Save tag of selected files"),
-                         themeIcon(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton), &TFormMain::ToolBtnSaveClick);
+                         themeIcon(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton),
+                         &TFormMain::ToolBtnSaveClick);
     ToolBtnRemove = button(QStringLiteral("Remove Tag"), QStringLiteral("Remove tag of selected files"),
-                           themeIcon(QStringLiteral("edit-delete"), QStyle::SP_TrashIcon), &TFormMain::ToolBtnRemoveClick);
+                           themeIcon(QStringLiteral("edit-delete"), QStyle::SP_TrashIcon),
+                           &TFormMain::ToolBtnRemoveClick);
     ToolBtnRename = button(QStringLiteral("Rename"), QStringLiteral("Rename selected files using tag information"),
                            textGlyphIcon(QStringLiteral("ab")), &TFormMain::ToolBtnRenameClick);
     ToolBtnFreedb = button(QStringLiteral("Freedb"), QStringLiteral("Get info from freedb for opened album"),
-                           themeIcon(QStringLiteral("media-optical"), QStyle::SP_DriveCDIcon), &TFormMain::ToolBtnFreedbClick);
+                           themeIcon(QStringLiteral("media-optical"), QStyle::SP_DriveCDIcon),
+                           &TFormMain::ToolBtnFreedbClick);
     ToolBar1->addSeparator();
     ToolBtnMoveUp = button(QStringLiteral("Move up"), QStringLiteral("Move selection up 1 row"),
                            themeIcon(QStringLiteral("go-up"), QStyle::SP_ArrowUp), &TFormMain::ToolBtnMoveUpClick);
     ToolBtnMoveDown = button(QStringLiteral("Move down"), QStringLiteral("Move selection down 1 row"),
-                             themeIcon(QStringLiteral("go-down"), QStyle::SP_ArrowDown), &TFormMain::ToolBtnMoveDownClick);
+                             themeIcon(QStringLiteral("go-down"), QStyle::SP_ArrowDown),
+                             &TFormMain::ToolBtnMoveDownClick);
     ToolBar1->addSeparator();
     ToolBtnRefreshAll = button(QStringLiteral("Refresh All"), QStringLiteral("Reload all files and file explorer"),
                                themeIcon(QStringLiteral("view-refresh"), QStyle::SP_BrowserReload),
@@ -286,5 +291,6 @@ void TFormMain::createToolBar()
                          themeIcon(QStringLiteral("media-playback-stop"), drawStop), &TFormMain::ToolBtnStopClick);
     ToolBar1->addSeparator();
     ToolBtnHelp = button(QStringLiteral("Help"), QStringLiteral("Display help"),
-                         themeIcon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton), &TFormMain::ToolBtnHelpClick);
+                         themeIcon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton),
+                         &TFormMain::ToolBtnHelpClick);
 }

@@ -105,11 +105,12 @@ TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfThe
             QStyleOptionButton option;
             option.initFrom(button);
             const QRect caption = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-            EXPECT_TRUE(!button->isVisible() || caption.width() >= button->fontMetrics().horizontalAdvance(button->text()))
-                << button->text().toStdString();
+            const int text = button->fontMetrics().horizontalAdvance(button->text());
+            EXPECT_TRUE(!button->isVisible() || caption.width() >= text) << button->text().toStdString();
         }
         for (const QLabel* label : dialog->findChildren<QLabel*>())
-            EXPECT_TRUE(!label->isVisible() || !label->wordWrap() || label->height() >= label->heightForWidth(label->width()))
+            EXPECT_TRUE(!label->isVisible() || !label->wordWrap() ||
+                        label->height() >= label->heightForWidth(label->width()))
                 << label->text().toStdString();
         for (const QListWidget* list : dialog->findChildren<QListWidget*>())
             EXPECT_TRUE(list->count() == 0 || list->viewport()->height() >= 3 * list->sizeHintForRow(0));
@@ -154,8 +155,8 @@ TEST_F(EveryWindowTest, TabFollowsTheLayoutOfTheDialogsTopToBottomAndLeftToRight
     }
     for (const QList<QWidget*>& chain : chains) {
         for (qsizetype step = 1; step < chain.size(); ++step)
-            EXPECT_TRUE(goesDownOrRight(chain[step - 1], chain[step])) << chain[step]->window()->windowTitle().toStdString()
-                                                                       << " " << step;
+            EXPECT_TRUE(goesDownOrRight(chain[step - 1], chain[step]))
+                << chain[step]->window()->windowTitle().toStdString() << " " << step;
     }
 }
 
