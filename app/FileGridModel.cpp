@@ -42,6 +42,10 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const
     }
     if (role == Qt::BackgroundRole)
         return form.vtgridBeforeItemErase(index.row());
+    if (role == Qt::ForegroundRole) {
+        const QVariant background = form.vtgridBeforeItemErase(index.row());
+        return background.isValid() ? QVariant(gridTextColor(background.value<QColor>())) : QVariant();
+    }
     return {};
 }
 

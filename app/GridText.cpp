@@ -77,6 +77,12 @@ QColor gridColor(qint32 setting)
     return QColor::fromRgb(static_cast<QRgb>(setting));
 }
 
+QColor gridTextColor(const QColor& background)
+{
+    // qGray weighs red, green and blue as the eye does.
+    return qGray(background.rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
 qint32 pickedGridColor(quint32 rgba)
 {
     return static_cast<qint32>(rgba & 0x00FFFFFFu);

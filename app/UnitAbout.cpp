@@ -29,7 +29,11 @@ TFormAbout::TFormAbout(QWidget* parent)
     lblVersion->setFont(versionFont);
     lbUrl = new QLabel(QStringLiteral("https://corvane.example.org/"), this);
     lbUrl->setCursor(Qt::PointingHandCursor);
-    lbUrl->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+    // A link in the colour scheme's own link colour, which reads on light and dark windows.
+    lbUrl->setForegroundRole(QPalette::Link);
+    QFont linkFont = lbUrl->font();
+    linkFont.setUnderline(true);
+    lbUrl->setFont(linkFont);
     lbUrl->installEventFilter(this);
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setDefault(true);

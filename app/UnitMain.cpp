@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
@@ -94,13 +95,9 @@ void TFormMain::FormCreate()
         ToolBtnStop->setEnabled(false);
     }
 
-    if (OptionRememberSize) {
-        // No larger than the desktop: a window far beyond it cannot even be drawn.
-        QSize size(FormWidth, FormHeight);
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            size = size.boundedTo(screen->availableVirtualSize());
-        resize(size);
-    }
+    if (OptionRememberSize)
+        resize(FormWidth, FormHeight);
+    keepWithinScreen();
     if (OptionRememberPosition) {
         if (FormFullscreen)
             setWindowState(windowState() | Qt::WindowMaximized);
@@ -209,6 +206,19 @@ void TFormMain::OpenCommandLine()
     PageControlTagChange();
     if (OptionSortAfterOpen)
         SortFiles(3);
+}
+
+// The starting size, designed or remembered, within the screen's free area, frame and all: a window
+// taller than the screen hides its status bar. The frame the desktop draws is not known before the
+// window is shown, so the style's own window frame, that of its sub-windows, stands for it.
+void TFormMain::keepWithinScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const int border = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const QSize frameSize(border, border + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    resize(size().boundedTo(screen->availableSize() - frameSize));
 }
 
 int TFormMain::gridColumnWidth(int column) const

@@ -45,6 +45,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -334,6 +335,7 @@ public:
     void miMoveUpClick();
     void miMoveDownClick();
     void vtgridMouseUp(Qt::MouseButton Button);
+    bool vtgridKeyDown(const QKeyEvent& Key);   // true: the key is taken
     void miPopupRefreshClick();
     // DataObject: the files dropped from another program; none for rows dragged inside the grid.
     void vtgridDragDrop(const QMimeData* DataObject, int TargetRow);
@@ -429,6 +431,7 @@ private:
     QGroupBox* createMpegInformation();
     void createStatusBar();
     void growSmallestSize();
+    void keepWithinScreen();
     void createMenus();
     void createPopupMenus();
     void createToolBar();

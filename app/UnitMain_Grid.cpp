@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -47,6 +48,7 @@ void TFormMain::connectGrid()
     vtgrid->setDragDropMode(QAbstractItemView::DragDrop);
     // Rows moved inside the grid are rebuilt by the drop itself; the view must not remove any.
     vtgrid->setDefaultDropAction(Qt::CopyAction);
+    vtgrid->installEventFilter(this);
     vtgrid->viewport()->installEventFilter(this);
     vtgrid->header()->viewport()->installEventFilter(this);
     connect(vtgrid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -69,6 +71,8 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
             vtgridHeaderClick(column, mouse->button());
         return false;
     }
+    if (watched == vtgrid && event->type() == QEvent::KeyPress)
+        return vtgridKeyDown(*static_cast<QKeyEvent*>(event));
     if (watched != vtgrid->viewport())
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
@@ -221,6 +225,29 @@ void TFormMain::vtgridMouseUp(Qt::MouseButton Button)
 {
     if (Button == Qt::RightButton && !FileList.empty() && !gridSelectedRows().isEmpty())
         Popup->popup(QCursor::pos());
+}
+
+// What the keyboard needs beyond the grid's own keys: the popup menu from the menu key or Shift+F10,
+// at the selected row; and a first Down that selects the row the focus rests on, the first row of a
+// freshly filled grid, rather than the row below it.
+bool TFormMain::vtgridKeyDown(const QKeyEvent& Key)
+{
+    const QList<int> selected = gridSelectedRows();
+    if (Key.key() == Qt::Key_Menu || (Key.key() == Qt::Key_F10 && Key.modifiers() == Qt::ShiftModifier)) {
+        if (!FileList.empty() && !selected.isEmpty()) {
+            const int row = selected.contains(gridFocusedRow()) ? gridFocusedRow() : selected.first();
+            const QModelIndex cell = vtgridModel->index(row, 3);
+            vtgrid->scrollTo(cell);
+            Popup->popup(vtgrid->viewport()->mapToGlobal(QPoint(0, vtgrid->visualRect(cell).bottom())));
+        }
+        return true;
+    }
+    const QModelIndex current = vtgrid->currentIndex();
+    if (Key.key() == Qt::Key_Down && Key.modifiers() == Qt::NoModifier && selected.isEmpty() && current.isValid()) {
+        vtgrid->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        return true;
+    }
+    return false;
 }
 
 void TFormMain::miPopupRefreshClick()

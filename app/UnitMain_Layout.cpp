@@ -4,6 +4,7 @@
 
 #include "FileGridModel.h"
 #include "FolderTree.h"
+#include "PathLine.h"
 #include "ProgramIcon.h"
 #include "TypingLimit.h"
 
@@ -32,7 +33,9 @@ namespace {
 
 constexpr int ReadableCharacters = 8;
 
-// The grid's rows: one line high, a horizontal line under each, and no focus rectangle.
+// The grid's rows: one line high, a horizontal line under each, and no focus rectangle. A text cut
+// short ends in an ellipsis, so that its start shows whatever its writing direction; the narrow
+// version columns show "1.1" or "2.3" whole instead.
 class GridRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -49,6 +52,8 @@ public:
     {
         QStyleOptionViewItem plain = option;
         plain.state &= ~QStyle::State_HasFocus;
+        if (index.column() == 1 || index.column() == 2)
+            plain.textElideMode = Qt::ElideNone;
         QStyledItemDelegate::paint(painter, plain, index);
         painter->save();
         painter->setPen(option.palette.color(QPalette::Midlight));
@@ -104,6 +109,28 @@ QPixmap lightPixmap(const QColor& color)
     return pixmap;
 }
 
+// A text the program puts into a field shows from its start; the user's own typing, which marks the
+// field modified, keeps the caret where it is.
+void showStartWhenFilled(QLineEdit* field)
+{
+    QObject::connect(field, &QLineEdit::textChanged, field, [field] {
+        if (!field->isModified())
+            field->setCursorPosition(0);
+    });
+}
+
+// A screen reader names a field by its lock button's caption. A combo box it names after the label
+// the box is labelled by (the box's own name is its value), so a genre box gets a label that never shows.
+void nameAfterLock(QWidget* field, const QToolButton* lock)
+{
+    field->setAccessibleName(lock->text());
+    if (qobject_cast<QComboBox*>(field)) {
+        auto* label = new QLabel(lock->text(), field->parentWidget());
+        label->setBuddy(field);
+        label->hide();
+    }
+}
+
 // A field shows at least this many characters, also in the smallest window.
 void keepInView(QWidget* field, int characters)
 {
@@ -141,7 +168,7 @@ void TFormMain::createLayout()
     auto* mainArea = panel(PanelMain);
     auto* mainAreaLayout = tightLayout<QHBoxLayout>(mainArea);
     mainLayout->addWidget(mainArea, 1);
-    panelFilePath = new QLabel(QStringLiteral(" File path:"), PanelMain);
+    panelFilePath = new PathLine(QStringLiteral(" File path:"), PanelMain);
     panelFilePath->setFrameShape(QFrame::StyledPanel);
     panelFilePath->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mainLayout->addWidget(panelFilePath);
@@ -172,6 +199,7 @@ void TFormMain::createLayout()
 
     PanelTopRight = panel(Splitter1);
     vtgrid = new QTreeView(PanelTopRight);
+    vtgrid->setAccessibleName(QStringLiteral("Files"));
     tightLayout<QVBoxLayout>(PanelTopRight)->addWidget(vtgrid);
     vtgridModel = new FileGridModel(*this);
     vtgrid->setModel(vtgridModel);
@@ -182,8 +210,6 @@ void TFormMain::createLayout()
     vtgrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     vtgrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     vtgrid->setItemDelegate(new GridRowDelegate(vtgrid));
-    // The narrow version columns show "1.1" or "2.3" rather than an ellipsis.
-    vtgrid->setTextElideMode(Qt::ElideNone);
     vtgrid->header()->setSectionsMovable(true);
     vtgrid->header()->setSectionsClickable(true);
     vtgrid->header()->setStretchLastSection(false);
@@ -233,6 +259,7 @@ QWidget* TFormMain::createTagPageV1()
         auto* edit = new QLineEdit(page);
         edit->setValidator(new TypingLimit(edit, maxLength));
         keepInView(edit, std::min(maxLength, ReadableCharacters));
+        showStartWhenFilled(edit);
         return edit;
     };
     EditTitleV1 = field(30);
@@ -251,6 +278,11 @@ QWidget* TFormMain::createTagPageV1()
     sbtnTrackV1 = lockButton(page, QStringLiteral("Track"), lockHint(QStringLiteral("track")));
     sbtnCommentV1 = lockButton(page, QStringLiteral("Comment"), lockHint(QStringLiteral("comment")));
     sbtnGenreV1 = lockButton(page, QStringLiteral("Genre"), lockHint(QStringLiteral("genre")));
+    for (const auto& [field, lock] : {std::pair<QWidget*, QToolButton*>{EditTitleV1, sbtnTitleV1},
+                                      {EditArtistV1, sbtnArtistV1}, {EditAlbumV1, sbtnAlbumV1},
+                                      {EditYearV1, sbtnYearV1}, {EditTrackV1, sbtnTrackV1},
+                                      {EditCommentV1, sbtnCommentV1}, {cbGenreV1, sbtnGenreV1}})
+        nameAfterLock(field, lock);
 
     grid->addWidget(sbtnTitleV1, 0, 0);
     grid->addWidget(EditTitleV1, 0, 1, 1, 3);
@@ -280,6 +312,7 @@ QWidget* TFormMain::createTagPageV2()
     const auto field = [page](int characters = ReadableCharacters) {
         auto* edit = new QLineEdit(page);
         keepInView(edit, characters);
+        showStartWhenFilled(edit);
         return edit;
     };
     EditTitleV2 = field();
@@ -308,6 +341,12 @@ QWidget* TFormMain::createTagPageV2()
     sbtnUrlV2 = lockButton(page, QStringLiteral("URL"), lockHint(QStringLiteral("URL")));
     sbtnComposerV2 = lockButton(page, QStringLiteral("Composer"), lockHint(QStringLiteral("composer")));
     sbtnOrigArtistV2 = lockButton(page, QStringLiteral("Orig. Artist"), lockHint(QStringLiteral("original artist")));
+    for (const auto& [field, lock] :
+         {std::pair<QWidget*, QToolButton*>{EditTitleV2, sbtnTitleV2}, {EditArtistV2, sbtnArtistV2},
+          {EditAlbumV2, sbtnAlbumV2}, {EditYearV2, sbtnYearV2}, {EditTrackV2, sbtnTrackV2},
+          {MemoCommentV2, sbtnCommentV2}, {cbGenreV2, sbtnGenreV2}, {EditEncoderV2, sbtnEncoderV2},
+          {EditUrlV2, sbtnUrlV2}, {EditComposerV2, sbtnComposerV2}, {EditOrigArtistV2, sbtnOrigArtistV2}})
+        nameAfterLock(field, lock);
 
     // Two columns of fields: the tag's main texts at the left, the credits at the right.
     grid->addWidget(sbtnTitleV2, 0, 0);

@@ -3,12 +3,12 @@
 #include "UnitMain.h"
 
 #include "FolderTree.h"
+#include "GlyphIcon.h"
 #include "Hints.h"
 #include "MenuShortcuts.h"
 
 #include <QApplication>
 #include <QMenuBar>
-#include <QPainter>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -21,24 +21,22 @@ void setHint(QAction* action, const QString& hint)
     action->setStatusTip(GetLongHint(hint));
 }
 
-// A tool-bar picture for a command that has no standard one: its symbol drawn as text.
-QIcon glyphIcon(const QString& glyph)
-{
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    QFont font = QApplication::font();
-    font.setBold(true);
-    font.setPixelSize(glyph.size() > 2 ? 10 : 13);
-    painter.setFont(font);
-    painter.setPen(QApplication::palette().color(QPalette::ButtonText));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
-}
-
 QIcon standardIcon(QStyle::StandardPixmap pixmap)
 {
     return QApplication::style()->standardIcon(pixmap);
+}
+
+// The desktop's icon theme, where it has the picture; else the style's own.
+QIcon themeIcon(const QString& name, QStyle::StandardPixmap pixmap)
+{
+    return QIcon::fromTheme(name, standardIcon(pixmap));
+}
+
+// The desktop's icon theme, where it has the picture; else one drawn in the colour scheme's colours,
+// where the style's own would be black on a dark tool bar.
+QIcon themeIcon(const QString& name, const GlyphDrawing& glyph)
+{
+    return QIcon::fromTheme(name, glyphIcon(glyph));
 }
 
 // A popup menu is a window of its own, where the hints of its items would stop; they go on to the
@@ -79,7 +77,8 @@ void TFormMain::createMenus()
     };
     const QKeySequence none;
 
-    menuFile = menuBar()->addMenu(QStringLiteral("File"));
+    // The menu bar's titles open with Alt and their underlined letter.
+    menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     miOpen = item(menuFile, QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("Open files"),
                   &TFormMain::miOpenClick);
     miOpenFolder = item(menuFile, QStringLiteral("Open Folder"), QKeySequence(Qt::CTRL | Qt::Key_F),
@@ -110,7 +109,7 @@ void TFormMain::createMenus()
     menuFile->addSeparator();
     miExit = item(menuFile, QStringLiteral("Exit"), none, QStringLiteral("Exit Corvane"), &TFormMain::miExitClick);
 
-    menuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
+    menuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     miMoveUp = item(menuEdit, QStringLiteral("Move Up"), QKeySequence(Qt::CTRL | Qt::Key_Up),
                     QStringLiteral("Move selection up 1 row"), &TFormMain::miMoveUpClick);
     miMoveDown = item(menuEdit, QStringLiteral("Move Down"), QKeySequence(Qt::CTRL | Qt::Key_Down),
@@ -123,7 +122,7 @@ void TFormMain::createMenus()
     menuEdit->addSeparator();
     miOptions = item(menuEdit, QStringLiteral("Options"), none, QStringLiteral("Show options"), &TFormMain::miOptionsClick);
 
-    menuFields = menuBar()->addMenu(QStringLiteral("Fields"));
+    menuFields = menuBar()->addMenu(QStringLiteral("F&ields"));
     miClearAllTags = item(menuFields, QStringLiteral("Clear All"), QKeySequence(Qt::CTRL | Qt::Key_B),
                           QStringLiteral("Clear fields information"), &TFormMain::miClearAllTagsClick);
     miCopyAllTags = item(menuFields, QStringLiteral("Copy All"), QKeySequence(Qt::CTRL | Qt::Key_N),
@@ -145,13 +144,13 @@ void TFormMain::createMenus()
                         QStringLiteral("Automatically save track numbers for selected files, starting with 1 for the top file"),
                         &TFormMain::miAutoNumberClick);
 
-    menuPlaylist = menuBar()->addMenu(QStringLiteral("Playlist"));
+    menuPlaylist = menuBar()->addMenu(QStringLiteral("&Playlist"));
     miOpenPlaylist = item(menuPlaylist, QStringLiteral("Open Files From Playlist"), QKeySequence(Qt::CTRL | Qt::Key_I),
                           QStringLiteral("Open files from playlist"), &TFormMain::miOpenPlaylistClick);
     miSavePlaylist = item(menuPlaylist, QStringLiteral("Save Selection To Playlist"), QKeySequence(Qt::CTRL | Qt::Key_E),
                           QStringLiteral("Save selected files to playlist"), &TFormMain::miSavePlaylistClick);
 
-    menuTools = menuBar()->addMenu(QStringLiteral("Tools"));
+    menuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     miEncode = item(menuTools, QStringLiteral("Encode WAV To MP3"), QKeySequence(Qt::Key_F6),
                     QStringLiteral("Encode WAV files to MP3 format"), &TFormMain::miEncodeClick);
     miDecode = item(menuTools, QStringLiteral("Decode MP3 To WAV"), QKeySequence(Qt::Key_F7),
@@ -160,7 +159,7 @@ void TFormMain::createMenus()
                             QStringLiteral("Export tag and file information for all files"),
                             &TFormMain::miExportFileListClick);
 
-    Help1 = menuBar()->addMenu(QStringLiteral("Help"));
+    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     miHelp = item(Help1, QStringLiteral("Help"), QKeySequence(Qt::Key_F1), QStringLiteral("Display help"),
                   &TFormMain::miHelpClick);
     miAbout = item(Help1, QStringLiteral("About..."), none, QStringLiteral("About Corvane"), &TFormMain::miAboutClick);
@@ -225,6 +224,8 @@ void TFormMain::createToolBar()
         toolButton->setToolTip(GetShortHint(hint));
         toolButton->setStatusTip(GetLongHint(hint));
         toolButton->setAutoRaise(true);
+        // Every command of the tool bar is in the menus too: Tab passes the buttons by.
+        toolButton->setFocusPolicy(Qt::NoFocus);
         connect(toolButton, &QToolButton::clicked, this, handler);
         ToolBar1->addWidget(toolButton);
         return toolButton;
@@ -235,52 +236,61 @@ void TFormMain::createToolBar()
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    ToolBtnOpen = button(QStringLiteral("Open"), QStringLiteral("Open files"), standardIcon(QStyle::SP_DialogOpenButton),
+    ToolBtnOpen = button(QStringLiteral("Open"), QStringLiteral("Open files"),
+                         themeIcon(QStringLiteral("document-open"), QStyle::SP_DialogOpenButton),
                          &TFormMain::ToolBtnOpenClick);
     ToolBtnOpenFolder = button(QStringLiteral("Open folder"), QStringLiteral("Open folder"),
-                               standardIcon(QStyle::SP_DirOpenIcon), &TFormMain::ToolBtnOpenFolderClick);
+                               themeIcon(QStringLiteral("folder-open"), QStyle::SP_DirOpenIcon),
+                               &TFormMain::ToolBtnOpenFolderClick);
     ToolBtnClose = button(QStringLiteral("Close"), QStringLiteral("Close selected files"),
-                          standardIcon(QStyle::SP_DialogCloseButton), &TFormMain::ToolBtnCloseClick);
+                          themeIcon(QStringLiteral("window-close"), drawCross), &TFormMain::ToolBtnCloseClick);
     ToolBtnSave = button(QStringLiteral("Save Tag"), QStringLiteral("Save tag of selected files"),
-                         standardIcon(QStyle::SP_DialogSaveButton), &TFormMain::ToolBtnSaveClick);
+                         themeIcon(QStringLiteral("document-save"), QStyle::SP_DialogSaveButton),
+                         &TFormMain::ToolBtnSaveClick);
     ToolBtnRemove = button(QStringLiteral("Remove Tag"), QStringLiteral("Remove tag of selected files"),
-                           standardIcon(QStyle::SP_TrashIcon), &TFormMain::ToolBtnRemoveClick);
+                           themeIcon(QStringLiteral("edit-delete"), QStyle::SP_TrashIcon),
+                           &TFormMain::ToolBtnRemoveClick);
     ToolBtnRename = button(QStringLiteral("Rename"), QStringLiteral("Rename selected files using tag information"),
-                           glyphIcon(QStringLiteral("ab")), &TFormMain::ToolBtnRenameClick);
+                           textGlyphIcon(QStringLiteral("ab")), &TFormMain::ToolBtnRenameClick);
     ToolBtnFreedb = button(QStringLiteral("Freedb"), QStringLiteral("Get info from freedb for opened album"),
-                           standardIcon(QStyle::SP_DriveCDIcon), &TFormMain::ToolBtnFreedbClick);
+                           themeIcon(QStringLiteral("media-optical"), QStyle::SP_DriveCDIcon),
+                           &TFormMain::ToolBtnFreedbClick);
     ToolBar1->addSeparator();
     ToolBtnMoveUp = button(QStringLiteral("Move up"), QStringLiteral("Move selection up 1 row"),
-                           standardIcon(QStyle::SP_ArrowUp), &TFormMain::ToolBtnMoveUpClick);
+                           themeIcon(QStringLiteral("go-up"), QStyle::SP_ArrowUp), &TFormMain::ToolBtnMoveUpClick);
     ToolBtnMoveDown = button(QStringLiteral("Move down"), QStringLiteral("Move selection down 1 row"),
-                             standardIcon(QStyle::SP_ArrowDown), &TFormMain::ToolBtnMoveDownClick);
+                             themeIcon(QStringLiteral("go-down"), QStyle::SP_ArrowDown),
+                             &TFormMain::ToolBtnMoveDownClick);
     ToolBar1->addSeparator();
     ToolBtnRefreshAll = button(QStringLiteral("Refresh All"), QStringLiteral("Reload all files and file explorer"),
-                               standardIcon(QStyle::SP_BrowserReload), &TFormMain::ToolBtnRefreshAllClick);
+                               themeIcon(QStringLiteral("view-refresh"), QStyle::SP_BrowserReload),
+                               &TFormMain::ToolBtnRefreshAllClick);
     ToolBtnSelectAll = button(QStringLiteral("Select All"), QStringLiteral("Select all files"),
-                              standardIcon(QStyle::SP_FileDialogListView), &TFormMain::ToolBtnSelectAllClick);
+                              themeIcon(QStringLiteral("edit-select-all"), QStyle::SP_FileDialogListView),
+                              &TFormMain::ToolBtnSelectAllClick);
     ToolBar1->addSeparator();
     ToolBtnSwap = button(QStringLiteral("Swap"), QStringLiteral("Fill tag fields using other version"),
-                         glyphIcon(QStringLiteral("1\u21c42")), &TFormMain::ToolBtnSwapClick);
+                         textGlyphIcon(QStringLiteral("1\u21c42")), &TFormMain::ToolBtnSwapClick);
     ToolBtnCapitalize = button(QStringLiteral("Capitalize Fields"), QStringLiteral("Capitalize title, artist and album fields"),
-                               glyphIcon(QStringLiteral("Aa")), &TFormMain::ToolBtnCapitalizeClick);
+                               textGlyphIcon(QStringLiteral("Aa")), &TFormMain::ToolBtnCapitalizeClick);
     ToolBtnAutoNb = button(QStringLiteral("Auto number"),
                            QStringLiteral("Auto track number|Automatically save track numbers for selected files, "
                                           "starting with 1 for the top file"),
-                           glyphIcon(QStringLiteral("1..")), &TFormMain::ToolBtnAutoNbClick);
+                           textGlyphIcon(QStringLiteral("1..")), &TFormMain::ToolBtnAutoNbClick);
     ToolBar1->addSeparator();
     ToolBtnPlaylistOpen = button(QStringLiteral("Open Playlist"), QStringLiteral("Open files from playlist"),
                                  standardIcon(QStyle::SP_FileDialogContentsView), &TFormMain::ToolBtnPlaylistOpenClick);
     ToolBtnPlaylistSave = button(QStringLiteral("Save Playlist"), QStringLiteral("Save selected files to playlist"),
                                  standardIcon(QStyle::SP_FileDialogDetailedView), &TFormMain::ToolBtnPlaylistSaveClick);
     ToolBar1->addSeparator();
-    ToolBtnPlay = button(QStringLiteral("Play"), QStringLiteral("Play selected song"), standardIcon(QStyle::SP_MediaPlay),
-                         &TFormMain::ToolBtnPlayClick);
+    ToolBtnPlay = button(QStringLiteral("Play"), QStringLiteral("Play selected song"),
+                         themeIcon(QStringLiteral("media-playback-start"), drawPlay), &TFormMain::ToolBtnPlayClick);
     ToolBtnPause = button(QStringLiteral("Pause"), QStringLiteral("Pause playing song"),
-                          standardIcon(QStyle::SP_MediaPause), &TFormMain::ToolBtnPauseClick);
-    ToolBtnStop = button(QStringLiteral("Stop"), QStringLiteral("Stop playing song"), standardIcon(QStyle::SP_MediaStop),
-                         &TFormMain::ToolBtnStopClick);
+                          themeIcon(QStringLiteral("media-playback-pause"), drawPause), &TFormMain::ToolBtnPauseClick);
+    ToolBtnStop = button(QStringLiteral("Stop"), QStringLiteral("Stop playing song"),
+                         themeIcon(QStringLiteral("media-playback-stop"), drawStop), &TFormMain::ToolBtnStopClick);
     ToolBar1->addSeparator();
-    ToolBtnHelp = button(QStringLiteral("Help"), QStringLiteral("Display help"), standardIcon(QStyle::SP_DialogHelpButton),
+    ToolBtnHelp = button(QStringLiteral("Help"), QStringLiteral("Display help"),
+                         themeIcon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton),
                          &TFormMain::ToolBtnHelpClick);
 }

@@ -1,5 +1,6 @@
 #include "UnitOptions.h"
 
+#include "FixedDialogSize.h"
 #include "TypingLimit.h"
 
 #include <QButtonGroup>
@@ -97,8 +98,7 @@ TFormOptions::TFormOptions(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControlOptions, 1);
     layout->addLayout(buttons);
-    // The designed size, grown where the system's font needs more room so no caption is cut.
-    setFixedSize(QSize(365, 326).expandedTo(layout->minimumSize()));
+    setFixedSize(fixedDialogSize(layout, QSize(365, 326)));
 
     connectHandlers();
     FormOptions = this;
@@ -193,9 +193,9 @@ QWidget* TFormOptions::createRenamePage()
     formatLayout->addWidget(rdOther, 4, 0);
     formatLayout->addWidget(cbOtherFormat, 4, 1);
 
+    checkReplaceSpace = new QCheckBox(QStringLiteral("Replace spaces with underscores"), page);
     btnEditformats = button(QStringLiteral("Edit formats"), page);
     btnEditformats->setToolTip(QStringLiteral("Define your own formats to use with the popup menu in the file grid"));
-    checkReplaceSpace = new QCheckBox(QStringLiteral("Replace spaces with underscores"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(rgCase);
@@ -221,9 +221,13 @@ QWidget* TFormOptions::createFileNamesPage()
     btnTrack = tokenButton(QStringLiteral("Track"), page);
     btnDelete = button(QStringLiteral("Delete"), page);
     cbGuessTag = checkBox(QStringLiteral("Guess tag fields"), QStringLiteral("Use the file name to fill tag fields"), page);
-    btnDefault = button(QStringLiteral("Defaults"), page);
     Label3 = new QLabel(QStringLiteral("Replace invalid file name characters with:"), page);
     EditCharRepInvalid = oneCharacterEdit(page);
+    // Each label names its control for screen readers.
+    lbFilenameFormat->setBuddy(cmbGuessFormat);
+    Label3->setBuddy(EditCharRepInvalid);
+    // Made in the order of the layout, which Tab follows.
+    btnDefault = button(QStringLiteral("Defaults"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lbFilenameFormat);
@@ -260,9 +264,11 @@ QWidget* TFormOptions::createPlaylistsPage()
     btnDeletePlaylist = button(QStringLiteral("Delete"), page);
     cbGeneratePlaylistName = checkBox(QStringLiteral("Generate file name when creating playlist"),
         QStringLiteral("Automatically generate a name for the playlist when saving a playlist"), page);
-    btnDefaultPlaylist = button(QStringLiteral("Defaults"), page);
     Label10 = new QLabel(QStringLiteral("Replace invalid file name characters with:"), page);
     EditCharRepInvalidP = oneCharacterEdit(page);
+    Label7->setBuddy(cmbPlaylistFormat);
+    Label10->setBuddy(EditCharRepInvalidP);
+    btnDefaultPlaylist = button(QStringLiteral("Defaults"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Label7);
@@ -298,6 +304,9 @@ QWidget* TFormOptions::createFoldersPage()
         browse->setText(QStringLiteral("..."));
         browse->setAutoRaise(true);
         browse->setToolTip(QStringLiteral("Browse folders"));
+        label->setBuddy(edit);
+        // "...", four times over, would tell a screen reader's user nothing.
+        browse->setAccessibleName(QStringLiteral("Browse for the ") + caption.chopped(1).toLower());
         layout->addWidget(label);
         auto* row = new QHBoxLayout;
         row->addWidget(edit, 1);
@@ -321,6 +330,8 @@ QWidget* TFormOptions::createFreedbPage()
     Label2 = new QLabel(QStringLiteral("Port:"), page);
     EditPort = new QLineEdit(page);
     btnDefaultFreedb = button(QStringLiteral("Default"), page);
+    Label1->setBuddy(EditServer);
+    Label2->setBuddy(EditPort);
 
     auto* layout = new QGridLayout(page);
     layout->addWidget(Label1, 0, 0);
@@ -352,12 +363,15 @@ QWidget* TFormOptions::createColorsPage()
         v1 = new QCheckBox(GroupBox1);
         v1->setChecked(hasV1);
         v1->setEnabled(false);
+        v1->setAccessibleName(Label8->text());
         v2 = new QCheckBox(GroupBox1);
         v2->setChecked(hasV2);
         v2->setEnabled(false);
+        v2->setAccessibleName(Label9->text());
         swatch = new QLineEdit(GroupBox1);
         swatch->setReadOnly(true);
         swatch->setEnabled(false);
+        swatch->setAccessibleName(Label6->text());
         pick = button(QStringLiteral("Pick color"), GroupBox1);
         grid->addWidget(v1, row, 0);
         grid->addWidget(v2, row, 1);
@@ -389,6 +403,8 @@ QWidget* TFormOptions::createDictionaryPage()
     editWord->setToolTip(QStringLiteral("Remember to write the word exactly the way you want it to appear (case matters)"));
     btnAddWord = button(QStringLiteral("Add"), page);
     btnDeleteWord = button(QStringLiteral("Delete"), page);
+    listBoxWords->setAccessibleName(Label4->text());
+    editWord->setAccessibleName(QStringLiteral("Word"));
 
     auto* layout = new QGridLayout(page);
     layout->addWidget(Label4, 0, 0, 1, 2);

@@ -1,5 +1,6 @@
 #include "UnitRenamingFormats.h"
 
+#include "FixedDialogSize.h"
 #include "TokenInsertion.h"
 #include "UserInterface.h"
 
@@ -18,13 +19,13 @@ TFormRenamingFormats::TFormRenamingFormats(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("Renaming Formats"));
-    setFixedSize(344, 293);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Saved formats"), this);
     lblNote = new QLabel(QStringLiteral("Note: to use these formats you must rename files by right-clicking a selection in the file grid"), GroupBox1);
     lblNote->setWordWrap(true);
     ListBoxFormats = new QListWidget(GroupBox1);
     ListBoxFormats->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListBoxFormats->setAccessibleName(GroupBox1->title());
     btnDelete = new QPushButton(QStringLiteral("Delete"), GroupBox1);
     auto* saved = new QGridLayout(GroupBox1);
     saved->addWidget(lblNote, 0, 0, 1, 2);
@@ -43,10 +44,12 @@ TFormRenamingFormats::TFormRenamingFormats(QWidget* parent)
     build->addWidget(EditFormat, 0, 0, 1, 4);
     build->addWidget(btnAddFormat, 0, 4);
     auto* tokens = new QHBoxLayout;
-    // Token buttons keep out of the focus so the edit keeps its selection.
+    // Token buttons keep out of the focus so the edit keeps its selection. Five in a row fit the
+    // dialog's width as long as each is no wider than its caption needs.
     for (QPushButton* button : {btnRenameArtist, btnRenameAlbum, btnRenameTrack, btnRenameTitle, BitBtn1}) {
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::NoFocus);
+        button->setMinimumWidth(captionWidth(button));
         tokens->addWidget(button);
     }
     build->addLayout(tokens, 1, 0, 1, 5);
@@ -65,6 +68,7 @@ TFormRenamingFormats::TFormRenamingFormats(QWidget* parent)
     layout->addWidget(GroupBox1, 1);
     layout->addWidget(GroupBox2);
     layout->addLayout(buttons);
+    setFixedSize(fixedDialogSize(layout, QSize(344, 293)));
 
     connect(btnRenameArtist, &QPushButton::clicked, this, &TFormRenamingFormats::btnRenameArtistClick);
     connect(btnRenameAlbum, &QPushButton::clicked, this, &TFormRenamingFormats::btnRenameAlbumClick);

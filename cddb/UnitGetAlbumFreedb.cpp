@@ -117,6 +117,7 @@ void TFormFreedb::BuildLayout()
     editGenre = newHintedEdit(gbAlbum);
 
     sgTracks = new QTableWidget(1, 3, gbAlbum);
+    sgTracks->setAccessibleName(QStringLiteral("Tracks"));
     // The style's minimum section sizes would widen the check column and heighten the rows.
     sgTracks->horizontalHeader()->setMinimumSectionSize(22);
     sgTracks->verticalHeader()->setMinimumSectionSize(16);
@@ -142,13 +143,19 @@ void TFormFreedb::BuildLayout()
 
     auto* albumLayout = new QGridLayout(gbAlbum);
     albumLayout->setVerticalSpacing(3);
-    albumLayout->addWidget(new QLabel(QStringLiteral("Artist:"), gbAlbum), 0, 0);
+    // Each label names its control for screen readers.
+    const auto label = [this](const QString& caption, QWidget* control) {
+        auto* result = new QLabel(caption, gbAlbum);
+        result->setBuddy(control);
+        return result;
+    };
+    albumLayout->addWidget(label(QStringLiteral("Artist:"), editArtist), 0, 0);
     albumLayout->addWidget(editArtist, 0, 1, 1, 3);
-    albumLayout->addWidget(new QLabel(QStringLiteral("Album:"), gbAlbum), 1, 0);
+    albumLayout->addWidget(label(QStringLiteral("Album:"), editAlbum), 1, 0);
     albumLayout->addWidget(editAlbum, 1, 1, 1, 3);
-    albumLayout->addWidget(new QLabel(QStringLiteral("Year:"), gbAlbum), 2, 0);
+    albumLayout->addWidget(label(QStringLiteral("Year:"), editYear), 2, 0);
     albumLayout->addWidget(editYear, 2, 1);
-    albumLayout->addWidget(new QLabel(QStringLiteral("Genre:"), gbAlbum), 2, 2);
+    albumLayout->addWidget(label(QStringLiteral("Genre:"), editGenre), 2, 2);
     albumLayout->addWidget(editGenre, 2, 3);
     albumLayout->addWidget(new QLabel(QStringLiteral("Tracks:"), gbAlbum), 3, 0, Qt::AlignTop);
     albumLayout->addWidget(sgTracks, 3, 1, 1, 3);

@@ -15,6 +15,7 @@ FolderTree::FolderTree(QWidget* parent)
     : QTreeView(parent)
 {
     header()->hide();
+    setAccessibleName(QStringLiteral("Folders"));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
 
@@ -30,7 +31,9 @@ void FolderTree::useNewModel()
     const std::unique_ptr<QFileSystemModel> oldFolders(folders);
     const std::unique_ptr<QItemSelectionModel> oldSelection(selectionModel());
     folders = new QFileSystemModel(this);
-    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
+    // Hidden folders stay out of sight, as in the desktop's file dialogs. The model still lists a
+    // hidden folder that a path asked for passes through, so such a path opens all the same.
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     folders->setReadOnly(true);
     folders->setRootPath(rootFolder);
     setModel(folders);

@@ -1,10 +1,10 @@
 #pragma once
 
-// The folder tree of the main window and of the folder-browse dialog: the file system's folders,
-// hidden ones included, under "/". A selection is reported by changed() once it has settled for
-// 150 ms, so walking through the tree with the keys does not load every folder passed. Only a
-// selection counts: the row the keyboard focus rests on is no chosen folder. Only the left button
-// and the keys select.
+// The folder tree of the main window and of the folder-browse dialog: the file system's folders
+// under "/", without hidden ones but those on the way to a folder it was browsed to. A selection is
+// reported by changed() once it has settled for 150 ms, so walking through the tree with the keys
+// does not load every folder passed. Only a selection counts: the row the keyboard focus rests on is
+// no chosen folder. Only the left button and the keys select.
 
 #include <QTimer>
 #include <QTreeView>

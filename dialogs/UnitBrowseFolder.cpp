@@ -1,5 +1,6 @@
 #include "UnitBrowseFolder.h"
 
+#include "FixedDialogSize.h"
 #include "FolderTree.h"
 
 #include <QCheckBox>
@@ -13,7 +14,6 @@ TFormBrowseFolder::TFormBrowseFolder(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("Browse for folder"));
-    setFixedSize(334, 332);
 
     lblMsg = new QLabel(this);
     lblMsg->setWordWrap(true);
@@ -37,6 +37,7 @@ TFormBrowseFolder::TFormBrowseFolder(QWidget* parent)
     layout->addWidget(VETree, 1);
     layout->addWidget(chkSubfolders);
     layout->addLayout(buttons);
+    setFixedSize(fixedDialogSize(layout, QSize(334, 332)));
 }
 
 void TFormBrowseFolder::SetMessage(const QString& text)

@@ -1,12 +1,15 @@
 #include "UnitProgressForm.h"
 
+#include "FixedDialogSize.h"
 #include "QtUserInterface.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 TFormProgress::TFormProgress()
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -14,10 +17,8 @@ TFormProgress::TFormProgress()
     setWindowTitle(QStringLiteral("Please wait..."));
     // Above a modal dialog only the newest modal window takes input.
     setWindowModality(Qt::ApplicationModal);
-    setFixedSize(323, 99);
 
     ProgressBar1 = new TProgressBar(this);
-    ProgressBar1->setGeometry(0, height() - 16, width(), 16);
     ProgressBar1->setTextVisible(false);
 
     lbMsg = new QLabel(QStringLiteral("Please wait"), this);
@@ -26,8 +27,13 @@ TFormProgress::TFormProgress()
     lbMsg->setWordWrap(true);
 
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setGeometry(272, 25, 45, 33);
     connect(btnCancel, &QPushButton::clicked, this, &TFormProgress::btnCancelClick);
+
+    // As designed, and wider by as much as this desktop's font needs for Cancel's caption.
+    const int wider = std::max(0, captionWidth(btnCancel) - 45);
+    setFixedSize(323 + wider, 99);
+    btnCancel->setGeometry(272, 25, 45 + wider, 33);
+    ProgressBar1->setGeometry(0, height() - 16, width(), 16);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -80,6 +86,16 @@ void TFormProgress::closeEvent(QCloseEvent* event)
 {
     // The batch is still running: closing would enable the program mid-batch and lose Cancel.
     event->ignore();
+}
+
+void TFormProgress::keyPressEvent(QKeyEvent* event)
+{
+    // Esc answers as Cancel does, where there is a Cancel.
+    if (event->matches(QKeySequence::Cancel) && !btnCancel->isHidden()) {
+        btnCancel->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TFormProgress::enableDisabledWindows()

@@ -2,7 +2,7 @@
 
 // The "Please wait..." window of every batch command. The command sets it up, shows it, writes
 // lbMsg, steps the bar and polls Cancelled; while it is shown the program's other windows are
-// disabled, so Cancel is the only input the program takes, also when a modal dialog started the
+// disabled, so Cancel (or Esc) is the only input the program takes, also when a modal dialog started the
 // batch; a message box of the batch stands beside the window and leaves Cancel usable. A close
 // request from the window frame is refused: Cancel is the only way out.
 //
@@ -55,6 +55,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void enableDisabledWindows();

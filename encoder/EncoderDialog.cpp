@@ -35,6 +35,16 @@ EncoderDialog::EncoderDialog(EncoderFolderSource folders, const Texts& texts, QW
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+QHBoxLayout* EncoderDialog::commandRow(QPushButton* run)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(run);
+    row->addWidget(btnClose);
+    setTabOrder(run, btnClose);
+    return row;
+}
+
 void EncoderDialog::sbtnBrowseClick()
 {
     TFormBrowseFolder browse(this);

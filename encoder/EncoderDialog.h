@@ -7,6 +7,7 @@
 #include <functional>
 
 class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -45,6 +46,8 @@ protected:
 
     // Checks the output folder, lets the user choose the input files, then runs the encoder on each.
     void convertFiles(const CommandBuilder& commandFor);
+    // The run button and Close at the dialog's foot, in this order for Tab too.
+    QHBoxLayout* commandRow(QPushButton* run);
 
 private:
     const EncoderFolderSource folders;

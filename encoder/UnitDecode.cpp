@@ -1,7 +1,6 @@
 #include "UnitDecode.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,11 +21,7 @@ TFormDecode::TFormDecode(const EncoderFolderSource& folders, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gbOutput);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnDecode);
-    buttons->addWidget(btnClose);
-    layout->addLayout(buttons);
+    layout->addLayout(commandRow(btnDecode));
 
     connect(btnDecode, &QPushButton::clicked, this, &TFormDecode::btnDecodeClick);
     FormCreate(folders());

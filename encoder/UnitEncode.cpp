@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 QPointer<TFormEncode> FormEncode;
 
@@ -90,11 +92,13 @@ TFormEncode::TFormEncode(const EncoderFolderSource& folders, QWidget* parent)
     layout->addWidget(gbMode, 1, 0);
     layout->addWidget(gbOptions, 1, 1);
     layout->addWidget(gbOutput, 2, 0, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnEncode);
-    buttons->addWidget(btnClose);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->addLayout(commandRow(btnEncode), 3, 0, 1, 2);
+    // Tab follows the layout: the boxes row by row, then the output folder and the buttons.
+    QWidget* const tabOrder[] = {rdConstant, cbBitrate,   rdVariable, cbVbrMinBitrate, rdQualNormal, rdQualHigh,
+                                 rdStereo,   rdJoint,     rdDual,     rdMono,          cbCopyright,  cbOriginal,
+                                 cbCRC,      EditOutput,  sbtnBrowse, btnEncode};
+    for (std::size_t next = 1; next < std::size(tabOrder); ++next)
+        setTabOrder(tabOrder[next - 1], tabOrder[next]);
 
     connect(btnEncode, &QPushButton::clicked, this, &TFormEncode::btnEncodeClick);
     FormCreate(folders());

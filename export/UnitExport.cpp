@@ -22,6 +22,8 @@ QPushButton* moveButton(const QString& caption, const QString& hint, QWidget* pa
 {
     auto* button = new QPushButton(caption, parent);
     button->setToolTip(hint);
+    // Arrows say nothing to a screen reader.
+    button->setAccessibleName(hint);
     button->setAutoDefault(false);
     return button;
 }
@@ -113,6 +115,8 @@ void TFormExport::createLayout()
     lbAvailable->setObjectName(QStringLiteral("lbAvailable"));
     lbExport = new ExportFieldList(this);
     lbExport->setObjectName(QStringLiteral("lbExport"));
+    lbAvailable->setAccessibleName(Label1->text());
+    lbExport->setAccessibleName(Label2->text());
 
     btnRight = moveButton(QStringLiteral(">"), QStringLiteral("Move right"), this);
     btnLeft = moveButton(QStringLiteral("<"), QStringLiteral("Move left"), this);

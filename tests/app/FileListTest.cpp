@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -282,6 +284,36 @@ TEST_F(FileListTest, GuessesFillEmptyFieldsOfBothPagesBeyondTheTypingLimits)
     EXPECT_EQ(form.EditTrackV2->text(), "123");
     EXPECT_EQ(form.EditTitleV1->text(), "A title that is longer than thirty characters");
     EXPECT_EQ(form.EditTitleV2->text(), "A title that is longer than thirty characters");
+    // A filled field shows the start of its text.
+    EXPECT_EQ(form.EditTitleV1->cursorPosition(), 0);
+    EXPECT_EQ(form.EditTitleV2->cursorPosition(), 0);
+}
+
+TEST_F(FileListTest, LongTextsShowTheirStartInACellAndBothEndsOfThePathInThePathLine)
+{
+    // Two right-to-left titles that differ only at their start, two paths only at their end.
+    const QString folder = QString(150, 'f') + "/";
+    const auto file = [&](const QString& name, const QString& title) {
+        return writeAudio(dir, folder + name, fixtures::ID3v2TagBuilder(3).textFrame("TIT2", title, 1).build());
+    };
+    const QString filler(60, QChar(0x05D1));
+    TFormMain form;
+    form.show();
+    form.PageControlTag->setCurrentWidget(form.TabSheetV2);
+    form.OpenFiles({file("a.mp3", QChar(0x05D0) + filler), file("b.mp3", QChar(0x05D2) + filler)}, false);
+    const QImage grid = form.vtgrid->viewport()->grab().toImage();
+    const auto cell = [&](int row) { return grid.copy(form.vtgrid->visualRect(form.vtgridModel->index(row, 4))); };
+    EXPECT_NE(cell(0), cell(1));
+
+    QImage lines[2];
+    for (int row : {0, 1}) {
+        form.selectGridRow(row);
+        lines[row] = form.panelFilePath->grab().toImage();
+    }
+    EXPECT_NE(lines[0], lines[1]);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), form.panelFilePath->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(form.panelFilePath, &hover);
+    EXPECT_EQ(QToolTip::text(), "File path: " + form.FileList[1]->FileName);
 }
 
 TEST_F(FileListTest, SeveralSelectedFilesKeepTheFieldsButShowTheChangedRow)
@@ -614,6 +646,13 @@ TEST_F(FileListTest, RowColoursFollowTheTagsWhenSwitchedOn)
               QColor(0x11, 0x22, 0x33));
     EXPECT_EQ(form.vtgridModel->data(form.vtgridModel->index(1, 3), Qt::BackgroundRole).value<QColor>(),
               QColor(0x44, 0x55, 0x66));
+    // Whatever the colour scheme's text colour, a row's text stands out from the row's own colour.
+    for (const quint32 colour : {0xFF112233u, 0xFFFFFFE0u}) {
+        form.ColorV1 = static_cast<qint32>(colour);
+        const QVariant text = form.vtgridModel->data(form.vtgridModel->index(0, 3), Qt::ForegroundRole);
+        ASSERT_TRUE(text.isValid());
+        EXPECT_GT(std::abs(qGray(text.value<QColor>().rgb()) - qGray(colour)), 128);
+    }
     form.UseGridColors = false;
     EXPECT_FALSE(form.vtgridModel->data(form.vtgridModel->index(0, 3), Qt::BackgroundRole).isValid());
 }

@@ -243,6 +243,9 @@ TEST_F(MainSettingsTest, ARememberedSizeBeyondTheDesktopIsCutToIt)
     const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualSize();
     EXPECT_LE(form.width(), desktop.width());
     EXPECT_LE(form.height(), desktop.height());
+    // Its frame too: the title bar and the status bar both in sight.
+    form.show();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(form.frameGeometry()));
 }
 
 TEST_F(MainSettingsTest, AStoredFolderPanelWidthOfAnySizeKeepsThePanelInTheWindow)

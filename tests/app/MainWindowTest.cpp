@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QPalette>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QComboBox>
@@ -242,14 +243,15 @@ TEST_F(MainWindowTest, EveryMenuItemHasItsCaptionShortcutAndHint)
     };
     TFormMain form;
     QStringList menuCaptions;
+    // Shown as they stand; the letter after "&" is underlined and opens the menu with Alt.
     for (QAction* menu : form.menuBar()->actions())
         menuCaptions.append(menu->text());
-    EXPECT_EQ(menuCaptions, QStringList({"File", "Edit", "Fields", "Playlist", "Tools", "Help"}));
+    EXPECT_EQ(menuCaptions, QStringList({"&File", "&Edit", "F&ields", "&Playlist", "&Tools", "&Help"}));
     for (const MenuItem& item : items) {
         SCOPED_TRACE(item.caption);
         QMenu* menu = nullptr;
         for (QAction* top : form.menuBar()->actions()) {
-            if (top->text() == item.menu)
+            if (top->iconText() == item.menu)
                 menu = top->menu();
         }
         ASSERT_NE(menu, nullptr);
@@ -306,6 +308,43 @@ TEST_F(MainWindowTest, ToolButtonsStandInGroupsWithTheirHints)
     EXPECT_EQ(form.ToolBtnCapitalize->text(), "Capitalize Fields");
     EXPECT_EQ(form.ToolBtnOpen->statusTip(), "Open files");
     EXPECT_EQ(form.ToolBtnOpen, form.ToolBar1->widgetForAction(form.ToolBar1->actions().first()));
+}
+
+// How far the most visible pixel of a picture stands out from the face it is drawn on, in grey levels.
+int contrastOn(const QImage& picture, const QColor& face)
+{
+    int most = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            most = std::max(most, qRound(pixel.alphaF() * std::abs(qGray(pixel.rgb()) - qGray(face.rgb()))));
+        }
+    }
+    return most;
+}
+
+TEST_F(MainWindowTest, PicturesDrawnHereAndTheAboutLinkReadInADarkSchemeAndAreSharpAtAnyPixelRatio)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(53, 53, 53));
+    dark.setColor(QPalette::Link, QColor(90, 170, 255));
+    QApplication::setPalette(dark);
+    TFormMain form;
+    for (QToolButton* button : {form.ToolBtnClose, form.ToolBtnRename, form.ToolBtnSwap, form.ToolBtnCapitalize,
+                                form.ToolBtnAutoNb, form.ToolBtnPlay, form.ToolBtnPause, form.ToolBtnStop}) {
+        const QImage normal = button->icon().pixmap(QSize(24, 24), 2.0).toImage();
+        const QImage disabled = button->icon().pixmap(QSize(24, 24), 2.0, QIcon::Disabled).toImage();
+        EXPECT_EQ(normal.size(), QSize(48, 48)) << button->toolTip().toStdString();
+        EXPECT_GT(contrastOn(normal, dark.button().color()), 128) << button->toolTip().toStdString();
+        EXPECT_LT(contrastOn(disabled, dark.button().color()), contrastOn(normal, dark.button().color()));
+    }
+    TFormAbout about;
+    about.show();
+    const QImage link = about.lbUrl->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(link.constBits());
+    EXPECT_NE(std::find(pixels, pixels + link.width() * link.height(), dark.link().color().rgb()),
+              pixels + link.width() * link.height());
+    QApplication::setPalette(light);
 }
 
 TEST_F(MainWindowTest, WithoutAPlayerModuleThePlayerButtonsAreDisabled)

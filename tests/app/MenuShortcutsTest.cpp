@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -87,6 +88,19 @@ TEST_F(MenuShortcutsTest, EveryShortcutRunsItsCommandWhateverFieldHasTheFocusAnd
                                               << field.field->metaObject()->className();
             EXPECT_EQ(field.text(), text) << command->text().toStdString();
         }
+    }
+}
+
+TEST_F(MenuShortcutsTest, AltAndTheUnderlinedLetterOfAMenuTitleOpensTheMenu)
+{
+    const std::pair<Qt::Key, QMenu*> titles[] = {{Qt::Key_F, form->menuFile},     {Qt::Key_E, form->menuEdit},
+                                                 {Qt::Key_I, form->menuFields},   {Qt::Key_P, form->menuPlaylist},
+                                                 {Qt::Key_T, form->menuTools},    {Qt::Key_H, form->Help1}};
+    focus(form->TabSheetV1, form->EditTitleV1);
+    for (const auto& [key, menu] : titles) {
+        QTest::keyClick(form->EditTitleV1, key, Qt::AltModifier);
+        EXPECT_TRUE(menu->isVisible()) << menu->title().toStdString();
+        menu->hide();
     }
 }
 

@@ -1,4 +1,5 @@
 #include "FolderTree.h"
+#include "QStringPrinter.h"
 #include "TempDir.h"
 #include "UnitBrowseFolder.h"
 
@@ -44,6 +45,27 @@ TEST(BrowseFolderTest, ShowingSelectsTheInitialFolderIncludingHiddenOnes)
     dialog.show();
     EXPECT_EQ(dialog.GetFolder(), folder);
     dialog.reject();
+}
+
+TEST(BrowseFolderTest, TheTreeListsNoHiddenFolderButTheOneOnTheWayToTheFolderItShows)
+{
+    TempDir temp;
+    for (const char* path : {".hidden/inner", ".other", "visible"})
+        ASSERT_TRUE(QDir().mkpath(temp.filePath(path)));
+    FolderTree tree;
+    tree.browseTo(temp.filePath(".hidden/inner"));
+    const QModelIndex parent = tree.currentIndex().parent().parent();
+    const auto names = [&] {
+        QStringList listed;
+        for (int row = 0; row < tree.model()->rowCount(parent); ++row)
+            listed.append(tree.model()->index(row, 0, parent).data().toString());
+        listed.sort();
+        return listed;
+    };
+    // Both folders shown, then time for any other to arrive.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return names().size() >= 2; }, 30000));
+    QTest::qWait(500);
+    EXPECT_EQ(names(), QStringList({".hidden", "visible"}));
 }
 
 TEST(BrowseFolderTest, AMissingInitialFolderKeepsTheTreesDefaultSelection)

@@ -84,6 +84,19 @@ TEST_F(ProgressFormTest, CancelSetsTheFlagHidesTheWindowAndEnablesExactlyTheDisa
     EXPECT_FALSE(alreadyDisabled.isEnabled());
 }
 
+TEST_F(ProgressFormTest, EscapeCancelsWhereThereIsACancelButton)
+{
+    TFormProgress progress;
+    progress.SetupProgress(0, 0, 1, 1, false);
+    progress.ShowProgress();
+    QTest::keyClick(&progress, Qt::Key_Escape);
+    EXPECT_FALSE(progress.Cancelled);
+    progress.SetupProgress(0, 0, 3, 1, true);
+    QTest::keyClick(&progress, Qt::Key_Escape);
+    EXPECT_TRUE(progress.Cancelled);
+    EXPECT_TRUE(first.isEnabled());
+}
+
 TEST_F(ProgressFormTest, ClosingAfterCancelOrTwiceEnablesTheWindowsOnlyOnce)
 {
     TFormProgress progress;

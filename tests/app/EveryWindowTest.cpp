@@ -1,0 +1,183 @@
+#include "Registry.h"
+#include "ScriptedUserInterface.h"
+#include "SettingsHome.h"
+#include "TestAudio.h"
+#include "UnitAbout.h"
+#include "UnitBrowseFolder.h"
+#include "UnitChooseAlbum.h"
+#include "UnitDecode.h"
+#include "UnitEncode.h"
+#include "UnitExport.h"
+#include "UnitGetAlbumFreedb.h"
+#include "UnitMain.h"
+#include "UnitOptions.h"
+#include "UnitProgressForm.h"
+#include "UnitRenamingFormats.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every window of the program, made with the desktop's font at 11 pt. Run on xcb too, where keys and
+// focus take the window system's way.
+class EveryWindowTest : public ::testing::Test {
+protected:
+    struct LargerFont {
+        LargerFont()
+        {
+            QFont font = QApplication::font();
+            font.setPointSize(11);
+            QApplication::setFont(font);
+        }
+    } font;
+    SettingsHome home;
+    ScriptedUserInterface messages;
+    QString exportFields;
+    const EncoderFolderSource folders = [] { return EncoderFolders{"/", "/"}; };
+    TFormMain main;
+    TFormOptions options;
+    TFormRenamingFormats formats;
+    TFormEncode encode{folders};
+    TFormDecode decode{folders};
+    TFormExport exportList{exportFields, {}};
+    TFormFreedb lookup{TFreedbHost{}};
+    TFormChooseAlbum chooser{nullptr};
+    TFormBrowseFolder browse;
+    TFormProgress progress;
+    TFormAbout about;
+    const QList<QWidget*> windows = {&main,   &options, &formats,  &encode,   &decode, &exportList,
+                                     &lookup, &chooser, &browse, &progress, &about};
+};
+
+// What a screen reader calls a control. A combo box's own name is its value on this desktop: the
+// label it is labelled by names it.
+QString spokenName(QWidget* control)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+    if (!qobject_cast<QComboBox*>(control))
+        return face->text(QAccessible::Name);
+    const auto labels = face->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+}
+
+TEST_F(EveryWindowTest, EveryControlHasANameInWords)
+{
+    for (QWidget* window : windows) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const bool ofItsOwn = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                                  qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractItemView*>(control) ||
+                                  qobject_cast<QPlainTextEdit*>(control);
+            // Parts of other controls, and the window system's own buttons, are named by Qt.
+            const QWidget* owner = control->parentWidget();
+            if (!ofItsOwn || control->window() != window || control->objectName().startsWith("qt_") ||
+                qobject_cast<const QAbstractItemView*>(owner) || qobject_cast<const QComboBox*>(owner))
+                continue;
+            EXPECT_TRUE(spokenName(control).contains(QRegularExpression("\\p{L}")))
+                << window->windowTitle().toStdString() << ": " << control->metaObject()->className();
+        }
+    }
+}
+
+TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfTheirLists)
+{
+    progress.SetupProgress(0, 0, 1, 1, true);
+    for (QListWidget* list : {formats.ListBoxFormats, chooser.ListBoxAlbums})
+        list->addItems({"#ARTIST#", "#TRACK#", "#ALBUM#", "#TITLE#", "#BITRATE#"});
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&progress, &formats, &chooser, &browse, &options}) {
+        dialog->show();
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QRect caption = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const int text = button->fontMetrics().horizontalAdvance(button->text());
+            EXPECT_TRUE(!button->isVisible() || caption.width() >= text) << button->text().toStdString();
+        }
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            EXPECT_TRUE(!label->isVisible() || !label->wordWrap() ||
+                        label->height() >= label->heightForWidth(label->width()))
+                << label->text().toStdString();
+        for (const QListWidget* list : dialog->findChildren<QListWidget*>())
+            EXPECT_TRUE(list->count() == 0 || list->viewport()->height() >= 3 * list->sizeHintForRow(0));
+    }
+}
+
+// The controls in the order Tab reaches them, from the one that has the focus.
+QList<QWidget*> tabChain(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    QList<QWidget*> chain{QApplication::focusWidget()};
+    while (chain.first() && chain.size() < 100) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == chain.first())
+            break;
+        chain.append(QApplication::focusWidget());
+    }
+    return chain;
+}
+
+// Whether a step of Tab goes down or right: in the innermost box that holds both controls, the part
+// that holds the second stands lower, or level with the other and further right.
+bool goesDownOrRight(const QWidget* from, const QWidget* to)
+{
+    while (!from->parentWidget()->isAncestorOf(to))
+        from = from->parentWidget();
+    while (to->parentWidget() != from->parentWidget())
+        to = to->parentWidget();
+    const QRect a = from->geometry(), b = to->geometry();
+    return a.top() < b.bottom() && b.top() < a.bottom() ? b.left() > a.left() : b.top() > a.top();
+}
+
+TEST_F(EveryWindowTest, TabFollowsTheLayoutOfTheDialogsTopToBottomAndLeftToRight)
+{
+    QList<QWidget*> chains[10] = {tabChain(&encode), tabChain(&decode)};
+    for (int page = 0; page < options.PageControlOptions->count(); ++page) {
+        options.PageControlOptions->setCurrentIndex(page);
+        options.PageControlOptions->tabBar()->setFocus();
+        chains[page + 2] = tabChain(&options);
+    }
+    for (const QList<QWidget*>& chain : chains) {
+        for (qsizetype step = 1; step < chain.size(); ++step)
+            EXPECT_TRUE(goesDownOrRight(chain[step - 1], chain[step]))
+                << chain[step]->window()->windowTitle().toStdString() << " " << step;
+    }
+}
+
+TEST_F(EveryWindowTest, TabPassesTheToolButtonsByAndTheGridTakesTheMenuKeyShiftF10AndAFirstDown)
+{
+    TempDir dir;
+    main.OptionLoadFilesStartup = false;
+    main.OpenFiles({writeAudio(dir, "a.mp3"), writeAudio(dir, "b.mp3"), writeAudio(dir, "c.mp3")}, false);
+    for (const QWidget* control : tabChain(&main))
+        EXPECT_NE(control->parentWidget(), main.ToolBar1) << control->toolTip().toStdString();
+    main.vtgrid->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(main.vtgrid, Qt::Key_Down);
+    EXPECT_EQ(main.gridSelectedRows(), QList<int>{0});
+    QTest::keyClick(main.vtgrid, Qt::Key_Down);
+    const QRect row = main.vtgrid->visualRect(main.vtgridModel->index(1, 3));
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), Qt::ShiftModifier | Qt::Key_F10}) {
+        QTest::keyClick(main.vtgrid, key.key(), key.keyboardModifiers());
+        EXPECT_TRUE(main.Popup->isVisible());
+        EXPECT_EQ(main.Popup->y(), main.vtgrid->viewport()->mapToGlobal(row.bottomLeft()).y());
+        main.Popup->hide();
+    }
+}
+
+}  // namespace
