@@ -344,6 +344,7 @@ public:
     QList<int> gridSelectedRows() const;
     int gridFocusedRow() const;
     void selectGridRow(int row);
+    QModelIndex gridRowCell(int row) const;
     TagPage activePage() const;
 
     // ---- selection and tag guessing (UnitMain_Selection.cpp)

@@ -173,7 +173,7 @@ void TFormMain::reselectFiles(const QList<const TMpegFile*>& files, const TMpegF
     keepingPagesWhileReselecting = true;
     vtgrid->selectionModel()->select(rowSelection(*vtgridModel, rows), QItemSelectionModel::ClearAndSelect);
     if (current >= 0)
-        vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(current, 0), QItemSelectionModel::NoUpdate);
+        vtgrid->selectionModel()->setCurrentIndex(gridRowCell(current), QItemSelectionModel::NoUpdate);
     keepingPagesWhileReselecting = false;
 }
 
@@ -201,7 +201,7 @@ void TFormMain::miMoveUpClick()
     QList<int> moved;
     for (int row : selected)
         moved.append(row - 1);
-    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(moved.last(), 0), QItemSelectionModel::NoUpdate);
+    vtgrid->selectionModel()->setCurrentIndex(gridRowCell(moved.last()), QItemSelectionModel::NoUpdate);
     vtgrid->selectionModel()->select(rowSelection(*vtgridModel, moved), QItemSelectionModel::ClearAndSelect);
 }
 
@@ -217,7 +217,7 @@ void TFormMain::miMoveDownClick()
     QList<int> moved;
     for (int row : selected)
         moved.append(row + 1);
-    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(moved.first(), 0), QItemSelectionModel::NoUpdate);
+    vtgrid->selectionModel()->setCurrentIndex(gridRowCell(moved.first()), QItemSelectionModel::NoUpdate);
     vtgrid->selectionModel()->select(rowSelection(*vtgridModel, moved), QItemSelectionModel::ClearAndSelect);
 }
 
@@ -334,8 +334,18 @@ int TFormMain::gridFocusedRow() const
     return current.isValid() ? current.row() : -1;
 }
 
+// A cell of the row in its first visible column: from a hidden column the arrow keys start at the top.
+QModelIndex TFormMain::gridRowCell(int row) const
+{
+    const QHeaderView* header = vtgrid->header();
+    int visual = 0;
+    while (visual < header->count() - 1 && header->isSectionHidden(header->logicalIndex(visual)))
+        ++visual;
+    return vtgridModel->index(row, header->logicalIndex(visual));
+}
+
 void TFormMain::selectGridRow(int row)
 {
-    vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(row, 0),
+    vtgrid->selectionModel()->setCurrentIndex(gridRowCell(row),
                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

@@ -34,7 +34,7 @@ void TFormMain::vtgridChange(int Node)
         return;
     }
     if (!selected.contains(gridFocusedRow()))
-        vtgrid->selectionModel()->setCurrentIndex(vtgridModel->index(selected.first(), 0), QItemSelectionModel::NoUpdate);
+        vtgrid->selectionModel()->setCurrentIndex(gridRowCell(selected.first()), QItemSelectionModel::NoUpdate);
     int row = -1;
     if (Node >= 0)
         row = selected.contains(Node) ? Node : selected.first();

@@ -171,6 +171,10 @@ TEST_F(EveryWindowTest, TabPassesTheToolButtonsByAndTheGridTakesTheMenuKeyShiftF
     QTest::keyClick(main.vtgrid, Qt::Key_Down);
     EXPECT_EQ(main.gridSelectedRows(), QList<int>{0});
     QTest::keyClick(main.vtgrid, Qt::Key_Down);
+    // A row the program selects is where the keys go on from.
+    main.selectGridRow(2);
+    QTest::keyClick(main.vtgrid, Qt::Key_Up);
+    EXPECT_EQ(main.gridSelectedRows(), QList<int>{1});
     const QRect row = main.vtgrid->visualRect(main.vtgridModel->index(1, 3));
     for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), Qt::ShiftModifier | Qt::Key_F10}) {
         QTest::keyClick(main.vtgrid, key.key(), key.keyboardModifiers());
