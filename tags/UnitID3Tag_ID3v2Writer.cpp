@@ -198,6 +198,11 @@ bool writeInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body, 
     return true;
 }
 
+QString changedMessage(const QString& name)
+{
+    return "'" + name + "' changed since it was read; refresh it and save again.";
+}
+
 bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
 {
     const QString name = fileNameForMessage(fileName);
@@ -221,7 +226,9 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
     QCoreApplication::processEvents();
     done = done && replacement.copySource(audioStartAfter(old), CopyPieceSize) && replacement.commit();
     if (!done)
-        ui::showMessage("Error when saving tag v2 of '" + name + "'.", ui::Icon::Error);
+        ui::showMessage(replacement.changedFromOutside() ? changedMessage(name)
+                                                         : "Error when saving tag v2 of '" + name + "'.",
+                        ui::Icon::Error);
     return done;
 }
 
@@ -229,7 +236,7 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
 QString refusal(const TID3v2& tag, const TID3v2& old, const QString& name)
 {
     if (changedSinceRead(*tag.ReadState, *old.ReadState))
-        return "'" + name + "' changed since it was read; refresh it and save again.";
+        return changedMessage(name);
     if (old.Present && old.Version != 2 && old.Version != 3 && old.Version != 4)
         return "Cannot save tag v2 of '" + name + "': tags of version 2." + QString::number(old.Version)
             + " are not supported.";

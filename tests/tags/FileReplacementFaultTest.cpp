@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -46,8 +47,8 @@ const char* const CannotSave = "Error when saving tag v2 of 'song.mp3'.";
 const char* const CannotRemove = "Cannot remove tag v2 of 'song.mp3'.";
 
 const Fault faults[] = {
-    {"a folder where the temporary file goes",
-     [](FakeDisk&, const QString& path) { QDir().mkdir(path + ".temp"); }, CannotCreate, CannotRemove},
+    {"a temporary file that cannot be created",
+     [](FakeDisk& disk, const QString& path) { disk.unopenable = {path + ".temp"}; }, CannotCreate, CannotRemove},
     {"a disk that fills up", [](FakeDisk& disk, const QString&) { disk.writableBytes = 210000; }, CannotSave,
      CannotRemove},
     {"a source that cannot be read to its end", [](FakeDisk& disk, const QString&) { disk.readableBytes = 200000; },
@@ -131,7 +132,6 @@ TEST_F(FileReplacementFaultTest, FailedRewriteLeavesTheOriginal)
 
         EXPECT_FALSE(WriteID3v2(tag, path));
         expectUnchanged(path, fault.writerMessage);
-        QDir().rmdir(path + ".temp");
     }
 }
 
@@ -146,7 +146,6 @@ TEST_F(FileReplacementFaultTest, FailedRemovalLeavesTheOriginal)
 
         EXPECT_FALSE(RemoveID3v2(path));
         expectUnchanged(path, fault.removalMessage);
-        QDir().rmdir(path + ".temp");
     }
 }
 
@@ -166,7 +165,7 @@ TEST_F(FileReplacementFaultTest, FailedWriteInPlaceIsReportedWithAWarning)
     EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Warning);
 }
 
-TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWrittenThrough)
+TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWrittenThroughAndTheCopyTakesAnother)
 {
     TempDir elsewhere;
     const QString other = elsewhere.write(QStringLiteral("other.mp3"), "keep me");
@@ -181,14 +180,58 @@ TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWritt
                 ASSERT_TRUE(QFile::link(other, temporary));
             else
                 dir.write(QStringLiteral("song.mp3.temp"), "mine");
+            const QStringList frames = withoutFrames(framesByPeer(path), {"TIT2"});
             ui.messages.clear();
 
-            EXPECT_FALSE(c.run(path));
-            EXPECT_EQ(readAll(path), c.bytes);
+            EXPECT_TRUE(c.run(path));
+            EXPECT_TRUE(readAll(path).endsWith(c.audio));
+            if (QByteArray(c.name) != "removal") {
+                EXPECT_EQ(withoutFrames(framesByPeer(path), {"TIT2"}), frames);
+            }
             EXPECT_EQ(QFileInfo(temporary).isSymLink(), link);
             EXPECT_EQ(readAll(temporary), link ? "keep me" : "mine");
-            EXPECT_EQ(ui.texts(), QStringList({QByteArray(c.name) == "removal" ? CannotRemove : CannotCreate}));
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System),
+                      QStringList({"song.mp3", "song.mp3.temp"}));
+            EXPECT_TRUE(ui.messages.isEmpty());
             QFile::remove(temporary);
+        }
+    }
+}
+
+TEST_F(FileReplacementFaultTest, FileChangedFromOutsideDuringTheCopyIsLeftAsTheOtherProgramLeftIt)
+{
+    const struct {
+        const char* name;
+        std::function<void(const QString& path)> change;
+    } outsideChanges[] = {
+        {"another program's write",
+         [](const QString& path) {
+             QFile file(path);
+             ASSERT_TRUE(file.open(QIODevice::Append));
+             file.write("theirs");
+         }},
+        {"another file moved onto its name",
+         [this](const QString& path) {
+             const QString theirs = dir.write(QStringLiteral("theirs.mp3"), original() + "theirs");
+             ASSERT_EQ(std::rename(QFile::encodeName(theirs).constData(), QFile::encodeName(path).constData()), 0);
+         }},
+    };
+    const char* const changed[] = {"'song.mp3' changed since it was read; refresh it and save again.",
+                                   "'song.mp3' changed since it was read; refresh it and remove the tag again."};
+    for (const auto& outside : outsideChanges) {
+        for (const Operation& c : operations()) {
+            if (QByteArray(c.name) == "write in place")
+                continue;
+            SCOPED_TRACE(std::string(outside.name) + ", " + c.name);
+            const QString path = dir.write(QStringLiteral("song.mp3"), c.bytes);
+            ui.messages.clear();
+            FakeDisk disk;
+            disk.beforeFirstRead = [&outside, &path] { outside.change(path); };
+
+            EXPECT_FALSE(c.run(path));
+            EXPECT_EQ(sha256(readAll(path)), sha256(original() + "theirs"));
+            EXPECT_EQ(ui.texts(), QStringList({changed[QByteArray(c.name) == "removal" ? 1 : 0]}));
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList({"song.mp3"}));
         }
     }
 }
