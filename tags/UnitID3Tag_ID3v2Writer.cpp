@@ -31,7 +31,7 @@ bool sameComment(const TID3v2& a, const TID3v2& b)
 // language. The others (a player's volume or gapless data) are not the user's to edit here.
 bool standsForComment(const TID3v2Frame& frame, const TID3v2& asRead)
 {
-    const CommentFields comment = decodeComment(frame.Data);
+    const CommentFields comment = decodeComment(frameContent(frame, asRead.Version));
     return comment.description == asRead.CommentDescription && comment.language == asRead.CommentLanguage;
 }
 
@@ -266,7 +266,7 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     }
     // Only the texts the record changed are written: a frame of an unchanged text keeps bytes the
     // record's text may not tell (several values, a genre's numbers, line ends).
-    const TID3v2 asRead = textsOfFrames(*tag.Frames);
+    const TID3v2 asRead = textsOfFrames(*tag.Frames, tag.Version);
     addMissingFrames(tag, asRead);
     fillFrames(tag, asRead);
     // Frames kept in a file are read before anything is written: an in-place save overwrites them.
@@ -279,7 +279,9 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     }
     const QByteArray body = tagBody(tag, frameData);
     const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
-    const bool fits = old.Present && body.size() + footerSize <= old.TagSize;
+    // The old tag's room ends where audio it counts begins.
+    const qint64 room = audioStartAfter(old) - TagHeaderSize - (old.FooterPresent != 0 ? TagHeaderSize : 0);
+    const bool fits = old.Present && body.size() + footerSize <= room;
     const bool written = fits ? writeInPlace(tag, old, body, fileName) : rewriteWithCopy(tag, old, body, fileName);
     // The record now holds what the file holds: a next save of it is no save over a change.
     if (written && tag.ReadState->FileName == fileName) {

@@ -41,7 +41,7 @@ protected:
 
     // Reads the file, edits its tag and saves it; the peer reads every other frame as before.
     void expectSaveKeepsTheRest(const QByteArray& original, const std::function<void(TID3v2&)>& edit,
-                                const QStringList& edited)
+                                const QStringList& edited, const QByteArray& kept = audio)
     {
         const QString path = dir.write(QStringLiteral("song.mp3"), original);
         const QStringList before = framesByPeer(path);
@@ -49,7 +49,7 @@ protected:
         edit(tag);
         ASSERT_TRUE(WriteID3v2(tag, path));
         EXPECT_EQ(withoutFrames(framesByPeer(path), edited), withoutFrames(before, edited));
-        EXPECT_EQ(behindTag(readAll(path)), audio);
+        EXPECT_EQ(behindTag(readAll(path)), kept);
         EXPECT_TRUE(ui.messages.isEmpty());
     }
 
@@ -75,6 +75,22 @@ TEST_F(UneditedFramesTest, OnlyTheUsersOwnCommentIsShownAndSaved)
     EXPECT_EQ(readTag(dir.filePath(QStringLiteral("song.mp3"))).Comment, "Mine");
 }
 
+TEST_F(UneditedFramesTest, CommentsWithDescriptionsOnlyAreNotShownAndATypedCommentGetsAFrameOfItsOwn)
+{
+    const QByteArray original = ID3v2TagBuilder(3)
+                                    .commentFrame("eng", "iTunNORM", " 00000A2B 00000B3C 000057E1")
+                                    .commentFrame("eng", "iTunSMPB", " 00000000 00000210 0000089C")
+                                    .padding(200)
+                                    .build()
+        + audio;
+    EXPECT_EQ(readTag(dir.write(QStringLiteral("shown.mp3"), original)).Comment, "");
+    expectSaveKeepsTheRest(original, [](TID3v2& tag) { tag.Comment = QStringLiteral("Mine"); },
+                           {"COMM::" + QString(3, QChar(0))});
+    const TID3v2 saved = readTag(dir.filePath(QStringLiteral("song.mp3")));
+    EXPECT_EQ(saved.Comment, "Mine");
+    EXPECT_EQ(saved.Frames->size(), 3u);
+}
+
 TEST_F(UneditedFramesTest, SeveralValuesAndStoredFormsOfUneditedFieldsStay)
 {
     expectSaveKeepsTheRest(ID3v2TagBuilder(4)
@@ -94,12 +110,15 @@ TEST_F(UneditedFramesTest, PlainFrameSizesOfA24TagAreReadAsOtherProgramsReadThem
                                         .plainSizes()
                                         .textFrame("TIT2", "Song")
                                         .frame("APIC", picture)
+                                        // Read as syncsafe, its size ends inside its text, where
+                                        // capitals and digits look like a frame's id.
+                                        .textFrame("TPE2", QString("0123456789ABCDEF").repeated(20))
                                         .frame("USLT", "\0eng\0" + QByteArray("Line of the song\r\n").repeated(20))
                                         .textFrame("TDRC", "2001")
                                         .padding(padding)
                                         .build()
             + audio;
-        EXPECT_EQ(readTag(dir.write(QStringLiteral("read.mp3"), original)).Frames->size(), 4u);
+        EXPECT_EQ(readTag(dir.write(QStringLiteral("read.mp3"), original)).Frames->size(), 5u);
         expectSaveKeepsTheRest(original, newTitle, {"TIT2"});
     }
 }
@@ -152,5 +171,43 @@ TEST_F(UneditedFramesTest, FooterFlagWithoutAFooterTakesNoByteOfTheAudio)
         const QString path = dir.write(QStringLiteral("song.mp3"), original);
         EXPECT_TRUE(RemoveID3v2(path, *readTag(path).ReadState));
         EXPECT_EQ(readAll(path), audio);
+    }
+}
+
+TEST_F(UneditedFramesTest, GroupByteAndDataLengthOfA24FrameAreNotPartOfItsText)
+{
+    const QByteArray original = ID3v2TagBuilder(4)
+                                    .frame("TIT2", fixtures::syncsafe32(5) + QByteArray("\0Song", 5),
+                                           QByteArray("\0\x01", 2))
+                                    .frame("TALB", QByteArray("\x80\0Album", 7), QByteArray("\0\x40", 2))
+                                    .padding(100)
+                                    .build()
+        + audio;
+    const TID3v2 tag = readTag(dir.write(QStringLiteral("read.mp3"), original));
+    EXPECT_EQ(tag.Title, "Song");
+    EXPECT_EQ(tag.Album, "Album");
+    expectSaveKeepsTheRest(original, [](TID3v2& tag) { tag.Artist = QStringLiteral("Band"); }, {"TPE1"});
+    const qsizetype storedFrames = original.size() - audio.size() - 100;
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("song.mp3"))).left(storedFrames), original.left(storedFrames));
+}
+
+TEST_F(UneditedFramesTest, FillerAfterTheFramesIsPaddingAndAudioTheTagCountsIsKept)
+{
+    const QByteArray firstFrame = fixtures::mpegFrame({});
+    const struct {
+        const char* name;
+        QByteArray rest;      // the bytes after the frames that the tag's size counts
+        QByteArray counted;   // of them, the audio
+    } cases[] = {
+        {"spaces", QByteArray(300, ' '), {}},
+        {"the first audio frame after padding", QByteArray(40, '\0') + firstFrame, firstFrame},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray original =
+            ID3v2TagBuilder(3).textFrame("TIT2", "Song").frame("APIC", picture).raw(c.rest).build() + audio;
+        for (const QString& title : {QStringLiteral("Short"), QString(400, u'L')}) {
+            expectSaveKeepsTheRest(original, [&title](TID3v2& tag) { tag.Title = title; }, {"TIT2"}, c.counted + audio);
+        }
     }
 }
