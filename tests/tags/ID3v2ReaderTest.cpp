@@ -151,14 +151,6 @@ TEST(ID3v2Reader, CommentFrameGivesLanguageAndText)
     EXPECT_EQ(tag.Comment, "note");
 }
 
-TEST(ID3v2Reader, CommentFrameWithADescriptionIsNotShown)
-{
-    const TID3v2 tag = readTag(ID3v2TagBuilder(3).frame("COMM", QByteArray("\0engdesc\0note", 13)).build());
-    EXPECT_EQ(QByteArray(tag.CommentLanguage.data(), 3), QByteArray(3, '\0'));
-    EXPECT_EQ(tag.CommentDescription, "");
-    EXPECT_EQ(tag.Comment, "");
-}
-
 TEST(ID3v2Reader, CommentFrameInEachEncoding)
 {
     const QString description = QString::fromUtf8("Dèsc ✓");
