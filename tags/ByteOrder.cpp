@@ -115,19 +115,6 @@ DecodedText decodeText(const QByteArray& data, qsizetype offset, quint8 encoding
     return result;
 }
 
-QString decodeTextToEnd(const QByteArray& data, qsizetype offset, quint8 encoding)
-{
-    if (encoding != Utf16Text)
-        return decodeText(data, offset, encoding).text;
-    QString text;
-    while (offset < data.size()) {
-        const DecodedText part = decodeText(data, offset, encoding);
-        text += part.text;
-        offset = part.next;
-    }
-    return text;
-}
-
 quint8 textEncodingFor(const QString& text)
 {
     for (const QChar c : text) {

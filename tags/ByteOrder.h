@@ -32,10 +32,6 @@ struct DecodedText {
 // without one, from the first character read as Latin-1. Encodings above 3 read as ISO-8859-1.
 DecodedText decodeText(const QByteArray& data, qsizetype offset, quint8 encoding);
 
-// The rest of a frame's data as one text. For UTF-16 with byte-order mark every string up to the
-// end is read and joined, as several values always have read as one; otherwise the first string.
-QString decodeTextToEnd(const QByteArray& data, qsizetype offset, quint8 encoding);
-
 // The encoding a text is written in: ISO-8859-1 when every character fits, otherwise UTF-16 with
 // byte-order mark, so no text is ever corrupted.
 quint8 textEncodingFor(const QString& text);

@@ -56,6 +56,9 @@ namespace {
 FileOperations realOperations;
 FileOperations* installedOperations = &realOperations;
 
+// Names tried for the temporary copy before the save gives up.
+constexpr int TemporaryNames = 100;
+
 }  // namespace
 
 FileOperations& fileOperations()
@@ -89,12 +92,18 @@ void letWritesFailAtFileSizeLimit()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+FileReplacement::Identity FileReplacement::identityOf(const struct stat& status)
+{
+    return {status.st_dev, status.st_ino, status.st_size,
+            qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec,
+            qint64(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec};
+}
+
 // A symbolic link is followed, so the file it names is replaced and the link stays a link.
 FileReplacement::FileReplacement(const QString& path)
 {
     const QFileInfo info(path);
     target = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : path;
-    temporary = target + QStringLiteral(".temp");
 }
 
 FileReplacement::~FileReplacement()
@@ -117,13 +126,23 @@ qint64 FileReplacement::freeSpace() const
 bool FileReplacement::openSource()
 {
     source = fileOperations().open(target, O_RDONLY);
-    return source >= 0 && ::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) == 0;
+    struct stat status {};
+    if (source < 0 || ::fstat(source, &status) != 0)
+        return false;
+    opened = identityOf(status);
+    return ::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) == 0;
 }
 
 // Created new: a file of that name, or a link, is never written through, replaced nor removed.
 bool FileReplacement::createTemporary()
 {
-    copy = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600);
+    for (int taken = 0; taken < TemporaryNames; ++taken) {
+        const QString number = taken == 0 ? QString() : "." + QString::number(taken);
+        temporary = target + number + QStringLiteral(".temp");
+        copy = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (copy >= 0 || errno != EEXIST)
+            break;
+    }
     return copy >= 0;
 }
 
@@ -169,7 +188,11 @@ bool FileReplacement::commit()
         return false;
     const bool closed = ::close(copy) == 0;
     copy = -1;
-    if (!closed || !fileOperations().rename(temporary, target)) {
+    // Another program's write since the copy began, or another file moved onto the name, would be
+    // lost by the rename: the name must still hold the file opened, as it was then.
+    struct stat now {};
+    changed = ::stat(QFile::encodeName(target).constData(), &now) != 0 || !(identityOf(now) == opened);
+    if (!closed || changed || !fileOperations().rename(temporary, target)) {
         ::unlink(QFile::encodeName(temporary).constData());
         return false;
     }

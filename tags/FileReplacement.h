@@ -1,12 +1,15 @@
 #pragma once
 
 // Replacing an audio file by a rewritten copy without ever putting the original at risk: the copy
-// is written to path + ".temp", given the original's owner, group, permissions and extended
-// attributes, flushed to disk and renamed over the original in one step. Until that rename the
-// original is untouched; after any failure the temporary file is gone.
+// is written to path + ".temp" (or path + ".1.temp" and on, where that name is taken), given the
+// original's owner, group, permissions and extended attributes, flushed to disk and renamed over
+// the original in one step, unless another program changed the file meanwhile. Until that rename
+// the original is untouched; after any failure the temporary file is gone.
 
 #include <QByteArray>
 #include <QString>
+
+struct stat;
 
 // The operations on the disk that can fail for reasons outside the program. Tests install their
 // own (a fuller or a failing disk) by deriving from this one and calling it for what they keep.
@@ -52,19 +55,35 @@ public:
     qint64 freeSpace() const;
     // False also for a file the user may not write.
     bool openSource();
-    // False when a file of that name is there: it is the user's, or the copy of another save.
+    // A file of the temporary name is the user's, or the copy of another save: it is left alone,
+    // and the copy takes the next free name. False when none can be created.
     bool createTemporary();
     bool write(const QByteArray& bytes);
     // Copies the source from `offset` to its end in pieces, processing events after each piece.
     bool copySource(qint64 offset, qint64 pieceSize);
     // Gives the copy the original's owner, group, permissions and extended attributes, flushes it
     // and renames it over the original; false, the original untouched, when the copy cannot take
-    // them.
+    // them or the file is no longer the one opened, as it was then.
     bool commit();
+    // True when commit refused because the file changed, or another took its name, since it was opened.
+    bool changedFromOutside() const { return changed; }
 
 private:
+    // What tells a file from another, and from itself changed.
+    struct Identity {
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 size = -1;
+        qint64 modified = 0;   // nanoseconds
+        qint64 statusChanged = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    static Identity identityOf(const struct stat& status);
+
     QString target;      // the file itself, a symbolic link followed
     QString temporary;
     int source = -1;
     int copy = -1;
+    Identity opened;
+    bool changed = false;
 };

@@ -137,9 +137,12 @@ struct TID3v2 {
     // Shared as the frames are: a save makes it the state of the file as written, for every copy.
     std::shared_ptr<TFileState> ReadState = std::make_shared<TFileState>();
     bool Present = false;
-    // Bytes after the frames read that are not padding: frames the reader could not walk to,
+    // Bytes after the frames read that start like a frame: frames the reader could not walk to,
     // which a save would drop.
     bool UnwalkedBytes = false;
+    // Where audio starts inside the tag's size, which some writers make count the first audio
+    // frame; 0: after the tag.
+    qint64 AudioInTag = 0;
     qint32 TagStart = 0;
     qint32 TagSize = 0;
     qint32 Version = 0;

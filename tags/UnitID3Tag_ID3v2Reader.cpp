@@ -22,6 +22,13 @@ size_t addToDigest(QByteArrayView bytes, size_t digest)
 
 constexpr size_t EmptyDigest = 0xcbf29ce484222325;
 
+// The format flags of a 2.4 frame, in the second of its flag bytes.
+constexpr quint8 GroupingFlag = 0x40;
+constexpr quint8 CompressionFlag = 0x08;
+constexpr quint8 EncryptionFlag = 0x04;
+constexpr quint8 UnsynchronisationFlag = 0x02;
+constexpr quint8 DataLengthFlag = 0x01;
+
 [[noreturn]] void raiseReadPastEnd(const ReadFile& file)
 {
     throw TagFileError("Read beyond end of file '" + fileNameForMessage(file.fileName()).toStdString() + "'");
@@ -53,6 +60,8 @@ public:
     bool holdsFilePositions() const { return inFile; }
     qint64 at() const { return position; }
     qint64 fileLength() const { return length; }
+    // The length of the file itself, also while the bytes come from memory.
+    qint64 fileLengthOnDisk() const { return file.length(); }
     QString fileName() const { return file.fileName(); }
     // The digest of every header and every frame's data taken.
     size_t digest() const { return taken; }
@@ -98,12 +107,8 @@ public:
         return start < bufferStart ? QByteArray() : buffer.mid(start - bufferStart, count);
     }
 
-    // True when a byte from `start` up to `end` (or the end of the bytes) is not zero.
-    bool anyNonZeroIn(qint64 start, qint64 to)
-    {
-        const QByteArray rest = peekAt(start, to - start);
-        return std::any_of(rest.begin(), rest.end(), [](char c) { return c != '\0'; });
-    }
+    // Goes back to `to`, for another walk over the same frames.
+    void moveTo(qint64 to) { position = to; }
 
     // Passes over `count` bytes that stay in the file; where they start.
     qint64 skip(qint64 count)
@@ -165,7 +170,7 @@ QString decodeUrl(const QByteArray& data, qsizetype offset)
 {
     const bool marked = (byteAt(data, offset) == 0xFF && byteAt(data, offset + 1) == 0xFE)
         || (byteAt(data, offset) == 0xFE && byteAt(data, offset + 1) == 0xFF);
-    return marked ? decodeTextToEnd(data, offset, Utf16Text) : decodeText(data, offset, Latin1Text).text;
+    return decodeText(data, offset, marked ? Utf16Text : Latin1Text).text;
 }
 
 QString* textFieldFor(const TID3v2Frame& frame, TID3v2& tag)
@@ -174,27 +179,27 @@ QString* textFieldFor(const TID3v2Frame& frame, TID3v2& tag)
     return field ? &(tag.*field) : nullptr;
 }
 
-bool isDecoded(const TID3v2Frame& frame, TID3v2& tag)
+bool isDecoded(const TID3v2Frame& frame)
 {
-    return textFieldFor(frame, tag) || MatchFrameID(frame.FrameID, "COMM") || MatchFrameID(frame.FrameID, "WXXX");
+    return textFieldOf(frame.FrameID) != nullptr || MatchFrameID(frame.FrameID, "COMM")
+        || MatchFrameID(frame.FrameID, "WXXX");
 }
 
-// The user's own comment has no description; the others (a player's volume or gapless data) are
-// shown only when there is no such comment.
-void decodeFrame(TID3v2Frame& frame, TID3v2& tag, bool& plainCommentShown)
+// Only the user's own comment, the one without a description, is shown; the others (a player's
+// volume or gapless data) are not the user's to see or edit here.
+void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
 {
-    const QByteArray& data = frame.Data;
+    const QByteArray data = frameContent(frame, tag.Version);
     if (QString* field = textFieldFor(frame, tag)) {
         frame.Encoding = byteAt(data, 0);
-        *field = decodeTextToEnd(data, 1, frame.Encoding);
+        *field = decodeText(data, 1, frame.Encoding).text;
     } else if (MatchFrameID(frame.FrameID, "COMM")) {
         CommentFields comment = decodeComment(data);
         frame.Encoding = comment.encoding;
-        if (plainCommentShown && !comment.description.isEmpty())
+        if (!comment.description.isEmpty())
             return;
-        plainCommentShown = comment.description.isEmpty();
         tag.CommentLanguage = comment.language;
-        tag.CommentDescription = std::move(comment.description);
+        tag.CommentDescription.clear();
         tag.Comment = std::move(comment.text);
     } else if (MatchFrameID(frame.FrameID, "WXXX")) {
         frame.Encoding = byteAt(data, 0);
@@ -235,35 +240,6 @@ void readExtendedHeader(TagBytes& bytes, qint64 end, TID3v2& tag)
     tag.ExtHeaderSize = qint32(size);
 }
 
-// Where a frame may end: at the next frame, at padding (zeros up to the tag's end) or at the end.
-bool isFrameBoundary(TagBytes& bytes, qint64 at, qint64 end)
-{
-    if (at > end)
-        return false;
-    const QByteArray next = bytes.peekAt(at, 4);
-    return (next.size() == 4 && std::all_of(next.begin(), next.end(), isFrameIDChar)) || !bytes.anyNonZeroIn(at, end);
-}
-
-// Some writers store the frame sizes of a 2.4 tag as plain numbers, as 2.3 does. Such a size is
-// taken where only it leads on to a place a frame may end.
-qint64 frameSize(TagBytes& bytes, const TID3v2Frame& frame, qint32 version, qint64 end)
-{
-    const quint32 plain = bigEndianToInt(frame.SizeBytes.data());
-    if (version != 4)
-        return qint32(plain);
-    const qint64 syncsafe = syncsafeToInt(frame.SizeBytes.data());
-    if (syncsafe == plain || isFrameBoundary(bytes, bytes.at() + syncsafe, end)
-        || !isFrameBoundary(bytes, bytes.at() + plain, end))
-        return syncsafe;
-    return plain;
-}
-
-constexpr quint8 GroupingFlag = 0x40;
-constexpr quint8 CompressionFlag = 0x08;
-constexpr quint8 EncryptionFlag = 0x04;
-constexpr quint8 UnsynchronisationFlag = 0x02;
-constexpr quint8 DataLengthFlag = 0x01;
-
 // A 2.4 frame in its plain form: unsynchronisation undone, and the length of the data before it
 // dropped where nothing needs it (compressed and encrypted data do).
 void makePlain(TID3v2Frame& frame)
@@ -282,11 +258,12 @@ void makePlain(TID3v2Frame& frame)
     std::copy_n(size.constData(), 4, frame.SizeBytes.begin());
 }
 
-// Reads the frames up to `end`. Bytes after the last frame read that are not padding are frames
-// the walk could not reach: the tag says so, and a save does not drop them.
-void readFrames(TagBytes& bytes, qint64 end, TID3v2& tag)
+// Walks the frames from the current position up to `end`, each frame's size read as the version
+// stores it or, with `plainSizes`, as a plain number; gives where the frames end. `sizesDiffer` is
+// set when a size walked reads otherwise as a plain number.
+qint64 walkFrames(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSizes, TID3v2FrameList& frames,
+                  bool& sizesDiffer)
 {
-    bool plainCommentShown = false;
     qint64 stop = bytes.at();
     // Fewer bytes than a frame header left in the tag can only be padding, even where the file ends.
     for (; end - bytes.at() >= FrameHeaderSize; stop = bytes.at()) {
@@ -297,26 +274,105 @@ void readFrames(TagBytes& bytes, qint64 end, TID3v2& tag)
         copyBytes(frame.Flags, header, 8);
         if (!std::all_of(frame.FrameID.begin(), frame.FrameID.end(), isFrameIDChar))
             break;
-        const qint64 size = frameSize(bytes, frame, tag.Version, end);
-        if (size < 0 || size > bytes.fileLength() || size > end - bytes.at())
+        const qint64 plain = bigEndianToInt(frame.SizeBytes.data());
+        const qint64 size = tag.Version == 4 && !plainSizes ? qint64(syncsafeToInt(frame.SizeBytes.data())) : plain;
+        sizesDiffer = sizesDiffer || size != plain;
+        if (size > bytes.fileLength() || size > end - bytes.at())
             break;
         const bool unsynchronised =
             tag.Version == 4 && (tag.Unsynchronisation != 0 || (frame.Flags[1] & UnsynchronisationFlag) != 0);
-        if (unsynchronised || !bytes.holdsFilePositions() || isDecoded(frame, tag)) {
+        if (unsynchronised || !bytes.holdsFilePositions() || isDecoded(frame)) {
             frame.Data = bytes.read(size);
             if (unsynchronised)
                 makePlain(frame);
-            decodeFrame(frame, tag, plainCommentShown);
         } else {
             frame.DataFile = bytes.fileName();
             frame.DataOffset = bytes.skip(size);
         }
         frame.Size = qint32(frame.DataOffset >= 0 ? size : frame.Data.size());
         frame.Capacity = frame.Size + 1;
-        tag.Frames->push_back(std::move(frame));
+        frames.push_back(std::move(frame));
     }
-    // A tag claiming more than the file holds is not written over anyway.
-    tag.UnwalkedBytes = end <= bytes.fileLength() && bytes.anyNonZeroIn(stop, end);
+    return stop;
+}
+
+// What the bytes between the last frame walked and the tag's end hold.
+struct Rest {
+    // Something that starts like a frame: four id characters and a size that fits in the file, or
+    // four id characters where the walk ended (a frame whose size, or the tag's, is damaged still
+    // holds what other readers show).
+    bool framesBehind = false;
+    // One byte value throughout up to the audio, as padding of zeros, spaces or other filler is.
+    bool uniform = true;
+    // Where bytes from an MPEG frame header on begin, counted in the tag by some writers; -1: none.
+    qint64 audio = -1;
+
+    // How well a walk that leaves this rest fits the tag, from worst to best.
+    enum Fit { LeavesFrames, EndsInOtherBytes, EndsInPadding };
+    Fit fit() const { return framesBehind ? LeavesFrames : uniform ? EndsInPadding : EndsInOtherBytes; }
+};
+
+Rest restOf(TagBytes& bytes, qint64 stop, qint64 end, qint32 version)
+{
+    Rest rest;
+    const QByteArray held = bytes.peekAt(stop, end - stop);
+    const auto* b = reinterpret_cast<const uchar*>(held.constData());
+    const qsizetype n = held.size();
+    if (std::all_of(held.begin(), held.end(), [](char c) { return c == '\0'; }))
+        return rest;
+    for (qsizetype i = 0; i + 4 <= n && rest.audio < 0; ++i) {
+        if (isMpegFrameHeader({b[i], b[i + 1], b[i + 2], b[i + 3]}))
+            rest.audio = stop + i;
+    }
+    const qsizetype audioAt = rest.audio < 0 ? n : rest.audio - stop;
+    rest.uniform = std::all_of(held.begin(), held.begin() + audioAt, [&held](char c) { return c == held[0]; });
+    // A 2.4 size read as syncsafe is never larger than read as a plain number: a frame fits if
+    // either reading fits.
+    for (qsizetype i = 0; i + FrameHeaderSize <= n && !rest.framesBehind; ++i) {
+        const qint64 size = version == 4 ? syncsafeToInt(b + i + 4) : bigEndianToInt(b + i + 4);
+        rest.framesBehind = std::all_of(b + i, b + i + 4, [](uchar c) { return isFrameIDChar(char(c)); })
+            && (i == 0 || size <= bytes.fileLengthOnDisk() - (stop + i + FrameHeaderSize));
+    }
+    return rest;
+}
+
+// Reads the frames up to `end`. Bytes after the last frame read that start like a frame are
+// frames the walk could not reach: the tag says so, and a save does not drop them. Bytes from an
+// MPEG frame header on are audio, which a save keeps; any other bytes are padding.
+void readFrames(TagBytes& bytes, qint64 end, TID3v2& tag)
+{
+    const qint64 start = bytes.at();
+    bool sizesDiffer = false;
+    qint64 stop = walkFrames(bytes, end, tag, false, *tag.Frames, sizesDiffer);
+    Rest rest = restOf(bytes, stop, end, tag.Version);
+    // Some writers store the frame sizes of a 2.4 tag as plain numbers, as 2.3 does. The reading
+    // that walks the tag's frames to its padding or its end holds for the whole tag; between two
+    // walks that fit alike, the one that finds more frames. A tag cut short by the file's end is
+    // not walked again: its frames may claim bytes that are not there.
+    if (sizesDiffer && rest.fit() != Rest::EndsInPadding && end <= bytes.fileLength()) {
+        TID3v2FrameList plainFrames;
+        bool alike = false;
+        bytes.moveTo(start);
+        const qint64 plainStop = walkFrames(bytes, end, tag, true, plainFrames, alike);
+        const Rest plainRest = restOf(bytes, plainStop, end, tag.Version);
+        if (plainRest.fit() > rest.fit()
+            || (plainRest.fit() == rest.fit() && plainFrames.size() > tag.Frames->size())) {
+            *tag.Frames = std::move(plainFrames);
+            stop = plainStop;
+            rest = plainRest;
+        }
+    }
+    for (TID3v2Frame& frame : *tag.Frames) {
+        if (frame.DataOffset < 0)
+            decodeFrame(frame, tag);
+    }
+    // A tag claiming more than the file holds is not written over anyway. Audio is kept where it
+    // stands in the file; bytes read with the unsynchronisation undone stand elsewhere.
+    if (end > bytes.fileLength())
+        return;
+    tag.UnwalkedBytes = rest.framesBehind || (rest.audio >= 0 && !bytes.holdsFilePositions());
+    if (!tag.UnwalkedBytes && rest.audio >= 0)
+        tag.AudioInTag = rest.audio;
 }
 
 // A list and a state that copies of the record share stay theirs; the record's own are reused.
@@ -331,6 +387,8 @@ void startRead(TID3v2& tag)
     else
         tag.ReadState = std::make_shared<TFileState>();
     tag.Present = false;
+    tag.UnwalkedBytes = false;
+    tag.AudioInTag = 0;
     tag.TagSize = 0;
 }
 
@@ -411,15 +469,24 @@ FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead)
     return bytes.lastRead();
 }
 
-TID3v2 textsOfFrames(const TID3v2FrameList& frames)
+TID3v2 textsOfFrames(const TID3v2FrameList& frames, qint32 version)
 {
     TID3v2 texts;
-    bool plainCommentShown = false;
+    texts.Version = version;
     for (TID3v2Frame frame : frames) {
         if (frame.DataOffset < 0)
-            decodeFrame(frame, texts, plainCommentShown);
+            decodeFrame(frame, texts);
     }
     return texts;
+}
+
+QByteArray frameContent(const TID3v2Frame& frame, qint32 version)
+{
+    if (version != 4)
+        return frame.Data;
+    const quint8 format = frame.Flags[1];
+    const qsizetype before = ((format & GroupingFlag) != 0 ? 1 : 0) + ((format & DataLengthFlag) != 0 ? 4 : 0);
+    return before == 0 ? frame.Data : frame.Data.mid(before);
 }
 
 CommentFields decodeComment(const QByteArray& data)
@@ -429,7 +496,7 @@ CommentFields decodeComment(const QByteArray& data)
     copyBytes(comment.language, data, 1);
     const DecodedText description = decodeText(data, 4, comment.encoding);
     comment.description = description.text;
-    comment.text = decodeTextToEnd(data, description.next, comment.encoding);
+    comment.text = decodeText(data, description.next, comment.encoding).text;
     return comment;
 }
 
@@ -465,11 +532,22 @@ void keepStateAfterRename(TID3v2& tag, const TFileState& beforeRename, const QSt
         read.ChangeTime = now.ChangeTime;
 }
 
-qint64 audioStartAfter(const TID3v2& tag)
+qint64 id3v2TagEnd(const TID3v2& tag)
 {
     if (!tag.Present)
         return 0;
     return tag.TagStart + tag.TagSize + TagHeaderSize + (tag.FooterPresent != 0 ? TagHeaderSize : 0);
+}
+
+qint64 id3v2TagEndIn(ReadFile& file)
+{
+    TID3v2 tag;
+    return parseID3v2Header(file, file.readAt(0, TagHeaderSize), tag) ? id3v2TagEnd(tag) : 0;
+}
+
+qint64 audioStartAfter(const TID3v2& tag)
+{
+    return tag.AudioInTag > 0 ? tag.AudioInTag : id3v2TagEnd(tag);
 }
 
 void reportID3v2FileNotOpened(const QString& fileName)

@@ -20,9 +20,9 @@ bool RemoveID3v2(const QString& fileName, const TFileState& readState)
     TID3v2 tag;
     ReadID3v2(fileName, tag);
     // A tag gone since it was read is a change as well: the caller must not take the file as it read it.
+    const QString changed = "'" + name + "' changed since it was read; refresh it and remove the tag again.";
     if (changedSinceRead(readState, *tag.ReadState)) {
-        ui::showMessage("'" + name + "' changed since it was read; refresh it and remove the tag again.",
-                        ui::Icon::Error);
+        ui::showMessage(changed, ui::Icon::Error);
         return false;
     }
     if (!tag.Present)
@@ -51,6 +51,6 @@ bool RemoveID3v2(const QString& fileName, const TFileState& readState)
         removed = replacement.commit();
     }
     if (!removed)
-        ui::showMessage(failure, ui::Icon::Error);
+        ui::showMessage(replacement.changedFromOutside() ? changed : failure, ui::Icon::Error);
     return removed;
 }

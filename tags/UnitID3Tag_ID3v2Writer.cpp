@@ -31,7 +31,7 @@ bool sameComment(const TID3v2& a, const TID3v2& b)
 // language. The others (a player's volume or gapless data) are not the user's to edit here.
 bool standsForComment(const TID3v2Frame& frame, const TID3v2& asRead)
 {
-    const CommentFields comment = decodeComment(frame.Data);
+    const CommentFields comment = decodeComment(frameContent(frame, asRead.Version));
     return comment.description == asRead.CommentDescription && comment.language == asRead.CommentLanguage;
 }
 
@@ -198,6 +198,11 @@ bool writeInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body, 
     return true;
 }
 
+QString changedMessage(const QString& name)
+{
+    return "'" + name + "' changed since it was read; refresh it and save again.";
+}
+
 bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
 {
     const QString name = fileNameForMessage(fileName);
@@ -221,7 +226,9 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
     QCoreApplication::processEvents();
     done = done && replacement.copySource(audioStartAfter(old), CopyPieceSize) && replacement.commit();
     if (!done)
-        ui::showMessage("Error when saving tag v2 of '" + name + "'.", ui::Icon::Error);
+        ui::showMessage(replacement.changedFromOutside() ? changedMessage(name)
+                                                         : "Error when saving tag v2 of '" + name + "'.",
+                        ui::Icon::Error);
     return done;
 }
 
@@ -229,7 +236,7 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
 QString refusal(const TID3v2& tag, const TID3v2& old, const QString& name)
 {
     if (changedSinceRead(*tag.ReadState, *old.ReadState))
-        return "'" + name + "' changed since it was read; refresh it and save again.";
+        return changedMessage(name);
     if (old.Present && old.Version != 2 && old.Version != 3 && old.Version != 4)
         return "Cannot save tag v2 of '" + name + "': tags of version 2." + QString::number(old.Version)
             + " are not supported.";
@@ -259,7 +266,7 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     }
     // Only the texts the record changed are written: a frame of an unchanged text keeps bytes the
     // record's text may not tell (several values, a genre's numbers, line ends).
-    const TID3v2 asRead = textsOfFrames(*tag.Frames);
+    const TID3v2 asRead = textsOfFrames(*tag.Frames, tag.Version);
     addMissingFrames(tag, asRead);
     fillFrames(tag, asRead);
     // Frames kept in a file are read before anything is written: an in-place save overwrites them.
@@ -272,7 +279,9 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     }
     const QByteArray body = tagBody(tag, frameData);
     const qint64 footerSize = tag.FooterPresent != 0 ? TagHeaderSize : 0;
-    const bool fits = old.Present && body.size() + footerSize <= old.TagSize;
+    // The old tag's room ends where audio it counts begins.
+    const qint64 room = audioStartAfter(old) - TagHeaderSize - (old.FooterPresent != 0 ? TagHeaderSize : 0);
+    const bool fits = old.Present && body.size() + footerSize <= room;
     const bool written = fits ? writeInPlace(tag, old, body, fileName) : rewriteWithCopy(tag, old, body, fileName);
     // The record now holds what the file holds: a next save of it is no save over a change.
     if (written && tag.ReadState->FileName == fileName) {

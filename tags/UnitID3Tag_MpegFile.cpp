@@ -48,8 +48,6 @@ bool TMpegFile::ReadFromFile(const QString& fileName)
 bool readMpegFileFrom(ReadFile& file, TMpegFile& mpeg)
 {
     const qint64 length = file.length();
-    readID3v1From(file, mpeg.ID3v1Kind, mpeg.ID3v1);
-    mpeg.HasID3v1 = mpeg.ID3v1Kind != NoID3v1;
     TID3v2 read;
     // The tag's last read reads on through the window behind it.
     FileBytes bytes = readID3v2From(file, read, VbrWindowRead);
@@ -57,6 +55,8 @@ bool readMpegFileFrom(ReadFile& file, TMpegFile& mpeg)
     const TID3v2& tag = mpeg.ID3v2;
     if (tag.Present)
         mpeg.HasID3v2 = true;
+    readID3v1From(file, id3v2TagEnd(tag), mpeg.ID3v1Kind, mpeg.ID3v1);
+    mpeg.HasID3v1 = mpeg.ID3v1Kind != NoID3v1;
 
     // One read serves the VBR search, which starts right after the tag's data, and the start of
     // the header scan, which starts after the whole tag.

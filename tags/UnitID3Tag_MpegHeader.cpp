@@ -36,12 +36,6 @@ namespace {
 
 constexpr qint64 ScanPieceSize = 65536;
 
-bool isValidHeader(const std::array<quint8, 4>& b)
-{
-    return b[0] == 0xFF && (b[1] & 0xE0) == 0xE0 && ((b[1] >> 3) & 3) != 1 && ((b[1] >> 1) & 3) != 0
-        && (b[2] >> 4) != 0 && (b[2] >> 4) != 15 && ((b[2] >> 2) & 3) != 3 && (b[3] & 3) != 2;
-}
-
 void decodeHeader(TMpegHeader& header)
 {
     const auto& b = header.Raw;
@@ -87,7 +81,7 @@ public:
                 continue;
             }
             i += static_cast<const char*>(sync) - from;
-            if (isValidHeader(rawAt(i)))
+            if (isMpegFrameHeader(rawAt(i)))
                 return i;
             ++i;
         }
@@ -133,6 +127,12 @@ private:
 
 }  // namespace
 
+bool isMpegFrameHeader(const std::array<quint8, 4>& b)
+{
+    return b[0] == 0xFF && (b[1] & 0xE0) == 0xE0 && ((b[1] >> 3) & 3) != 1 && ((b[1] >> 1) & 3) != 0
+        && (b[2] >> 4) != 0 && (b[2] >> 4) != 15 && ((b[2] >> 2) & 3) != 3 && (b[3] & 3) != 2;
+}
+
 void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header, const QByteArray& prefetched,
                         qint64 prefetchedAt)
 {
@@ -168,7 +168,5 @@ void FindMpegHeader(const QString& fileName, TMpegHeader& header)
         return;
     }
     // Start after the tag: a picture inside it can hold a false frame sync.
-    TID3v2 tag;
-    const qint64 start = parseID3v2Header(file, file.readAt(0, TagHeaderSize), tag) ? audioStartAfter(tag) : 0;
-    findMpegHeaderFrom(file, start, header);
+    findMpegHeaderFrom(file, id3v2TagEndIn(file), header);
 }

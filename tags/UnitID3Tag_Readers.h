@@ -44,8 +44,9 @@ void reportMpegHeaderFileNotOpened();
 // Reads `count` bytes at `position` of an open file; fewer when the file ends first.
 QByteArray readAt(int fd, qint64 position, qint64 count);
 
-// Each reader takes the open file.
-void readID3v1From(ReadFile& file, qint32& kind, TID3v1& block);
+// Each reader takes the open file. An ID3v1 block lies wholly after the ID3v2 tag, which ends at
+// `tagEnd`.
+void readID3v1From(ReadFile& file, qint64 tagEnd, qint32& kind, TID3v1& block);
 
 // The bytes of an ID3v2 tag's header, and of its footer.
 constexpr qint64 TagHeaderSize = 10;
@@ -66,13 +67,20 @@ struct FileBytes {
 // read that reaches the tag's end reads on `readAhead` bytes; the bytes of the last read are given
 // back, for a caller that reads on behind the tag.
 FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead = 0);
-// Where the audio begins: after the tag's header, data and footer; 0 without a tag.
+// Where the tag ends: after its header, data and footer; 0 without a tag.
+qint64 id3v2TagEnd(const TID3v2& tag);
+// The same for the tag whose header starts the file.
+qint64 id3v2TagEndIn(ReadFile& file);
+// Where the audio begins: at the tag's end, or where the tag holds audio inside its size.
 qint64 audioStartAfter(const TID3v2& tag);
 // True when a state was taken at the read and the file is no longer in it.
 bool changedSinceRead(const TFileState& read, const TFileState& now);
 
-// The texts the frames hold, as the reader takes them from a tag with these frames.
-TID3v2 textsOfFrames(const TID3v2FrameList& frames);
+// The texts the frames hold, as the reader takes them from a tag of this version with these frames.
+TID3v2 textsOfFrames(const TID3v2FrameList& frames, qint32 version);
+// A frame's data less what 2.4 puts before it: its group byte and the length of its data, which
+// the stored frame keeps.
+QByteArray frameContent(const TID3v2Frame& frame, qint32 version);
 
 // A comment frame's fields: the language, the description and the text.
 struct CommentFields {
@@ -89,6 +97,9 @@ CommentFields decodeComment(const QByteArray& data);
 constexpr qint64 VbrWindowSize = 50000;
 constexpr qint64 VbrWindowRead = VbrWindowSize + 14;
 qint32 findVbrFrameCountIn(QByteArrayView window);
+
+// The four bytes of a valid MPEG audio frame header.
+bool isMpegFrameHeader(const std::array<quint8, 4>& b);
 
 // Scans from `start` on. `prefetched`, when given, holds the file's bytes from `prefetchedAt` on.
 void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header,

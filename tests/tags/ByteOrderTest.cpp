@@ -73,12 +73,12 @@ TEST(TextDecoding, OffsetPastTheDataGivesNothing)
     EXPECT_EQ(decoded.next, 7);
 }
 
-TEST(TextDecoding, ToEndJoinsUtf16StringsOnly)
+TEST(TextDecoding, SeveralStringsGiveTheFirstInEveryEncoding)
 {
     const QByteArray utf16 = QByteArray("\xFF\xFE" "A\0\0\0\xFE\xFF\0B", 10);
-    EXPECT_EQ(decodeTextToEnd(utf16, 0, Utf16Text), "AB");
-    EXPECT_EQ(decodeTextToEnd(QByteArray("A\0B", 3), 0, Latin1Text), "A");
-    EXPECT_EQ(decodeTextToEnd(QByteArray("A\0B", 3), 0, Utf8Text), "A");
+    EXPECT_EQ(decodeText(utf16, 0, Utf16Text).text, "A");
+    EXPECT_EQ(decodeText(QByteArray("A\0B", 3), 0, Latin1Text).text, "A");
+    EXPECT_EQ(decodeText(QByteArray("A\0B", 3), 0, Utf8Text).text, "A");
 }
 
 TEST(TextEncoding, Latin1WhenEverythingFitsElseUtf16)

@@ -1,14 +1,16 @@
 #pragma once
 
 // A disk for the tests of file replacement: its free space can be set, and writes, reads,
-// flushes, renames and the setting of extended attributes can be made to fail. Installed while
-// it lives; the real disk does the rest.
+// flushes, renames and the setting of extended attributes can be made to fail; another program
+// can act before the first read of a copy. Installed while it lives; the real disk does the rest.
 
 #include "FileReplacement.h"
 
 #include <QCryptographicHash>
 #include <QList>
 #include <cerrno>
+#include <functional>
+#include <utility>
 
 class FakeDisk : public FileOperations {
 public:
@@ -27,6 +29,7 @@ public:
     QList<QString> unopenable;   // files that cannot be opened
     QList<qint64> writes;        // the size of every write that succeeded
     QList<QString> folders;      // every folder whose free space was asked
+    std::function<void()> beforeFirstRead;
 
     qint64 freeSpace(const QString& folder) override
     {
@@ -45,6 +48,8 @@ public:
 
     qint64 read(int fd, char* data, qint64 size) override
     {
+        if (beforeFirstRead)
+            std::exchange(beforeFirstRead, nullptr)();
         if (readableBytes >= 0 && readBytes + size > readableBytes) {
             errno = EIO;
             return -1;

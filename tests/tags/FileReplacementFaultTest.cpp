@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -39,15 +40,34 @@ struct Fault {
     std::function<void(FakeDisk&, const QString& path)> arrange;
     const char* writerMessage;
     const char* removalMessage;
+    QByteArray theirs = {};   // what another program added to the file meanwhile
 };
+
+// Another program appends to the file, or moves another copy with the bytes appended onto its
+// name, while the copy is made.
+void changeDuringTheCopy(FakeDisk& disk, const QString& path, bool moveOnto)
+{
+    disk.beforeFirstRead = [path, moveOnto] {
+        const QString changed = moveOnto ? path + ".theirs" : path;
+        QFile file(changed);
+        if (moveOnto)
+            QFile::copy(path, changed);
+        if (file.open(QIODevice::Append))
+            file.write("theirs");
+        if (moveOnto)
+            std::rename(QFile::encodeName(changed).constData(), QFile::encodeName(path).constData());
+    };
+}
 
 const char* const CannotCreate = "Error when saving tag v2. Cannot create 'song.mp3.temp'.";
 const char* const CannotSave = "Error when saving tag v2 of 'song.mp3'.";
 const char* const CannotRemove = "Cannot remove tag v2 of 'song.mp3'.";
+const char* const ChangedSave = "'song.mp3' changed since it was read; refresh it and save again.";
+const char* const ChangedRemove = "'song.mp3' changed since it was read; refresh it and remove the tag again.";
 
 const Fault faults[] = {
-    {"a folder where the temporary file goes",
-     [](FakeDisk&, const QString& path) { QDir().mkdir(path + ".temp"); }, CannotCreate, CannotRemove},
+    {"a temporary file that cannot be created",
+     [](FakeDisk& disk, const QString& path) { disk.unopenable = {path + ".temp"}; }, CannotCreate, CannotRemove},
     {"a disk that fills up", [](FakeDisk& disk, const QString&) { disk.writableBytes = 210000; }, CannotSave,
      CannotRemove},
     {"a source that cannot be read to its end", [](FakeDisk& disk, const QString&) { disk.readableBytes = 200000; },
@@ -55,6 +75,11 @@ const Fault faults[] = {
     {"a flush that fails", [](FakeDisk& disk, const QString&) { disk.flushFails = true; }, CannotSave, CannotRemove},
     {"a rename that fails", [](FakeDisk& disk, const QString&) { disk.renameFails = true; }, CannotSave,
      CannotRemove},
+    {"another program's write", [](FakeDisk& disk, const QString& path) { changeDuringTheCopy(disk, path, false); },
+     ChangedSave, ChangedRemove, "theirs"},
+    {"another file moved onto its name",
+     [](FakeDisk& disk, const QString& path) { changeDuringTheCopy(disk, path, true); }, ChangedSave, ChangedRemove,
+     "theirs"},
 };
 
 // A save in place, a save that grows the tag and a removal, with the message each shows when the
@@ -103,9 +128,10 @@ protected:
 
     QString file() { return dir.write(QStringLiteral("song.mp3"), original()); }
 
-    void expectUnchanged(const QString& path, const char* message)
+    // The file as it was, or as another program left it.
+    void expectUnchanged(const QString& path, const char* message, const QByteArray& theirs = {})
     {
-        EXPECT_EQ(sha256(readAll(path)), sha256(original()));
+        EXPECT_EQ(sha256(readAll(path)), sha256(original() + theirs));
         EXPECT_EQ(ui.texts(), QStringList({message}));
         EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Error);
         EXPECT_FALSE(QFileInfo(path + ".temp").isFile());
@@ -130,8 +156,7 @@ TEST_F(FileReplacementFaultTest, FailedRewriteLeavesTheOriginal)
         fault.arrange(disk, path);
 
         EXPECT_FALSE(WriteID3v2(tag, path));
-        expectUnchanged(path, fault.writerMessage);
-        QDir().rmdir(path + ".temp");
+        expectUnchanged(path, fault.writerMessage, fault.theirs);
     }
 }
 
@@ -145,8 +170,7 @@ TEST_F(FileReplacementFaultTest, FailedRemovalLeavesTheOriginal)
         fault.arrange(disk, path);
 
         EXPECT_FALSE(RemoveID3v2(path));
-        expectUnchanged(path, fault.removalMessage);
-        QDir().rmdir(path + ".temp");
+        expectUnchanged(path, fault.removalMessage, fault.theirs);
     }
 }
 
@@ -166,7 +190,7 @@ TEST_F(FileReplacementFaultTest, FailedWriteInPlaceIsReportedWithAWarning)
     EXPECT_EQ(ui.messages.value(0).icon, ui::Icon::Warning);
 }
 
-TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWrittenThrough)
+TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWrittenThroughAndTheCopyTakesAnother)
 {
     TempDir elsewhere;
     const QString other = elsewhere.write(QStringLiteral("other.mp3"), "keep me");
@@ -181,13 +205,19 @@ TEST_F(FileReplacementFaultTest, FileOfTheTemporaryNameIsNeitherReplacedNorWritt
                 ASSERT_TRUE(QFile::link(other, temporary));
             else
                 dir.write(QStringLiteral("song.mp3.temp"), "mine");
+            const QStringList frames = withoutFrames(framesByPeer(path), {"TIT2"});
             ui.messages.clear();
 
-            EXPECT_FALSE(c.run(path));
-            EXPECT_EQ(readAll(path), c.bytes);
+            EXPECT_TRUE(c.run(path));
+            EXPECT_TRUE(readAll(path).endsWith(c.audio));
+            if (QByteArray(c.name) != "removal") {
+                EXPECT_EQ(withoutFrames(framesByPeer(path), {"TIT2"}), frames);
+            }
             EXPECT_EQ(QFileInfo(temporary).isSymLink(), link);
             EXPECT_EQ(readAll(temporary), link ? "keep me" : "mine");
-            EXPECT_EQ(ui.texts(), QStringList({QByteArray(c.name) == "removal" ? CannotRemove : CannotCreate}));
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System),
+                      QStringList({"song.mp3", "song.mp3.temp"}));
+            EXPECT_TRUE(ui.messages.isEmpty());
             QFile::remove(temporary);
         }
     }

@@ -1,4 +1,5 @@
 #include "AudioFixtures.h"
+#include "PeerReader.h"
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
 #include "UnitID3Tag.h"
@@ -177,8 +178,13 @@ TEST(WriteID3v1, FileThatCannotBeOpenedIsReported)
     EXPECT_EQ(ui.messages[0].icon, ui::Icon::Error);
 }
 
-// A file of one block's length or less holds audio, not a block, for the reader as for the writer.
-const QByteArray shortFiles[] = {"TAG", fixtures::id3v1Block({"Audio", "", "", "", "", 1, 1})};
+// A file of one block's length or less holds audio, not a block, for the reader as for the writer;
+// so does the end of a tiny file that its ID3v2 tag reaches into.
+const QByteArray shortFiles[] = {
+    "TAG",
+    fixtures::id3v1Block({"Audio", "", "", "", "", 1, 1}),
+    fixtures::ID3v2TagBuilder(3).frame("PRIV", fixtures::id3v1Block({"Inside the tag", "", "", "", "", 1, 1})).build(),
+};
 
 TEST(WriteID3v1, FileOfOneBlockOrLessKeepsItsBytesAndHasTheBlockAppended)
 {
@@ -187,8 +193,10 @@ TEST(WriteID3v1, FileOfOneBlockOrLessKeepsItsBytesAndHasTheBlockAppended)
     for (const QByteArray& bytes : shortFiles) {
         SCOPED_TRACE(bytes.size());
         const QString path = dir.write("short.mp3", bytes);
+        const QStringList frames = framesByPeer(path);
         ASSERT_TRUE(WriteID3v1(filledBlock(), path));
         EXPECT_EQ(readAll(path), bytes + blockBytes(filledBlock()));
+        EXPECT_EQ(framesByPeer(path), frames);
         qint32 kind = -2;
         TID3v1 block;
         ReadID3v1(path, kind, block);

@@ -224,7 +224,7 @@ TEST_F(ID3v2WriterTest, EmptiedTextsLeaveFramesWithOnlyTheirFixedBytes)
 {
     const QByteArray original = ID3v2TagBuilder(3)
                                     .frame("TIT2", text("Title"))
-                                    .commentFrame("eng", "desc", "comment")
+                                    .commentFrame("eng", "", "comment")
                                     .urlFrame("site", "http://example.org/")
                                     .padding(100)
                                     .build();
@@ -263,23 +263,24 @@ TEST_F(ID3v2WriterTest, YearFillsBothTyerAndANewTdrcOfAVersion4Tag)
 TEST_F(ID3v2WriterTest, EveryCommentFrameOfTheShownDescriptionAndLanguageTakesTheComment)
 {
     const QString path = file(ID3v2TagBuilder(3)
-                                  .commentFrame("deu", "second", "one")
-                                  .commentFrame("eng", "second", "other")
-                                  .commentFrame("deu", "second", "two")
+                                  .commentFrame("deu", "", "one")
+                                  .commentFrame("eng", "", "other")
+                                  .commentFrame("deu", "second", "kept")
+                                  .commentFrame("deu", "", "two")
                                   .padding(100)
                                   .build()
                               + audio());
     TID3v2 tag = readTag(path);
     tag.Comment = QStringLiteral("Same for all");
-    tag.CommentDescription = QStringLiteral("d");
     tag.CommentLanguage = {'f', 'r', 'a'};
 
     ASSERT_TRUE(WriteID3v2(tag, path));
 
     const QByteArray frames = ID3v2TagBuilder(3)
-                                  .commentFrame("fra", "d", "Same for all")
-                                  .commentFrame("eng", "second", "other")
-                                  .commentFrame("fra", "d", "Same for all")
+                                  .commentFrame("fra", "", "Same for all")
+                                  .commentFrame("eng", "", "other")
+                                  .commentFrame("deu", "second", "kept")
+                                  .commentFrame("fra", "", "Same for all")
                                   .build()
                                   .mid(10);
     EXPECT_EQ(readAll(path).mid(10, frames.size()), frames);

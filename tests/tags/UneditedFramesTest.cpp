@@ -41,7 +41,7 @@ protected:
 
     // Reads the file, edits its tag and saves it; the peer reads every other frame as before.
     void expectSaveKeepsTheRest(const QByteArray& original, const std::function<void(TID3v2&)>& edit,
-                                const QStringList& edited)
+                                const QStringList& edited, const QByteArray& kept = audio)
     {
         const QString path = dir.write(QStringLiteral("song.mp3"), original);
         const QStringList before = framesByPeer(path);
@@ -49,7 +49,7 @@ protected:
         edit(tag);
         ASSERT_TRUE(WriteID3v2(tag, path));
         EXPECT_EQ(withoutFrames(framesByPeer(path), edited), withoutFrames(before, edited));
-        EXPECT_EQ(behindTag(readAll(path)), audio);
+        EXPECT_EQ(behindTag(readAll(path)), kept);
         EXPECT_TRUE(ui.messages.isEmpty());
     }
 
@@ -62,17 +62,20 @@ protected:
 
 TEST_F(UneditedFramesTest, OnlyTheUsersOwnCommentIsShownAndSaved)
 {
-    const QByteArray original = ID3v2TagBuilder(3)
-                                    .commentFrame("eng", "", "My comment")
-                                    .commentFrame("eng", "iTunNORM", " 00000A2B 00000B3C 000057E1")
-                                    .commentFrame("eng", "iTunSMPB", " 00000000 00000210 0000089C")
-                                    .padding(200)
-                                    .build()
-        + audio;
-    EXPECT_EQ(readTag(dir.write(QStringLiteral("shown.mp3"), original)).Comment, "My comment");
-    expectSaveKeepsTheRest(original, newTitle, {"TIT2"});
-    expectSaveKeepsTheRest(original, [](TID3v2& tag) { tag.Comment = QStringLiteral("Mine"); }, {"COMM::eng"});
-    EXPECT_EQ(readTag(dir.filePath(QStringLiteral("song.mp3"))).Comment, "Mine");
+    // Without a comment of the user's own, a typed one gets a frame of its own.
+    for (const QString& own : {QStringLiteral("My comment"), QString()}) {
+        ID3v2TagBuilder builder = ID3v2TagBuilder(3)
+                                      .commentFrame("eng", "iTunNORM", " 00000A2B 00000B3C 000057E1")
+                                      .commentFrame("eng", "iTunSMPB", " 00000000 00000210 0000089C");
+        if (!own.isEmpty())
+            builder.commentFrame("eng", "", own);
+        const QByteArray original = builder.padding(200).build() + audio;
+        EXPECT_EQ(readTag(dir.write(QStringLiteral("shown.mp3"), original)).Comment, own);
+        expectSaveKeepsTheRest(original, newTitle, {"TIT2"});
+        expectSaveKeepsTheRest(original, [](TID3v2& tag) { tag.Comment = QStringLiteral("Mine"); },
+                               {own.isEmpty() ? "COMM::" + QString(3, QChar(0)) : "COMM::eng"});
+        EXPECT_EQ(readTag(dir.filePath(QStringLiteral("song.mp3"))).Comment, "Mine");
+    }
 }
 
 TEST_F(UneditedFramesTest, SeveralValuesAndStoredFormsOfUneditedFieldsStay)
@@ -94,12 +97,15 @@ TEST_F(UneditedFramesTest, PlainFrameSizesOfA24TagAreReadAsOtherProgramsReadThem
                                         .plainSizes()
                                         .textFrame("TIT2", "Song")
                                         .frame("APIC", picture)
+                                        // Read as syncsafe, its size ends inside its text, where
+                                        // capitals and digits look like a frame's id.
+                                        .textFrame("TPE2", QString("0123456789ABCDEF").repeated(20))
                                         .frame("USLT", "\0eng\0" + QByteArray("Line of the song\r\n").repeated(20))
                                         .textFrame("TDRC", "2001")
                                         .padding(padding)
                                         .build()
             + audio;
-        EXPECT_EQ(readTag(dir.write(QStringLiteral("read.mp3"), original)).Frames->size(), 4u);
+        EXPECT_EQ(readTag(dir.write(QStringLiteral("read.mp3"), original)).Frames->size(), 5u);
         expectSaveKeepsTheRest(original, newTitle, {"TIT2"});
     }
 }
@@ -152,5 +158,33 @@ TEST_F(UneditedFramesTest, FooterFlagWithoutAFooterTakesNoByteOfTheAudio)
         const QString path = dir.write(QStringLiteral("song.mp3"), original);
         EXPECT_TRUE(RemoveID3v2(path, *readTag(path).ReadState));
         EXPECT_EQ(readAll(path), audio);
+    }
+}
+
+TEST_F(UneditedFramesTest, GroupByteAndDataLengthOfA24FrameAreNotPartOfItsText)
+{
+    const QByteArray original = ID3v2TagBuilder(4)
+                                    .frame("TIT2", fixtures::syncsafe32(5) + QByteArray("\0Song", 5), QByteArray("\0\1", 2))
+                                    .frame("TALB", QByteArray("\x80\0Album", 7), QByteArray("\0\x40", 2))
+                                    .padding(100)
+                                    .build()
+        + audio;
+    const TID3v2 tag = readTag(dir.write(QStringLiteral("read.mp3"), original));
+    EXPECT_EQ(tag.Title + tag.Album, "SongAlbum");
+    expectSaveKeepsTheRest(original, [](TID3v2& tag) { tag.Artist = QStringLiteral("Band"); }, {"TPE1"});
+    // The header and both frames as stored.
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("song.mp3"))).left(46), original.left(46));
+}
+
+TEST_F(UneditedFramesTest, FillerAfterTheFramesIsPaddingAndAudioTheTagCountsIsKept)
+{
+    const QByteArray firstFrame = fixtures::mpegFrame({});
+    // The bytes after the frames that the tag's size counts, and of them the audio.
+    for (const auto& [rest, counted] : {std::pair(QByteArray(300, ' '), QByteArray()),
+                                        std::pair(QByteArray(40, '\0') + firstFrame, firstFrame)}) {
+        const QByteArray original =
+            ID3v2TagBuilder(3).textFrame("TIT2", "Song").frame("APIC", picture).raw(rest).build() + audio;
+        for (const QString& title : {QStringLiteral("Short"), QString(400, u'L')})
+            expectSaveKeepsTheRest(original, [&title](TID3v2& tag) { tag.Title = title; }, {"TIT2"}, counted + audio);
     }
 }
