@@ -232,8 +232,8 @@ void TFormMain::vtgridMouseUp(Qt::MouseButton Button)
 // freshly filled grid, rather than the row below it.
 bool TFormMain::vtgridKeyDown(const QKeyEvent& Key)
 {
-    const QList<int> selected = gridSelectedRows();
     if (Key.key() == Qt::Key_Menu || (Key.key() == Qt::Key_F10 && Key.modifiers() == Qt::ShiftModifier)) {
+        const QList<int> selected = gridSelectedRows();
         if (!FileList.empty() && !selected.isEmpty()) {
             const int row = selected.contains(gridFocusedRow()) ? gridFocusedRow() : selected.first();
             const QModelIndex cell = vtgridModel->index(row, 3);
@@ -243,7 +243,8 @@ bool TFormMain::vtgridKeyDown(const QKeyEvent& Key)
         return true;
     }
     const QModelIndex current = vtgrid->currentIndex();
-    if (Key.key() == Qt::Key_Down && Key.modifiers() == Qt::NoModifier && selected.isEmpty() && current.isValid()) {
+    if (Key.key() == Qt::Key_Down && Key.modifiers() == Qt::NoModifier && current.isValid()
+        && !vtgrid->selectionModel()->hasSelection()) {
         vtgrid->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         return true;
     }
