@@ -143,6 +143,9 @@ struct TID3v2 {
     // Where audio starts inside the tag's size, which some writers make count the first audio
     // frame; 0: after the tag.
     qint64 AudioInTag = 0;
+    // Where the frames end in a tag that claims more bytes than its file holds, whose end is no
+    // place to look for an ID3v1 block; 0 for any other tag.
+    qint64 FramesEnd = 0;
     qint32 TagStart = 0;
     qint32 TagSize = 0;
     qint32 Version = 0;

@@ -14,8 +14,8 @@ namespace {
 constexpr qint64 BlockSize = sizeof(TID3v1);
 
 // The block at the end of the file; empty when there is none. A block lies wholly after the ID3v2
-// tag that ends at `tagEnd`: a "TAG" inside the tag of a tiny file is part of the tag, and a file
-// of one block's length or less holds audio, not a block.
+// tag's bytes, which end at `tagEnd`: a "TAG" inside the tag of a tiny file is part of the tag, and
+// a file of one block's length or less holds audio, not a block.
 QByteArray blockAtEnd(int fd, qint64 length, qint64 tagEnd)
 {
     const bool room = length > BlockSize && length - BlockSize >= tagEnd;
@@ -23,10 +23,10 @@ QByteArray blockAtEnd(int fd, qint64 length, qint64 tagEnd)
     return bytes.size() == BlockSize && bytes.startsWith("TAG") ? bytes : QByteArray();
 }
 
-qint64 id3v2TagEndOf(const QString& fileName)
+qint64 id3v2BytesEndOf(const QString& fileName)
 {
     ReadFile file(fileName);
-    return id3v2TagEndIn(file);
+    return id3v2BytesEnd(id3v2TagIn(file));
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ void ReadID3v1(const QString& fileName, qint32& kind, TID3v1& block)
     kind = NoID3v1;
     ReadFile file(fileName);
     if (file.isOpen())
-        readID3v1From(file, id3v2TagEndIn(file), kind, block);
+        readID3v1From(file, id3v2BytesEnd(id3v2TagIn(file)), kind, block);
 }
 
 bool WriteID3v1(const TID3v1& block, const QString& fileName)
@@ -101,7 +101,7 @@ bool WriteID3v1(const TID3v1& block, const QString& fileName)
         return false;
     }
     const qint64 length = file.size();
-    const QByteArray old = blockAtEnd(file.handle(), length, id3v2TagEndOf(fileName));
+    const QByteArray old = blockAtEnd(file.handle(), length, id3v2BytesEndOf(fileName));
     const qint64 position = old.isEmpty() ? length : length - BlockSize;
     const int fd = file.handle();
     const QByteArray bytes(reinterpret_cast<const char*>(&block), BlockSize);
@@ -129,5 +129,5 @@ bool RemoveID3v1(const QString& fileName)
         return false;
     }
     const qint64 length = file.size();
-    return blockAtEnd(file.handle(), length, id3v2TagEndOf(fileName)).isEmpty() || file.resize(length - BlockSize);
+    return blockAtEnd(file.handle(), length, id3v2BytesEndOf(fileName)).isEmpty() || file.resize(length - BlockSize);
 }

@@ -3,6 +3,7 @@
 #include "UserInterface.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -105,6 +106,18 @@ public:
             return {};
         holds(start, count);
         return start < bufferStart ? QByteArray() : buffer.mid(start - bufferStart, count);
+    }
+
+    // At most `count` bytes of the file at `start`, also beyond the tag, without taking the place
+    // of the last read; none while the bytes are not the file's own.
+    QByteArray peekFile(qint64 start, qint64 count) const
+    {
+        if (!inFile)
+            return {};
+        const qint64 offset = start - bufferStart;
+        if (offset >= 0 && offset + count <= buffer.size())
+            return buffer.mid(offset, count);
+        return file.readAt(start, count);
     }
 
     // Goes back to `to`, for another walk over the same frames.
@@ -258,15 +271,98 @@ void makePlain(TID3v2Frame& frame)
     std::copy_n(size.constData(), 4, frame.SizeBytes.begin());
 }
 
-// Walks the frames from the current position up to `end`, each frame's size read as the version
-// stores it or, with `plainSizes`, as a plain number; gives where the frames end. `sizesDiffer` is
-// set when a size walked reads otherwise as a plain number.
-qint64 walkFrames(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSizes, TID3v2FrameList& frames,
-                  bool& sizesDiffer)
+bool isSyncsafe(const std::array<quint8, 4>& sizeBytes)
 {
-    qint64 stop = bytes.at();
+    return std::none_of(sizeBytes.begin(), sizeBytes.end(), [](quint8 b) { return (b & 0x80) != 0; });
+}
+
+// The ids of the frames versions 2.3 and 2.4 define, and of those players add. Bytes that chance
+// makes look like a frame header seldom hold one of them.
+bool isKnownFrameID(const TFrameID& id)
+{
+    static const std::vector<TFrameID> known = [] {
+        std::vector<TFrameID> ids;
+        const QByteArray names = "AENC APIC ASPI CHAP COMM COMR CTOC ENCR EQU2 EQUA ETCO GEOB GRID GRP1 IPLS LINK MCDI "
+                                 "MLLT MVIN MVNM OWNE PCNT PCST POPM POSS PRIV RBUF RVA2 RVAD RVRB SEEK SIGN SYLT SYTC "
+                                 "TALB TBPM TCAT TCMP TCOM TCON TCOP TDAT TDEN TDES TDLY TDOR TDRC TDRL TDTG TENC TEXT "
+                                 "TFLT TGID TIME TIPL TIT1 TIT2 TIT3 TKEY TKWD TLAN TLEN TMCL TMED TMOO TOAL TOFN TOLY "
+                                 "TOPE TORY TOWN TPE1 TPE2 TPE3 TPE4 TPOS TPRO TPUB TRCK TRDA TRSN TRSO TSIZ TSO2 TSOA "
+                                 "TSOC TSOP TSOT TSRC TSSE TSST TXXX TYER UFID USER USLT WCOM WCOP WFED WOAF WOAR WOAS "
+                                 "WORS WPAY WPUB WXXX";
+        for (const QByteArray& name : names.split(' '))
+            ids.push_back({name[0], name[1], name[2], name[3]});
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }();
+    return std::binary_search(known.begin(), known.end(), id);
+}
+
+// What the bytes between the last frame walked and the tag's end hold.
+struct Rest {
+    // Something that starts like a frame: four id characters and a size that fits in the file, or
+    // four id characters where the walk ended (a frame whose size, or the tag's, is damaged still
+    // holds what other readers show).
+    bool framesBehind = false;
+    // One byte value throughout up to the audio, as padding of zeros, spaces or other filler is.
+    bool uniform = true;
+    // Nothing but zero bytes, or no bytes at all.
+    bool zeros = true;
+    // Where audio counted in the tag by some writers begins; -1: none.
+    qint64 audio = -1;
+};
+
+// One reading of the frames' sizes, walked from the first frame.
+struct Walk {
+    TID3v2FrameList frames;
+    qint64 stop = 0;   // where the frames walked end
+    // Frame headers met with known ids, the one whose size does not fit included: how much of the
+    // tag this reading explains.
+    int found = 0;
+    // A size walked reads otherwise as a plain number.
+    bool sizesDiffer = false;
+    // A size walked as syncsafe has a byte with its top bit set, which no syncsafe number has.
+    bool sizesNotSyncsafe = false;
+    Rest rest;
+};
+
+// How well a walk accounts for the tag's bytes beside the other reading's walk, from worst to
+// best. Frames that run over the audio the other finds are no better than frames left behind.
+enum class Fit { LeavesFrames, EndsInOtherBytes, EndsCleanly };
+
+Fit fitOf(const Walk& walk, const Walk& other)
+{
+    if (walk.rest.framesBehind || (other.rest.audio >= 0 && other.rest.audio < walk.stop))
+        return Fit::LeavesFrames;
+    return walk.rest.uniform ? Fit::EndsCleanly : Fit::EndsInOtherBytes;
+}
+
+enum class Reading { TagsOwn, Plain, Undecided };
+
+// Which reading of a 2.4 tag's sizes holds: the one that meets more frames; between two that meet
+// as many, the one that accounts better for the bytes after them. Where both leave other bytes
+// after as many frames, sizes no syncsafe number has tell for the plain reading; without them
+// nothing tells.
+Reading readingOf(const Walk& own, const Walk& plain)
+{
+    if (own.found != plain.found)
+        return plain.found > own.found ? Reading::Plain : Reading::TagsOwn;
+    const Fit ownFit = fitOf(own, plain);
+    const Fit plainFit = fitOf(plain, own);
+    if (ownFit != plainFit)
+        return plainFit > ownFit ? Reading::Plain : Reading::TagsOwn;
+    if (ownFit != Fit::EndsInOtherBytes)
+        return Reading::TagsOwn;
+    return own.sizesNotSyncsafe ? Reading::Plain : Reading::Undecided;
+}
+
+// Walks the frames from the current position up to `end`, each frame's size read as the version
+// stores it or, with `plainSizes`, as a plain number.
+Walk walkFrames(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSizes)
+{
+    Walk walk;
+    walk.stop = bytes.at();
     // Fewer bytes than a frame header left in the tag can only be padding, even where the file ends.
-    for (; end - bytes.at() >= FrameHeaderSize; stop = bytes.at()) {
+    for (; end - bytes.at() >= FrameHeaderSize; walk.stop = bytes.at()) {
         TID3v2Frame frame;
         const QByteArrayView header = bytes.readHeader();
         copyBytes(frame.FrameID, header, 0);
@@ -274,9 +370,11 @@ qint64 walkFrames(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSize
         copyBytes(frame.Flags, header, 8);
         if (!std::all_of(frame.FrameID.begin(), frame.FrameID.end(), isFrameIDChar))
             break;
+        walk.found += isKnownFrameID(frame.FrameID) ? 1 : 0;
         const qint64 plain = bigEndianToInt(frame.SizeBytes.data());
         const qint64 size = tag.Version == 4 && !plainSizes ? qint64(syncsafeToInt(frame.SizeBytes.data())) : plain;
-        sizesDiffer = sizesDiffer || size != plain;
+        walk.sizesDiffer = walk.sizesDiffer || size != plain;
+        walk.sizesNotSyncsafe = walk.sizesNotSyncsafe || (size != plain && !isSyncsafe(frame.SizeBytes));
         if (size > bytes.fileLength() || size > end - bytes.at())
             break;
         const bool unsynchronised =
@@ -291,26 +389,50 @@ qint64 walkFrames(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSize
         }
         frame.Size = qint32(frame.DataOffset >= 0 ? size : frame.Data.size());
         frame.Capacity = frame.Size + 1;
-        frames.push_back(std::move(frame));
+        walk.frames.push_back(std::move(frame));
     }
-    return stop;
+    return walk;
 }
 
-// What the bytes between the last frame walked and the tag's end hold.
-struct Rest {
-    // Something that starts like a frame: four id characters and a size that fits in the file, or
-    // four id characters where the walk ended (a frame whose size, or the tag's, is damaged still
-    // holds what other readers show).
-    bool framesBehind = false;
-    // One byte value throughout up to the audio, as padding of zeros, spaces or other filler is.
-    bool uniform = true;
-    // Where bytes from an MPEG frame header on begin, counted in the tag by some writers; -1: none.
-    qint64 audio = -1;
+std::array<quint8, 4> fourBytes(QByteArrayView bytes, qsizetype at)
+{
+    std::array<quint8, 4> four{};
+    copyBytes(four, bytes, at);
+    return four;
+}
 
-    // How well a walk that leaves this rest fits the tag, from worst to best.
-    enum Fit { LeavesFrames, EndsInOtherBytes, EndsInPadding };
-    Fit fit() const { return framesBehind ? LeavesFrames : uniform ? EndsInPadding : EndsInOtherBytes; }
-};
+// Headers of one stream share their MPEG version, layer and sample rate.
+bool sameStream(const std::array<quint8, 4>& a, const std::array<quint8, 4>& b)
+{
+    return (a[1] & 0xFE) == (b[1] & 0xFE) && (a[2] & 0x0C) == (b[2] & 0x0C);
+}
+
+// Frames in a row that no chance bytes make.
+constexpr int ConvincingFrames = 4;
+
+// Whether the bytes from `start` on are audio: frames of one MPEG stream, each followed by the
+// next, that run past the tag's end into the audio behind it, or up to the file's end or its ID3v1
+// block, or that are too many to be there by chance. One header alone is often chance.
+bool isAudioAt(const TagBytes& bytes, qint64 start, qint64 end)
+{
+    const qint64 length = bytes.fileLength();
+    const qint64 blockAt = length - qint64(sizeof(TID3v1));
+    std::array<quint8, 4> first{};
+    qint64 at = start;
+    for (int frames = 0;; ++frames) {
+        if (frames > 0 && (at == length || (at == blockAt && bytes.peekFile(at, 3) == "TAG")))
+            return true;
+        const QByteArray bytesAt = bytes.peekFile(at, 4);
+        const std::array<quint8, 4> header = fourBytes(bytesAt, 0);
+        if (bytesAt.size() < 4 || !isMpegFrameHeader(header) || (frames > 0 && !sameStream(first, header)))
+            return false;
+        if (frames == 0)
+            first = header;
+        else if (at >= end || frames == ConvincingFrames)
+            return true;
+        at += mpegFrameLength(header);
+    }
+}
 
 Rest restOf(TagBytes& bytes, qint64 stop, qint64 end, qint32 version)
 {
@@ -320,15 +442,22 @@ Rest restOf(TagBytes& bytes, qint64 stop, qint64 end, qint32 version)
     const qsizetype n = held.size();
     if (std::all_of(held.begin(), held.end(), [](char c) { return c == '\0'; }))
         return rest;
-    for (qsizetype i = 0; i + 4 <= n && rest.audio < 0; ++i) {
-        if (isMpegFrameHeader({b[i], b[i + 1], b[i + 2], b[i + 3]}))
+    rest.zeros = false;
+    // Audio may start in the tag's last bytes, its header running on behind the tag. Bytes read
+    // with the unsynchronisation undone stand elsewhere in the file: whether a header there starts
+    // audio cannot be told.
+    const QByteArray headers = held + bytes.peekFile(end, 3);
+    for (qsizetype i = 0; i < n && rest.audio < 0; ++i) {
+        if (b[i] == 0xFF && i + 4 <= headers.size() && isMpegFrameHeader(fourBytes(headers, i))
+            && (!bytes.holdsFilePositions() || isAudioAt(bytes, stop + i, end)))
             rest.audio = stop + i;
     }
+    // Nothing from the audio on is the tag's.
     const qsizetype audioAt = rest.audio < 0 ? n : rest.audio - stop;
     rest.uniform = std::all_of(held.begin(), held.begin() + audioAt, [&held](char c) { return c == held[0]; });
     // A 2.4 size read as syncsafe is never larger than read as a plain number: a frame fits if
     // either reading fits.
-    for (qsizetype i = 0; i + FrameHeaderSize <= n && !rest.framesBehind; ++i) {
+    for (qsizetype i = 0; i + FrameHeaderSize <= audioAt && !rest.framesBehind; ++i) {
         const qint64 size = version == 4 ? syncsafeToInt(b + i + 4) : bigEndianToInt(b + i + 4);
         rest.framesBehind = std::all_of(b + i, b + i + 4, [](uchar c) { return isFrameIDChar(char(c)); })
             && (i == 0 || size <= bytes.fileLengthOnDisk() - (stop + i + FrameHeaderSize));
@@ -336,42 +465,49 @@ Rest restOf(TagBytes& bytes, qint64 stop, qint64 end, qint32 version)
     return rest;
 }
 
+Walk restedWalk(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSizes)
+{
+    Walk walk = walkFrames(bytes, end, tag, plainSizes);
+    walk.rest = restOf(bytes, walk.stop, end, tag.Version);
+    return walk;
+}
+
 // Reads the frames up to `end`. Bytes after the last frame read that start like a frame are
-// frames the walk could not reach: the tag says so, and a save does not drop them. Bytes from an
-// MPEG frame header on are audio, which a save keeps; any other bytes are padding.
+// frames the walk could not reach: the tag says so, and a save does not drop them. MPEG frames
+// there that lead into the audio are audio, which a save keeps; any other bytes are padding.
 void readFrames(TagBytes& bytes, qint64 end, TID3v2& tag)
 {
     const qint64 start = bytes.at();
-    bool sizesDiffer = false;
-    qint64 stop = walkFrames(bytes, end, tag, false, *tag.Frames, sizesDiffer);
-    Rest rest = restOf(bytes, stop, end, tag.Version);
-    // Some writers store the frame sizes of a 2.4 tag as plain numbers, as 2.3 does. The reading
-    // that walks the tag's frames to its padding or its end holds for the whole tag; between two
-    // walks that fit alike, the one that finds more frames. A tag cut short by the file's end is
-    // not walked again: its frames may claim bytes that are not there.
-    if (sizesDiffer && rest.fit() != Rest::EndsInPadding && end <= bytes.fileLength()) {
-        TID3v2FrameList plainFrames;
-        bool alike = false;
+    Walk walk = restedWalk(bytes, end, tag, false);
+    // Some writers store the frame sizes of a 2.4 tag as plain numbers, as 2.3 does. Unless the
+    // tag's own reading ends in padding of zeros, the plain reading is walked too, and one of the
+    // two holds for the whole tag. A tag cut short by the file's end is not walked again: its
+    // frames may claim bytes that are not there.
+    bool undecided = false;
+    if (walk.sizesDiffer && !walk.rest.zeros && end <= bytes.fileLength()) {
         bytes.moveTo(start);
-        const qint64 plainStop = walkFrames(bytes, end, tag, true, plainFrames, alike);
-        const Rest plainRest = restOf(bytes, plainStop, end, tag.Version);
-        if (plainRest.fit() > rest.fit()
-            || (plainRest.fit() == rest.fit() && plainFrames.size() > tag.Frames->size())) {
-            *tag.Frames = std::move(plainFrames);
-            stop = plainStop;
-            rest = plainRest;
-        }
+        Walk plain = restedWalk(bytes, end, tag, true);
+        const Reading reading = readingOf(walk, plain);
+        undecided = reading == Reading::Undecided;
+        if (reading == Reading::Plain)
+            walk = std::move(plain);
     }
+    *tag.Frames = std::move(walk.frames);
     for (TID3v2Frame& frame : *tag.Frames) {
         if (frame.DataOffset < 0)
             decodeFrame(frame, tag);
     }
-    // A tag claiming more than the file holds is not written over anyway. Audio is kept where it
-    // stands in the file; bytes read with the unsynchronisation undone stand elsewhere.
-    if (end > bytes.fileLength())
+    // A tag claiming more than the file holds is not written over anyway; an ID3v1 block after its
+    // frames is the file's.
+    if (end > bytes.fileLength()) {
+        if (bytes.holdsFilePositions())
+            tag.FramesEnd = walk.stop;
         return;
-    tag.UnwalkedBytes = rest.framesBehind || (rest.audio >= 0 && !bytes.holdsFilePositions());
-    if (!tag.UnwalkedBytes && rest.audio >= 0)
+    }
+    const Rest& rest = walk.rest;
+    // Where the frames of one reading may be bytes the other leaves, a save could lose either.
+    tag.UnwalkedBytes = rest.framesBehind || undecided || (rest.audio >= 0 && !bytes.holdsFilePositions());
+    if (rest.audio >= 0 && bytes.holdsFilePositions())
         tag.AudioInTag = rest.audio;
 }
 
@@ -389,6 +525,7 @@ void startRead(TID3v2& tag)
     tag.Present = false;
     tag.UnwalkedBytes = false;
     tag.AudioInTag = 0;
+    tag.FramesEnd = 0;
     tag.TagSize = 0;
 }
 
@@ -539,15 +676,25 @@ qint64 id3v2TagEnd(const TID3v2& tag)
     return tag.TagStart + tag.TagSize + TagHeaderSize + (tag.FooterPresent != 0 ? TagHeaderSize : 0);
 }
 
-qint64 id3v2TagEndIn(ReadFile& file)
+TID3v2 id3v2TagIn(ReadFile& file)
 {
     TID3v2 tag;
-    return parseID3v2Header(file, file.readAt(0, TagHeaderSize), tag) ? id3v2TagEnd(tag) : 0;
+    try {
+        readID3v2From(file, tag);
+    } catch (const TagFileError&) {
+        // Its header alone tells where it ends.
+    }
+    return tag;
 }
 
 qint64 audioStartAfter(const TID3v2& tag)
 {
     return tag.AudioInTag > 0 ? tag.AudioInTag : id3v2TagEnd(tag);
+}
+
+qint64 id3v2BytesEnd(const TID3v2& tag)
+{
+    return tag.FramesEnd > 0 ? tag.FramesEnd : audioStartAfter(tag);
 }
 
 void reportID3v2FileNotOpened(const QString& fileName)

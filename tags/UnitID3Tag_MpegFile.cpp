@@ -55,12 +55,12 @@ bool readMpegFileFrom(ReadFile& file, TMpegFile& mpeg)
     const TID3v2& tag = mpeg.ID3v2;
     if (tag.Present)
         mpeg.HasID3v2 = true;
-    readID3v1From(file, id3v2TagEnd(tag), mpeg.ID3v1Kind, mpeg.ID3v1);
+    readID3v1From(file, id3v2BytesEnd(tag), mpeg.ID3v1Kind, mpeg.ID3v1);
     mpeg.HasID3v1 = mpeg.ID3v1Kind != NoID3v1;
 
     // One read serves the VBR search, which starts right after the tag's data, and the start of
-    // the header scan, which starts after the whole tag.
-    const qint64 vbrOffset = qint64(tag.TagSize) + TagHeaderSize;
+    // the header scan, which starts after the whole tag. Audio the tag counts holds both headers.
+    const qint64 vbrOffset = tag.AudioInTag > 0 ? tag.AudioInTag : qint64(tag.TagSize) + TagHeaderSize;
     const qint64 scanStart = audioStartAfter(tag);
     const qint64 readStart = std::min(vbrOffset, scanStart);
     const qint64 readEnd = std::min(vbrOffset + VbrWindowRead, length);

@@ -133,6 +133,22 @@ bool isMpegFrameHeader(const std::array<quint8, 4>& b)
         && (b[2] >> 4) != 0 && (b[2] >> 4) != 15 && ((b[2] >> 2) & 3) != 3 && (b[3] & 3) != 2;
 }
 
+qint32 mpegFrameLength(const std::array<quint8, 4>& b)
+{
+    const int version = (b[1] >> 3) & 3;
+    const int layer = (b[1] >> 1) & 3;
+    const qint32 bitrate = qint32(MpegBitrates[version][layer][b[2] >> 4]) * 1000;
+    const qint32 sampleRate = MpegSampleRates[version][(b[2] >> 2) & 3];
+    const qint32 padding = (b[2] >> 1) & 1;
+    if (bitrate == 0 || sampleRate == 0)
+        return 0;
+    if (layer == 3)
+        return (12 * bitrate / sampleRate + padding) * 4;
+    // Layer III of MPEG 2 and 2.5 holds half the samples of MPEG 1's frame.
+    const qint32 perFrame = layer == 1 && version != 3 ? 72 : 144;
+    return perFrame * bitrate / sampleRate + padding;
+}
+
 void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header, const QByteArray& prefetched,
                         qint64 prefetchedAt)
 {
@@ -168,5 +184,5 @@ void FindMpegHeader(const QString& fileName, TMpegHeader& header)
         return;
     }
     // Start after the tag: a picture inside it can hold a false frame sync.
-    findMpegHeaderFrom(file, id3v2TagEndIn(file), header);
+    findMpegHeaderFrom(file, audioStartAfter(id3v2TagIn(file)), header);
 }

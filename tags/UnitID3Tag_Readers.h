@@ -44,8 +44,8 @@ void reportMpegHeaderFileNotOpened();
 // Reads `count` bytes at `position` of an open file; fewer when the file ends first.
 QByteArray readAt(int fd, qint64 position, qint64 count);
 
-// Each reader takes the open file. An ID3v1 block lies wholly after the ID3v2 tag, which ends at
-// `tagEnd`.
+// Each reader takes the open file. An ID3v1 block lies wholly after the ID3v2 tag's bytes, which
+// end at `tagEnd` (id3v2BytesEnd).
 void readID3v1From(ReadFile& file, qint64 tagEnd, qint32& kind, TID3v1& block);
 
 // The bytes of an ID3v2 tag's header, and of its footer.
@@ -69,10 +69,13 @@ struct FileBytes {
 FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead = 0);
 // Where the tag ends: after its header, data and footer; 0 without a tag.
 qint64 id3v2TagEnd(const TID3v2& tag);
-// The same for the tag whose header starts the file.
-qint64 id3v2TagEndIn(ReadFile& file);
+// The tag whose header starts the file; of a tag whose frames run past the file's end, the header.
+TID3v2 id3v2TagIn(ReadFile& file);
 // Where the audio begins: at the tag's end, or where the tag holds audio inside its size.
 qint64 audioStartAfter(const TID3v2& tag);
+// Where the tag's own bytes end, with an ID3v1 block only behind them: where the audio begins, or
+// after the frames of a tag that claims more bytes than the file holds.
+qint64 id3v2BytesEnd(const TID3v2& tag);
 // True when a state was taken at the read and the file is no longer in it.
 bool changedSinceRead(const TFileState& read, const TFileState& now);
 
@@ -100,6 +103,8 @@ qint32 findVbrFrameCountIn(QByteArrayView window);
 
 // The four bytes of a valid MPEG audio frame header.
 bool isMpegFrameHeader(const std::array<quint8, 4>& b);
+// The length of the frame a valid header starts, the header included; 0 for one of no length.
+qint32 mpegFrameLength(const std::array<quint8, 4>& b);
 
 // Scans from `start` on. `prefetched`, when given, holds the file's bytes from `prefetchedAt` on.
 void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header,
