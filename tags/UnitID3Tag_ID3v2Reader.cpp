@@ -23,13 +23,6 @@ size_t addToDigest(QByteArrayView bytes, size_t digest)
 
 constexpr size_t EmptyDigest = 0xcbf29ce484222325;
 
-// The format flags of a 2.4 frame, in the second of its flag bytes.
-constexpr quint8 GroupingFlag = 0x40;
-constexpr quint8 CompressionFlag = 0x08;
-constexpr quint8 EncryptionFlag = 0x04;
-constexpr quint8 UnsynchronisationFlag = 0x02;
-constexpr quint8 DataLengthFlag = 0x01;
-
 [[noreturn]] void raiseReadPastEnd(const ReadFile& file)
 {
     throw TagFileError("Read beyond end of file '" + fileNameForMessage(file.fileName()).toStdString() + "'");
@@ -198,11 +191,15 @@ bool isDecoded(const TID3v2Frame& frame)
         || MatchFrameID(frame.FrameID, "WXXX");
 }
 
-// Only the user's own comment, the one without a description, is shown; the others (a player's
-// volume or gapless data) are not the user's to see or edit here.
+// Only the user's own comment and URL, those without a description, are shown; the others (a
+// player's volume or gapless data, a shop's link) are not the user's to see or edit here. A frame
+// whose content cannot be had shows nothing.
 void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
 {
-    const QByteArray data = frameContent(frame, tag.Version);
+    const std::optional<QByteArray> content = frameContent(frame, tag.Version);
+    if (!content)
+        return;
+    const QByteArray& data = *content;
     if (QString* field = textFieldFor(frame, tag)) {
         frame.Encoding = byteAt(data, 0);
         *field = decodeText(data, 1, frame.Encoding).text;
@@ -215,10 +212,12 @@ void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
         tag.CommentDescription.clear();
         tag.Comment = std::move(comment.text);
     } else if (MatchFrameID(frame.FrameID, "WXXX")) {
-        frame.Encoding = byteAt(data, 0);
-        const DecodedText description = decodeText(data, 1, frame.Encoding);
-        tag.UrlDescription = description.text;
-        tag.Url = decodeUrl(data, description.next);
+        UrlFields url = decodeUrlFrame(data);
+        frame.Encoding = url.encoding;
+        if (!url.description.isEmpty())
+            return;
+        tag.UrlDescription.clear();
+        tag.Url = std::move(url.url);
     }
 }
 
@@ -617,15 +616,6 @@ TID3v2 textsOfFrames(const TID3v2FrameList& frames, qint32 version)
     return texts;
 }
 
-QByteArray frameContent(const TID3v2Frame& frame, qint32 version)
-{
-    if (version != 4)
-        return frame.Data;
-    const quint8 format = frame.Flags[1];
-    const qsizetype before = ((format & GroupingFlag) != 0 ? 1 : 0) + ((format & DataLengthFlag) != 0 ? 4 : 0);
-    return before == 0 ? frame.Data : frame.Data.mid(before);
-}
-
 CommentFields decodeComment(const QByteArray& data)
 {
     CommentFields comment;
@@ -635,6 +625,16 @@ CommentFields decodeComment(const QByteArray& data)
     comment.description = description.text;
     comment.text = decodeText(data, description.next, comment.encoding).text;
     return comment;
+}
+
+UrlFields decodeUrlFrame(const QByteArray& data)
+{
+    UrlFields url;
+    url.encoding = byteAt(data, 0);
+    const DecodedText description = decodeText(data, 1, url.encoding);
+    url.description = description.text;
+    url.url = decodeUrl(data, description.next);
+    return url;
 }
 
 bool changedSinceRead(const TFileState& read, const TFileState& now)

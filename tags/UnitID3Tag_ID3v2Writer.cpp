@@ -27,12 +27,22 @@ bool sameComment(const TID3v2& a, const TID3v2& b)
         && a.CommentLanguage == b.CommentLanguage;
 }
 
-// The comment frames that hold the comment the record shows: those of its description and
-// language. The others (a player's volume or gapless data) are not the user's to edit here.
-bool standsForComment(const TID3v2Frame& frame, const TID3v2& asRead)
+// Whether the frame holds the text the record shows: any frame of a text; of the comment and URL
+// frames, those of the comment's description and language and the URL's description. The others
+// (a player's volume or gapless data, a shop's link), and frames whose content cannot be had, are
+// not the user's to edit here.
+bool standsForShownText(const TID3v2Frame& frame, const TID3v2& asRead)
 {
-    const CommentFields comment = decodeComment(frameContent(frame, asRead.Version));
-    return comment.description == asRead.CommentDescription && comment.language == asRead.CommentLanguage;
+    const bool comment = MatchFrameID(frame.FrameID, "COMM");
+    if (!comment && !MatchFrameID(frame.FrameID, "WXXX"))
+        return true;
+    const std::optional<QByteArray> content = frameContent(frame, asRead.Version);
+    if (!content)
+        return false;
+    if (!comment)
+        return decodeUrlFrame(*content).description == asRead.UrlDescription;
+    const CommentFields fields = decodeComment(*content);
+    return fields.description == asRead.CommentDescription && fields.language == asRead.CommentLanguage;
 }
 
 // Frames for edited texts that have none yet, in the order a new tag lists them.
@@ -49,9 +59,8 @@ void addMissingFrames(TID3v2& tag, const TID3v2& asRead)
         if (!id || (tag.*field).isEmpty() || tag.*field == asRead.*field)
             continue;
         const char* const wantedID = id;
-        const bool comment = field == &TID3v2::Comment;
         const bool held = std::any_of(tag.Frames->begin(), tag.Frames->end(), [&](const TID3v2Frame& frame) {
-            return MatchFrameID(frame.FrameID, wantedID) && (!comment || standsForComment(frame, asRead));
+            return MatchFrameID(frame.FrameID, wantedID) && standsForShownText(frame, asRead);
         });
         if (held)
             continue;
@@ -98,7 +107,7 @@ QByteArray editedFrameData(const TID3v2Frame& frame, const TID3v2& tag, const TI
         return char(encoding) + encodeText(tag.*field, encoding);
     }
     if (MatchFrameID(frame.FrameID, "COMM")) {
-        if (sameComment(tag, asRead) || !standsForComment(frame, asRead))
+        if (sameComment(tag, asRead) || !standsForShownText(frame, asRead))
             return {};
         const quint8 encoding = encodingFor({tag.CommentDescription, tag.Comment});
         return char(encoding) + QByteArray(tag.CommentLanguage.data(), 3)
@@ -106,7 +115,7 @@ QByteArray editedFrameData(const TID3v2Frame& frame, const TID3v2& tag, const TI
             + encodeText(tag.Comment, encoding);
     }
     if (MatchFrameID(frame.FrameID, "WXXX")) {
-        if (tag.Url == asRead.Url && tag.UrlDescription == asRead.UrlDescription)
+        if ((tag.Url == asRead.Url && tag.UrlDescription == asRead.UrlDescription) || !standsForShownText(frame, asRead))
             return {};
         const quint8 encoding = textEncodingFor(tag.UrlDescription);
         return char(encoding) + encodeText(tag.UrlDescription, encoding) + textTerminator(encoding)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 // A file's name without its folder, as messages show it.
@@ -81,9 +82,18 @@ bool changedSinceRead(const TFileState& read, const TFileState& now);
 
 // The texts the frames hold, as the reader takes them from a tag of this version with these frames.
 TID3v2 textsOfFrames(const TID3v2FrameList& frames, qint32 version);
-// A frame's data less what 2.4 puts before it: its group byte and the length of its data, which
-// the stored frame keeps.
-QByteArray frameContent(const TID3v2Frame& frame, qint32 version);
+
+// The format flags of a 2.4 frame, in the second of its flag bytes.
+constexpr quint8 GroupingFlag = 0x40;
+constexpr quint8 CompressionFlag = 0x08;
+constexpr quint8 EncryptionFlag = 0x04;
+constexpr quint8 UnsynchronisationFlag = 0x02;
+constexpr quint8 DataLengthFlag = 0x01;
+
+// A frame's data as it reads, the stored frame keeping its form: less what 2.4 puts before it (its
+// group byte and the length of its data), decompressed. Nothing for an encrypted frame, or one
+// whose data does not decompress.
+std::optional<QByteArray> frameContent(const TID3v2Frame& frame, qint32 version);
 
 // A comment frame's fields: the language, the description and the text.
 struct CommentFields {
@@ -93,6 +103,14 @@ struct CommentFields {
     QString text;
 };
 CommentFields decodeComment(const QByteArray& data);
+
+// A URL frame's fields: the description and the link.
+struct UrlFields {
+    quint8 encoding = 0;
+    QString description;
+    QString url;
+};
+UrlFields decodeUrlFrame(const QByteArray& data);
 
 // The VBR frame count in the window read at the search offset: VbrWindowSize bytes are searched,
 // and a header near the window's end reads its count from the bytes after it (VbrWindowRead in all).

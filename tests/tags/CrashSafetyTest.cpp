@@ -95,7 +95,7 @@ TEST(CrashSafety, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFile)
     int survived = 0;
     int keptOld = 0;
     writeFile(path, old);
-    while (killed < KillsWanted && tried < 2 * KillsWanted) {
+    while (killed < KillsWanted && tried < 5 * KillsWanted) {
         ++tried;
         const pid_t child = startSave(path);
         QThread::usleep(static_cast<unsigned long>(moment(random) / 1000));

@@ -181,11 +181,14 @@ TEST(ID3v2Reader, SecondCommentFrameReplacesTheFirst)
     EXPECT_EQ(tag.Frames->size(), 2u);
 }
 
-TEST(ID3v2Reader, UrlFrameGivesDescriptionAndLink)
+TEST(ID3v2Reader, UrlFrameWithoutDescriptionGivesTheLink)
 {
     for (const quint8 encoding : {0, 1, 2, 3}) {
-        const TID3v2 tag = readTag(ID3v2TagBuilder(3).urlFrame("Home", "http://example.org/", encoding).build());
-        EXPECT_EQ(tag.UrlDescription, "Home") << "encoding " << int(encoding);
+        const TID3v2 tag = readTag(ID3v2TagBuilder(3)
+                                       .urlFrame("", "http://example.org/", encoding)
+                                       .urlFrame("Shop", "http://shop.example/", encoding)
+                                       .build());
+        EXPECT_EQ(tag.UrlDescription, "") << "encoding " << int(encoding);
         EXPECT_EQ(tag.Url, "http://example.org/") << "encoding " << int(encoding);
         EXPECT_EQ(tag.Frames->front().Encoding, encoding);
     }

@@ -225,7 +225,7 @@ TEST_F(ID3v2WriterTest, EmptiedTextsLeaveFramesWithOnlyTheirFixedBytes)
     const QByteArray original = ID3v2TagBuilder(3)
                                     .frame("TIT2", text("Title"))
                                     .commentFrame("eng", "", "comment")
-                                    .urlFrame("site", "http://example.org/")
+                                    .urlFrame("", "http://example.org/")
                                     .padding(100)
                                     .build();
     const QString path = file(original + audio());

@@ -60,21 +60,27 @@ protected:
 
 }  // namespace
 
-TEST_F(UneditedFramesTest, OnlyTheUsersOwnCommentIsShownAndSaved)
+TEST_F(UneditedFramesTest, OnlyTheUsersOwnCommentAndUrlAreShownAndSaved)
 {
-    // Without a comment of the user's own, a typed one gets a frame of its own.
+    // Without a comment or URL of the user's own, a typed one gets a frame of its own.
     for (const QString& own : {QStringLiteral("My comment"), QString()}) {
         ID3v2TagBuilder builder = ID3v2TagBuilder(3)
                                       .commentFrame("eng", "iTunNORM", " 00000A2B 00000B3C 000057E1")
-                                      .commentFrame("eng", "iTunSMPB", " 00000000 00000210 0000089C");
+                                      .commentFrame("eng", "iTunSMPB", " 00000000 00000210 0000089C")
+                                      .urlFrame("shop", "http://shop.example/");
+        const QString ownUrl = own.isEmpty() ? QString() : QStringLiteral("http://band.example/");
         if (!own.isEmpty())
-            builder.commentFrame("eng", "", own);
+            builder.commentFrame("eng", "", own).urlFrame("", ownUrl);
         const QByteArray original = builder.padding(200).build() + audio;
-        EXPECT_EQ(readTag(dir.write(QStringLiteral("shown.mp3"), original)).Comment, own);
+        const TID3v2 shown = readTag(dir.write(QStringLiteral("shown.mp3"), original));
+        EXPECT_EQ(shown.Comment, own);
+        EXPECT_EQ(shown.Url, ownUrl);
         expectSaveKeepsTheRest(original, newTitle, {"TIT2"});
         expectSaveKeepsTheRest(original, [](TID3v2& tag) { tag.Comment = QStringLiteral("Mine"); },
                                {own.isEmpty() ? "COMM::" + QString(3, QChar(0)) : "COMM::eng"});
         EXPECT_EQ(readTag(dir.filePath(QStringLiteral("song.mp3"))).Comment, "Mine");
+        expectSaveKeepsTheRest(original, [](TID3v2& tag) { tag.Url = QStringLiteral("http://new.example/"); }, {"WXXX:"});
+        EXPECT_EQ(readTag(dir.filePath(QStringLiteral("song.mp3"))).Url, "http://new.example/");
     }
 }
 
