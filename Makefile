@@ -5,7 +5,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Build tools, libraries and the programs the tests drive (xvfb: an X server for the tests on xcb).
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev \
-            lame twolame libmpg123-dev libao-dev libxlsxwriter-dev libchm-dev \
+            zlib1g-dev lame twolame libmpg123-dev libao-dev libxlsxwriter-dev libchm-dev \
             python3 python3-mutagen python3-openpyxl fp-utils xvfb
 
 .PHONY: all deps configure build run test clean check-sanitize fuzz

@@ -157,6 +157,25 @@ TEST(WriteID3v1, AppendsToFileWithoutBlockThenReplacesIt)
     EXPECT_EQ(readAll(path), audio + blockBytes(block));
 }
 
+TEST(WriteID3v1, BlockBehindTheAudioATagCountsOrBehindATagRunningPastTheFileIsReplaced)
+{
+    ScriptedUserInterface ui;
+    TempDir dir;
+    const QByteArray block = fixtures::id3v1Block({"Old", "", "", "", "", 1, 1});
+    const fixtures::ID3v2TagBuilder tag = fixtures::ID3v2TagBuilder(3).textFrame("TIT2", "Title");
+    for (const QByteArray& bytes : {fixtures::ID3v2TagBuilder(tag).raw(audio + block).build(),
+                                    fixtures::ID3v2TagBuilder(tag).padding(10).claimedSize(100000).build() + audio + block}) {
+        const QString path = dir.write("a.mp3", bytes);
+        qint32 kind = -2;
+        TID3v1 read;
+        ReadID3v1(path, kind, read);
+        EXPECT_EQ(kind, ID3v1_1);
+        ASSERT_TRUE(WriteID3v1(filledBlock(), path));
+        EXPECT_EQ(readAll(path), bytes.left(bytes.size() - 128) + blockBytes(filledBlock()));
+    }
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
 TEST(WriteID3v1, MissingFileGivesFalseSilently)
 {
     ScriptedUserInterface ui;
