@@ -144,7 +144,7 @@ QStringList filesThePlaylistCannotHold(const QString& playlistFileName, const QS
     return unholdable;
 }
 
-bool writePlaylist(const QString& playlistFileName, const QStringList& files)
+bool writePlaylist(const QString& playlistFileName, const QStringList& files, QString* reason)
 {
     if (playlistKind(playlistFileName) == PlaylistKind::Other)
         return false;
@@ -154,7 +154,11 @@ bool writePlaylist(const QString& playlistFileName, const QStringList& files)
     bool written = true;
     for (const QString& line : playlistLines(playlistFileName, files))
         written = written && file.writeLine(line);
-    return file.close() && written;
+    if (file.close() && written)
+        return true;
+    if (reason)
+        *reason = file.failure();
+    return false;
 }
 
 bool readPlaylist(const QString& playlistFileName, QStringList& paths)
