@@ -40,11 +40,12 @@ QStringList holdableEntryPaths(const QString& playlistFileName, const QStringLis
     return entries;
 }
 
-// A line beginning with "#" is a comment of the playlist, so such an entry is named from the
-// playlist's folder.
+// A line beginning with "#" is a comment of the playlist, and a first line beginning with U+FEFF
+// loses it to the reader as a byte-order mark, so such an entry is named from the playlist's folder.
 QString m3uEntry(const QString& entryPath)
 {
-    return entryPath.startsWith('#') ? QStringLiteral("./") + entryPath : entryPath;
+    return entryPath.startsWith('#') || entryPath.startsWith(QChar(0xFEFF)) ? QStringLiteral("./") + entryPath
+                                                                              : entryPath;
 }
 
 QStringList playlistLines(const QString& playlistFileName, const QStringList& files)

@@ -167,8 +167,9 @@ TEST(Playlist, AnAbsoluteEntryIsNotJoinedToThePlaylistFolder)
 TEST(Playlist, WrittenPlaylistsReadBackTheSameFilesAndNoOther)
 {
     TempDir dir;
-    const QStringList files = {dir.write("lists/a.mp3", "a"), dir.write("lists/sub/b.mp3", "b"),
-                               dir.write("music/c.mp3", "c"), dir.write("lists/#1 hit.mp3", "d")};
+    const QStringList files = {dir.write(QStringLiteral("lists/\uFEFFsong.mp3"), "s"), dir.write("lists/a.mp3", "a"),
+                               dir.write("lists/sub/b.mp3", "b"), dir.write("music/c.mp3", "c"),
+                               dir.write("lists/#1 hit.mp3", "d")};
     // Names a line break would split into entries naming these decoys.
     dir.write("lists/B/line.mp3", "decoy");
     dir.write("lists/other.mp3", "decoy");
