@@ -8,8 +8,10 @@
 #include "UserInterface.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -59,6 +61,20 @@ RunResult runOnce(const LameCommand& command, TFormProgress* progress)
     return RunResult::Failed;
 }
 
+// Once the program is told to quit, every event loop of the thread returns at once, also one begun
+// later, so a wait would no longer wait: a loop that ends before its own timer tells it.
+bool programQuitting()
+{
+    QEventLoop loop;
+    bool ran = false;
+    QTimer::singleShot(0, &loop, [&] {
+        ran = true;
+        loop.quit();
+    });
+    loop.exec();
+    return !ran;
+}
+
 // A file of that name, or a link, even one to nothing, which the encoder would write through.
 bool isTaken(const QString& path)
 {
@@ -104,7 +120,8 @@ QStringList runEach(QWidget* owner, const QStringList& inputs, const LameRunText
     progress->ShowProgress();
 
     QStringList skipped;
-    for (qsizetype k = 0; k < count && !progress->Cancelled; ++k) {
+    // The program's end cancels the run as Cancel does.
+    for (qsizetype k = 0; k < count && !programQuitting() && !progress->Cancelled; ++k) {
         const QString name = QFileInfo(inputs.at(k)).fileName();
         try {
             progress->setWindowTitle(texts.activity + QStringLiteral("...%1/%2").arg(k + 1).arg(count));

@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -94,4 +96,27 @@ TEST(EncoderRun, FailedRunsAndTakenOutputNamesAreToldAndLeaveNoOtherFile)
     EXPECT_EQ(readAll(files.filePath("appears.wav")) + readAll(files.filePath("spoilt.wav")), "mine\nmine\n");
     EXPECT_EQ(QDir(files.path()).entryList(QDir::Files),
               QStringList({"appears.wav", "busy.wav", "busy.wav.temp", "good.wav", "spoilt.wav", "taken.wav"}));
+}
+
+TEST(EncoderRun, TheProgramsEndCancelsTheRunAndTheRunningEncoderFinishesItsFile)
+{
+    ScriptedUserInterface script;
+    const ProgramFolderForTest program(ProgramFolderForTest::Encoder::None);
+    const QString log = program.dir.filePath("starts.log");
+    writeSlowEncoder(program.dir, log, 2);
+    const TempDir out;
+    QWidget owner;
+
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(300, [] { QCoreApplication::exit(); });
+        runLame(&owner, {"/in/a.wav", "/in/b.wav", "/in/c.wav"}, {"Encoding", "encode"},
+                [&](const QString& input) { return encodeCommand(EncodeOptions(), input, out.path() + "/"); });
+    });
+    QCoreApplication::exec();
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(out.filePath("a.mp3")); }, 60000));
+    EXPECT_EQ(readAll(out.filePath("a.mp3")), "finished\n");
+    EXPECT_EQ(readAll(log).count('\n'), 1);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList({"a.mp3"}));
+    EXPECT_TRUE(script.messages.isEmpty());
 }
