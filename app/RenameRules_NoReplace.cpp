@@ -1,5 +1,7 @@
 #include "RenameRules.h"
 
+#include "NoReplaceRename.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -14,17 +16,6 @@ bool isPlainName(const QString& name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
-}
-
-// A file system without the no-replace rename still refuses to link over an existing name.
-bool linkThenUnlink(int folder, const QByteArray& oldName, const QByteArray& newName)
-{
-    if (linkat(folder, oldName.constData(), folder, newName.constData(), 0) != 0)
-        return false;
-    if (unlinkat(folder, oldName.constData(), 0) == 0)
-        return true;
-    unlinkat(folder, newName.constData(), 0);
-    return false;
 }
 
 // On a file system that ignores letter case a new spelling of the same name exists already: it
@@ -53,13 +44,11 @@ bool renameInFolder(const QString& folder, const QString& oldName, const QString
     if (oldName == newName) {
         struct stat status;
         renamed = fstatat(folderFd, oldBytes.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
-    } else if (renameat2(folderFd, oldBytes.constData(), folderFd, newBytes.constData(), RENAME_NOREPLACE) == 0) {
+    } else if (renameWithoutReplacing(folderFd, oldBytes, newBytes)) {
         renamed = true;
     } else if (errno == EEXIST) {
         renamed = isSameFile(folderFd, oldBytes, newBytes)
             && renameat(folderFd, oldBytes.constData(), folderFd, newBytes.constData()) == 0;
-    } else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-        renamed = linkThenUnlink(folderFd, oldBytes, newBytes);
     }
     close(folderFd);
     return renamed;

@@ -17,16 +17,18 @@ QValidator::State TypingLimit::validate(QString& input, int& pos) const
     if (!edit->isUndoAvailable())
         return Acceptable;
     const qsizetype allowed = qMax<qsizetype>(limit, shownLength);
-    const qsizetype excess = characterCount(input) - allowed;
-    if (excess <= 0)
+    if (characterCount(input) <= allowed)
         return Acceptable;
-    // The inserted characters end at the caret; those beyond the limit are dropped.
-    const QString typed = input.left(pos);
-    const qsizetype kept = characterCount(typed) - excess;
+    // Composed as the tag stores it, a decomposed paste may fit after all. The inserted characters
+    // end at the caret; those beyond the limit are dropped.
+    const QString typed = input.left(pos).normalized(QString::NormalizationForm_C);
+    const QString after = input.mid(pos).normalized(QString::NormalizationForm_C);
+    const qsizetype excess = characterCount(typed) + characterCount(after) - allowed;
+    const qsizetype kept = characterCount(typed) - qMax<qsizetype>(0, excess);
     if (kept < 0)
         return Invalid;
     const QString before = leftCharacters(typed, kept);
-    input = before + input.mid(pos);
+    input = before + after;
     pos = static_cast<int>(before.size());
     return Acceptable;
 }

@@ -85,11 +85,11 @@ void TFormMain::miPasteAllTagsClick()
     if (activePage() == TagPage::V1) {
         if (entries.size() < Id3v1ClipboardEntries)
             return;
-        EditTitleV1->setText(leftCharacters(entries[0], 30));
-        EditArtistV1->setText(leftCharacters(entries[1], 30));
-        EditAlbumV1->setText(leftCharacters(entries[2], 30));
-        EditYearV1->setText(leftCharacters(entries[3], 4));
-        EditCommentV1->setText(leftCharacters(entries[4], 28));
+        EditTitleV1->setText(id3v1FieldFit(entries[0], 30));
+        EditArtistV1->setText(id3v1FieldFit(entries[1], 30));
+        EditAlbumV1->setText(id3v1FieldFit(entries[2], 30));
+        EditYearV1->setText(id3v1FieldFit(entries[3], 4));
+        EditCommentV1->setText(id3v1FieldFit(entries[4], 28));
         const qsizetype slash = entries[5].indexOf(QLatin1Char('/'));
         // The digits-only rule sees the whole text before it is cut.
         EditTrackV1->setText(slash >= 0 ? entries[5].left(slash) : entries[5]);
@@ -121,14 +121,14 @@ void TFormMain::miSwapClick()
 
     if (activePage() == TagPage::V1) {
         const TID3v2& tag = file.ID3v2;
-        EditTitleV1->setText(leftCharacters(tag.Title, 30));
-        EditArtistV1->setText(leftCharacters(tag.Artist, 30));
-        EditAlbumV1->setText(leftCharacters(tag.Album, 30));
-        EditYearV1->setText(leftCharacters(tag.Year, 4));
+        EditTitleV1->setText(id3v1FieldFit(tag.Title, 30));
+        EditArtistV1->setText(id3v1FieldFit(tag.Artist, 30));
+        EditAlbumV1->setText(id3v1FieldFit(tag.Album, 30));
+        EditYearV1->setText(id3v1FieldFit(tag.Year, 4));
         EditTrackV1->setText(id3v1TrackText(tag.Track));
         // A number reference ("(17)") is looked up by the name it stands for, as the copy to ID3v1 does.
         cbGenreV1->setCurrentIndex(GenreIndexOf(DecodeGenre(tag.Genre)));
-        EditCommentV1->setText(leftCharacters(tag.Comment, 28));
+        EditCommentV1->setText(id3v1FieldFit(tag.Comment, 28));
         return;
     }
     if (!file.HasID3v1) {

@@ -37,8 +37,9 @@ bool TFormMain::SavePlaylist(const QString& FileName)
     QStringList files;
     for (const int row : gridSelectedRows())
         files << FileList[static_cast<std::size_t>(row)]->FileName;
-    if (!writePlaylist(FileName, files)) {
-        ui::showMessage(QStringLiteral("Cannot save playlist to disk."));
+    QString reason;
+    if (!writePlaylist(FileName, files, &reason)) {
+        ui::showMessage(QStringLiteral("Cannot save playlist to disk.") + (reason.isEmpty() ? QString() : ' ' + reason));
         return false;
     }
     const QStringList leftOut = filesThePlaylistCannotHold(FileName, files);

@@ -8,7 +8,8 @@ namespace {
 // long value on lines that repeat its key.
 struct EntryValues {
     QHash<QByteArray, QByteArray> joined;
-    QByteArray lastKey;   // of the entry's last line
+    // The key that the entry's last line begins rather than continues: a title there ends the list.
+    QByteArray keyBegunLast;
 };
 
 EntryValues entryValues(const QList<QByteArray>& raw)
@@ -17,11 +18,12 @@ EntryValues entryValues(const QList<QByteArray>& raw)
     for (const QByteArray& line : raw) {
         const qsizetype equals = line.indexOf('=');
         if (equals < 0) {
-            values.lastKey.clear();
+            values.keyBegunLast.clear();
             continue;
         }
-        values.lastKey = line.left(equals);
-        values.joined[values.lastKey] += line.mid(equals + 1);
+        const QByteArray key = line.left(equals);
+        values.keyBegunLast = values.joined.contains(key) ? QByteArray() : key;
+        values.joined[key] += line.mid(equals + 1);
     }
     return values;
 }
@@ -77,7 +79,7 @@ QStringList ParseAlbumEntry(const QList<QByteArray>& Raw)
         if (found == values.joined.cend())
             break;
         entry << valueText(*found);
-        if (key == values.lastKey)
+        if (key == values.keyBegunLast)
             break;
     }
     return entry;

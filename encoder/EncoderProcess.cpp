@@ -29,6 +29,11 @@ std::optional<int> endedStatus(pid_t pid, int options)
     return ended == pid ? std::optional<int>(status) : std::nullopt;
 }
 
+bool succeeded(int status)
+{
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 }  // namespace
 
 EncoderProcess::~EncoderProcess()
@@ -42,10 +47,12 @@ EncoderProcess::~EncoderProcess()
     // Left running by Cancel: reaped when it ends, so that it does not stay behind as a zombie.
     auto* ended = new QSocketNotifier(descriptor, QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(ended, &QSocketNotifier::activated, ended,
-                     [ended, child = pid, fd = descriptor] {
+                     [ended, child = pid, fd = descriptor, finish = std::move(finish)] {
                          ended->setEnabled(false);
-                         endedStatus(child, 0);
+                         const std::optional<int> status = endedStatus(child, 0);
                          close(fd);
+                         if (finish)
+                             finish(status && succeeded(*status));
                          ended->deleteLater();
                      });
 }
@@ -93,5 +100,5 @@ EncoderProcess::End EncoderProcess::wait(const QPushButton* cancel)
     if (!status)
         return End::StillRunning;
     pid = -1;
-    return WIFEXITED(*status) && WEXITSTATUS(*status) == 0 ? End::Succeeded : End::Failed;
+    return succeeded(*status) ? End::Succeeded : End::Failed;
 }

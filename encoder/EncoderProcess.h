@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <sys/types.h>
 
 class QPushButton;
@@ -15,7 +16,8 @@ public:
     enum class End { Succeeded, Failed, StillRunning };
 
     EncoderProcess() = default;
-    // A process still running is waited for in the background when it ends.
+    // A process still running is waited for in the background, events flowing, and then given to
+    // the finisher set by whenEndedLater.
     ~EncoderProcess();
     EncoderProcess(const EncoderProcess&) = delete;
     EncoderProcess& operator=(const EncoderProcess&) = delete;
@@ -25,8 +27,11 @@ public:
     // Waits, events flowing, until the process ends or `cancel` is clicked; the program's quitting
     // ends every event loop, this wait included. Failed: ended with a failure status or a signal.
     End wait(const QPushButton* cancel);
+    // What to do with the process's work when it ends after the wait: succeeded or not.
+    void whenEndedLater(std::function<void(bool succeeded)> finisher) { finish = std::move(finisher); }
 
 private:
     pid_t pid = -1;
     int descriptor = -1;   // becomes readable when the process ends
+    std::function<void(bool succeeded)> finish;
 };

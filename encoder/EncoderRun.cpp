@@ -2,40 +2,77 @@
 
 #include "EncoderProcess.h"
 #include "ProgramFolder.h"
+#include "RunOutput.h"
 #include "UnitProgressForm.h"
 #include "UnitUtilities.h"
 #include "UserInterface.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <memory>
 
 namespace {
 
-enum class RunResult { NotStarted, Written, Failed, Unknown };
+enum class RunResult { NotStarted, Written, Failed, NameTaken, Unknown };
+
+RunResult resultOf(RunOutput::Placed placed)
+{
+    switch (placed) {
+    case RunOutput::Placed::Written: return RunResult::Written;
+    case RunOutput::Placed::NameTaken: return RunResult::NameTaken;
+    case RunOutput::Placed::Failed: break;
+    }
+    return RunResult::Failed;
+}
 
 // Runs the encoder on one file and waits for it until it ends or Cancel is pressed. A run that
-// fails, or writes nothing, leaves no part of an output behind: the caller has made sure that no
-// file of the output's name was there before. A run left by Cancel finishes on its own, unjudged.
+// fails, or writes no audio, leaves no part of an output behind. A run left by Cancel finishes on
+// its own, unjudged, and its file takes the output's name when it ends, if the program still runs.
 RunResult runOnce(const LameCommand& command, TFormProgress* progress)
 {
+    RunOutput output(command.output);
+    if (!output.create())
+        return RunResult::Failed;
+    LameCommand ownCommand = command;
+    ownCommand.output = output.path();
     EncoderProcess encoder;
-    if (!encoder.start(programFolder() + QStringLiteral("lame"), lameArguments(command)))
+    if (!encoder.start(programFolder() + QStringLiteral("lame"), lameArguments(ownCommand))) {
+        output.discard();
         return RunResult::NotStarted;
+    }
     switch (encoder.wait(progress->btnCancel)) {
     case EncoderProcess::End::StillRunning:
+        encoder.whenEndedLater([output](bool succeeded) {
+            if (succeeded)
+                output.place();
+            else
+                output.discard();
+        });
         return RunResult::Unknown;
     case EncoderProcess::End::Succeeded:
-        if (QFileInfo::exists(command.output))
-            return RunResult::Written;
-        break;
+        return resultOf(output.place());
     case EncoderProcess::End::Failed:
-        QFile::remove(command.output);
+        output.discard();
         break;
     }
     return RunResult::Failed;
+}
+
+// Once the program is told to quit, every event loop of the thread returns at once, also one begun
+// later, so a wait would no longer wait: a loop that ends before its own timer tells it.
+bool programQuitting()
+{
+    QEventLoop loop;
+    bool ran = false;
+    QTimer::singleShot(0, &loop, [&] {
+        ran = true;
+        loop.quit();
+    });
+    loop.exec();
+    return !ran;
 }
 
 // A file of that name, or a link, even one to nothing, which the encoder would write through.
@@ -83,7 +120,8 @@ QStringList runEach(QWidget* owner, const QStringList& inputs, const LameRunText
     progress->ShowProgress();
 
     QStringList skipped;
-    for (qsizetype k = 0; k < count && !progress->Cancelled; ++k) {
+    // The program's end cancels the run as Cancel does.
+    for (qsizetype k = 0; k < count && !programQuitting() && !progress->Cancelled; ++k) {
         const QString name = QFileInfo(inputs.at(k)).fileName();
         try {
             progress->setWindowTitle(texts.activity + QStringLiteral("...%1/%2").arg(k + 1).arg(count));
@@ -103,6 +141,9 @@ QStringList runEach(QWidget* owner, const QStringList& inputs, const LameRunText
             case RunResult::Failed:
                 reportFailure(progress.get(), texts, name);
                 continue;
+            case RunResult::NameTaken:
+                skipped << name;
+                break;
             case RunResult::Written:
             case RunResult::Unknown:
                 break;

@@ -13,10 +13,11 @@ struct LameRunTexts {
 };
 
 // Runs the encoder of the program folder once per input, one process at a time, inside a progress
-// window owned by `owner`; Cancel ends the wait and starts no further file. An encoder once started
-// finishes its file, whatever becomes of the dialog or the program. An input whose output name is
-// taken is skipped, the skipped ones told at the end; a run that fails or writes nothing is told
-// and its output removed.
+// window owned by `owner`; Cancel, or the program's end, ends the wait and starts no further file.
+// An encoder once started finishes its file, whatever becomes of the dialog or the program. An
+// input whose output name is taken, before the run or when its file would take the name, is
+// skipped, the skipped ones told at the end; a run that fails or writes no audio is told and its
+// own file removed.
 void runLame(QWidget* owner, const QStringList& inputs, const LameRunTexts& texts,
              const std::function<LameCommand(const QString& input)>& commandFor);
 

@@ -2,6 +2,7 @@
 
 #include "Spreadsheet.h"
 #include "TextFile.h"
+#include "UserInterface.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -12,6 +13,14 @@ namespace {
 qsizetype columnCount(const ExportTable& table)
 {
     return table.isEmpty() ? 0 : table.first().size();
+}
+
+bool openFile(TextFileWriter& file)
+{
+    if (file.open())
+        return true;
+    ui::showMessage(file.createErrorText());
+    return false;
 }
 
 void writeLine(TextFileWriter& file, const QString& line)
@@ -94,7 +103,7 @@ bool ExportToExcel(const ExportTable& table, const QString& fileName)
 bool ExportToCsv(const ExportTable& table, const QString& fileName)
 {
     TextFileWriter file(fileName);
-    if (!file.open())
+    if (!openFile(file))
         return false;
     const qsizetype columns = columnCount(table);
     for (const QStringList& row : table) {
@@ -111,7 +120,7 @@ bool ExportToCsv(const ExportTable& table, const QString& fileName)
 bool ExportToHtml(const ExportTable& table, const QString& fileName)
 {
     TextFileWriter file(fileName);
-    if (!file.open())
+    if (!openFile(file))
         return false;
     for (const QString& line : htmlHead)
         writeLine(file, line);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The three ways an export table becomes a file. Each writes row 0 first and every row with as
-// many cells as row 0 has; an existing file is replaced.
+// many cells as row 0 has; an existing file is replaced only by a whole new one.
 
 #include "ExportTable.h"
 
@@ -9,10 +9,10 @@
 bool ExportToExcel(const ExportTable& table, const QString& fileName);
 
 // Cells each followed by ";"; a cell holding ";", a double quote or a line break is written in
-// double quotes, its own double quotes doubled. False when the file cannot be created; throws
-// TextFileError when a line cannot be written.
+// double quotes, its own double quotes doubled. False, told to the user, when the file cannot be
+// created; throws TextFileError when a line cannot be written.
 bool ExportToCsv(const ExportTable& table, const QString& fileName);
 
-// A page with one styled table row per table row. False when the file cannot be created;
-// throws TextFileError when a line cannot be written.
+// A page with one styled table row per table row. False, told to the user, when the file cannot
+// be created; throws TextFileError when a line cannot be written.
 bool ExportToHtml(const ExportTable& table, const QString& fileName);

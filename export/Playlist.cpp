@@ -40,11 +40,12 @@ QStringList holdableEntryPaths(const QString& playlistFileName, const QStringLis
     return entries;
 }
 
-// A line beginning with "#" is a comment of the playlist, so such an entry is named from the
-// playlist's folder.
+// A line beginning with "#" is a comment of the playlist, and a first line beginning with U+FEFF
+// loses it to the reader as a byte-order mark, so such an entry is named from the playlist's folder.
 QString m3uEntry(const QString& entryPath)
 {
-    return entryPath.startsWith('#') ? QStringLiteral("./") + entryPath : entryPath;
+    return entryPath.startsWith('#') || entryPath.startsWith(QChar(0xFEFF)) ? QStringLiteral("./") + entryPath
+                                                                              : entryPath;
 }
 
 QStringList playlistLines(const QString& playlistFileName, const QStringList& files)
@@ -144,7 +145,7 @@ QStringList filesThePlaylistCannotHold(const QString& playlistFileName, const QS
     return unholdable;
 }
 
-bool writePlaylist(const QString& playlistFileName, const QStringList& files)
+bool writePlaylist(const QString& playlistFileName, const QStringList& files, QString* reason)
 {
     if (playlistKind(playlistFileName) == PlaylistKind::Other)
         return false;
@@ -154,7 +155,11 @@ bool writePlaylist(const QString& playlistFileName, const QStringList& files)
     bool written = true;
     for (const QString& line : playlistLines(playlistFileName, files))
         written = written && file.writeLine(line);
-    return file.close() && written;
+    if (file.close() && written)
+        return true;
+    if (reason)
+        *reason = file.failure();
+    return false;
 }
 
 bool readPlaylist(const QString& playlistFileName, QStringList& paths)

@@ -21,8 +21,8 @@ QStringList filesThePlaylistCannotHold(const QString& playlistFileName, const QS
 // Writes the files, in order, as a playlist of the kind its name gives, leaving out those it
 // cannot hold. A name of another kind is no playlist: nothing is created or replaced, and
 // the result is false. Throws TextFileError when the file cannot be created; false when writing
-// failed, the lines written so far staying in the file.
-bool writePlaylist(const QString& playlistFileName, const QStringList& files);
+// failed, `reason` then giving the system's words and an earlier file of the name staying as it was.
+bool writePlaylist(const QString& playlistFileName, const QStringList& files, QString* reason = nullptr);
 
 // The existing files the playlist names, in its order, as absolute paths; entries naming no file
 // are left out. Throws TextFileError when the playlist cannot be opened; false when reading

@@ -1,6 +1,7 @@
 #include "Spreadsheet.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -76,6 +77,10 @@ void SpreadsheetWorkBook::setCell(int row, int column, const QString& value)
 // the file of that name as it was, and no part of a workbook where there was none.
 void SpreadsheetWorkBook::SaveAs(const QString& fileName) const
 {
+    // The workbook would be renamed over a device or a pipe as over any file.
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isFile())
+        throw saveError(fileName, QStringLiteral("It is not a regular file."));
     const QTemporaryDir buildFolder;
     if (!buildFolder.isValid())
         throw saveError(fileName, buildFolder.errorString());

@@ -21,7 +21,8 @@ public:
 class SpreadsheetWorkBook {
 public:
     // Writes the workbook whatever the extension of fileName. An existing file is replaced only by
-    // a whole workbook; a text over the sheet's limit of 32,767 characters fails the save.
+    // a whole workbook, and nothing but a regular file is; a text over the sheet's limit of 32,767
+    // characters fails the save.
     void SaveAs(const QString& fileName) const;
 
     void setCell(int row, int column, const QString& value);

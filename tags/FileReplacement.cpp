@@ -87,6 +87,18 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+int createTemporaryBeside(const QString& path, int mode, QString& temporary)
+{
+    for (int taken = 0; taken < TemporaryNames; ++taken) {
+        const QString number = taken == 0 ? QString() : "." + QString::number(taken);
+        temporary = path + number + QStringLiteral(".temp");
+        const int fd = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 void letWritesFailAtFileSizeLimit()
 {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -133,16 +145,9 @@ bool FileReplacement::openSource()
     return ::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) == 0;
 }
 
-// Created new: a file of that name, or a link, is never written through, replaced nor removed.
 bool FileReplacement::createTemporary()
 {
-    for (int taken = 0; taken < TemporaryNames; ++taken) {
-        const QString number = taken == 0 ? QString() : "." + QString::number(taken);
-        temporary = target + number + QStringLiteral(".temp");
-        copy = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0600);
-        if (copy >= 0 || errno != EEXIST)
-            break;
-    }
+    copy = createTemporaryBeside(target, 0600, temporary);
     return copy >= 0;
 }
 

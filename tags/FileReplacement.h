@@ -37,6 +37,11 @@ void setFileOperations(FileOperations* operations);
 // Writes all bytes through the installed operations; false on any error.
 bool writeAll(int fd, const QByteArray& bytes);
 
+// Creates path + ".temp", or path + ".1.temp" and on where that name is taken, new and for writing:
+// a file or link of such a name, the user's or another run's, is never written through. Gives the
+// descriptor and the name, or -1 when no name can be created.
+int createTemporaryBeside(const QString& path, int mode, QString& temporary);
+
 // A write past the process's file-size limit (ulimit -f) then fails as a write, which the writers
 // undo and report, instead of ending the program with SIGXFSZ. For the whole process; called at
 // start.

@@ -3,6 +3,7 @@
 #include "UnitID3Tag.h"
 
 #include <QList>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -31,12 +32,20 @@ qsizetype characterCount(const QString& text)
 
 QString leftCharacters(const QString& text, qsizetype count)
 {
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
     qsizetype end = 0;
-    for (; count > 0 && end < text.size(); --count) {
-        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
-        end += pair ? 2 : 1;
+    for (qsizetype next = clusters.toNextBoundary(); next > 0; next = clusters.toNextBoundary()) {
+        count -= characterCount(text.mid(end, next - end));
+        if (count < 0)
+            break;
+        end = next;
     }
     return text.left(end);
+}
+
+QString id3v1FieldFit(const QString& text, int width)
+{
+    return leftCharacters(text.normalized(QString::NormalizationForm_C), width);
 }
 
 QString id3v1FieldText(const char* field, int width)

@@ -33,6 +33,10 @@ QString aAndNotes(int count)
     return "a" + QStringLiteral("\U0001F3B5").repeated(count);
 }
 
+// 29 characters; 35 code points when decomposed, as some systems paste it.
+const QString composed = QStringLiteral("Noël à Orléans, été de Québec");
+const QString decomposed = composed.normalized(QString::NormalizationForm_D);
+
 }  // namespace
 
 TEST_F(FieldEditing, CopyOnId3v1AndPasteOnId3v2EmptiesTheCredits)
@@ -79,6 +83,9 @@ TEST_F(FieldEditing, CopyOnId3v2AndPasteOnId3v1CutsToTheFieldWidths)
     form.FieldClipboard[0] = aAndNotes(40);
     form.miPasteAllTagsClick();
     EXPECT_EQ(form.EditTitleV1->text(), aAndNotes(29));
+    form.FieldClipboard[0] = decomposed;
+    form.miPasteAllTagsClick();
+    EXPECT_EQ(form.EditTitleV1->text(), composed);
 
     const QList<QPair<QString, QString>> tracks = {{"123", "12"}, {"12/15", "12"}, {"A1", ""}, {"1a/2", ""}};
     for (const auto& [track, shown] : tracks) {
@@ -159,6 +166,7 @@ TEST_F(FieldEditing, SwapOnId3v1FillsFromTheId3v2Tag)
                                .textFrame("TRCK", "123/200")
                                .textFrame("TCON", "(17)")
                                .textFrame("TALB", aAndNotes(40), 1)
+                               .textFrame("TPE1", decomposed, 1)
                                .build();
     open({{tag, {}}, {{}, v1("b")}});
     showPage(form.TabSheetV1);
@@ -169,6 +177,7 @@ TEST_F(FieldEditing, SwapOnId3v1FillsFromTheId3v2Tag)
     EXPECT_EQ(form.EditTrackV1->text(), "123");
     EXPECT_EQ(form.cbGenreV1->currentText(), "Rock");
     EXPECT_EQ(form.EditAlbumV1->text(), aAndNotes(29));
+    EXPECT_EQ(form.EditArtistV1->text(), composed);
 
     selectRows({1});
     form.miSwapClick();
@@ -235,6 +244,8 @@ TEST_F(FieldEditing, APasteIsCutToTheFieldsLimitAfterWhatItHolds)
         {form.EditTitleV1, "ab", 1, QString(40, 'x'), "a" + QString(28, 'x') + "b"},
         {form.EditYearV1, "", 0, "2004-05-06", "2004"},
         {form.EditTitleV1, "", 0, aAndNotes(40), aAndNotes(29)},
+        {form.EditTitleV1, "", 0, decomposed, composed},
+        {form.EditTitleV1, "", 0, QString(29, 'x') + "q\u0303z", QString(29, 'x')},
     };
     for (const auto& c : cases) {
         c.field->setText(c.held);

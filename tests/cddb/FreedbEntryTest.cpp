@@ -77,8 +77,15 @@ TEST(FreedbEntry, AtMostOneHundredTitles)
     EXPECT_EQ(titles.last(), "T99");
 }
 
-TEST(FreedbEntry, TitleOnTheLastLineEndsTheTitles)
+TEST(FreedbEntry, TitleOnTheLastLineEndsTheTitlesButAContinuationThereDoesNot)
 {
-    const QList<QByteArray> raw{"TTITLE0=A", "TTITLE2=C", "TTITLE1=B"};
-    EXPECT_EQ(ParseAlbumEntry(raw).mid(4), QStringList({"A", "B"}));
+    const struct {
+        QList<QByteArray> lines;
+        QStringList titles;
+    } cases[] = {
+        {{"TTITLE0=A", "TTITLE2=C", "TTITLE1=B"}, {"A", "B"}},
+        {{"TTITLE0=one", "TTITLE1=two", "TTITLE2=three", "TTITLE0= (cont)"}, {"one (cont)", "two", "three"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseAlbumEntry(c.lines).mid(4), c.titles) << c.lines.join('|').toStdString();
 }

@@ -107,5 +107,5 @@ TEST(DecodeDialog, ProgressNamesTheFileBeingDecodedAndCancelStopsTheRun)
 
     EXPECT_EQ(seen.caption, "Decoding...1/2");
     EXPECT_EQ(seen.message, "Decoding 'one.mp3'.");
-    EXPECT_EQ(QString::fromUtf8(readAll(log)), QStringLiteral("--decode %1 %2/one.wav\n").arg(first, files.path()));
+    EXPECT_EQ(QString::fromUtf8(readAll(log)), QStringLiteral("--decode %1 %2/one.wav.temp\n").arg(first, files.path()));
 }

@@ -221,7 +221,7 @@ TEST(EncodeDialog, CancelEndsTheWaitAndStartsNoFurtherFile)
     EXPECT_EQ(seen.message, "Encoding 'a.wav'.");
     const QStringList starts = QString::fromUtf8(readAll(log)).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(starts.size(), 1);
-    EXPECT_EQ(starts[0], QStringLiteral("-b 192 -h -m s -o %1 %2/a.mp3").arg(first, files.path()));
+    EXPECT_EQ(starts[0], QStringLiteral("-b 192 -h -m s -o %1 %2/a.mp3.temp").arg(first, files.path()));
     EXPECT_TRUE(script.messages.isEmpty());
     EXPECT_EQ(shownProgressWindow(), nullptr);
 }

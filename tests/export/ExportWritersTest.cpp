@@ -1,12 +1,17 @@
 #include "ExportWriters.h"
+#include "FileSizeLimit.h"
+#include "QStringPrinter.h"
+#include "ScriptedUserInterface.h"
 #include "Spreadsheet.h"
 #include "TempDir.h"
 #include "TextFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -99,18 +104,35 @@ TEST(ExportToCsv, TextsAreWrittenInUtf8)
     EXPECT_EQ(readAll(file), "Bj\xc3\xb6rk \xe2\x82\xac;\r\n");
 }
 
-TEST(ExportToCsv, AFileThatCannotBeCreatedGivesFalse)
+TEST(ExportToCsv, AFileThatCannotBeCreatedGivesFalseAndIsTold)
 {
+    ScriptedUserInterface script;
     TempDir dir;
+    const QString pipe = dir.filePath("pipe.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     EXPECT_FALSE(ExportToCsv(table, dir.filePath("missing/list.txt")));
+    EXPECT_FALSE(ExportToCsv(table, pipe));
+    EXPECT_EQ(script.texts(), QStringList({"Cannot create file 'list.txt'. No such file or directory",
+                                           "Cannot create file 'pipe.txt'. It is not a regular file."}));
+    EXPECT_TRUE(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
 }
 
-TEST(ExportToCsv, AWriteErrorIsThrown)
+TEST(ExportWriters, AWriteErrorIsThrownWithItsReasonAndTheEarlierFileStays)
 {
     TempDir dir;
-    const QString file = dir.filePath("full.txt");
-    ASSERT_TRUE(QFile::link("/dev/full", file));
-    EXPECT_THROW(ExportToCsv(table, file), TextFileError);
+    const QString earlier = dir.write("old.csv", "earlier");
+    for (const auto writer : {ExportToCsv, ExportToHtml}) {
+        const FileSizeLimit limit;
+        std::string thrown;
+        try {
+            writer(table, earlier);
+        } catch (const TextFileError& error) {
+            thrown = error.what();
+        }
+        EXPECT_EQ(thrown, "Cannot write file 'old.csv'. File too large");
+    }
+    EXPECT_EQ(readAll(earlier), "earlier");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"old.csv"}));
 }
 
 TEST(ExportToHtml, RowsAlternateClassesAndEmptyCellsHoldASpace)
@@ -150,11 +172,13 @@ TEST(ExportToHtml, OnlyTheHeaderRowWhenNoFileIsOpen)
     EXPECT_EQ(readAll(file), htmlHead + "<tr class=tableHeader>\r\n  <td>Length</td>\r\n</tr>\r\n" + htmlFoot);
 }
 
-TEST(ExportToHtml, AFileThatCannotBeCreatedGivesFalse)
+TEST(ExportToHtml, AFileThatCannotBeCreatedGivesFalseAndIsTold)
 {
+    ScriptedUserInterface script;
     TempDir dir;
     EXPECT_FALSE(ExportToHtml(table, dir.filePath("missing/list.htm")));
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/list.htm")));
+    EXPECT_EQ(script.texts(), QStringList({"Cannot create file 'list.htm'. No such file or directory"}));
 }
 
 TEST(ExportToExcel, EveryCellReadsBackFromTheWorkbook)
@@ -195,7 +219,11 @@ TEST(ExportToExcel, TextsThatLookLikeEscapesReadBackAsTheyAre)
 TEST(ExportToExcel, AWorkbookThatCannotBeSavedThrows)
 {
     TempDir dir;
+    const QString pipe = dir.filePath("pipe.xls");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     EXPECT_THROW(ExportToExcel(table, dir.filePath("missing/list.xls")), SpreadsheetError);
+    EXPECT_THROW(ExportToExcel(table, pipe), SpreadsheetError);
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
 }
 
 TEST(ExportToExcel, ATextOverTheCellLimitFailsTheSaveAndLeavesTheNameAsItWas)

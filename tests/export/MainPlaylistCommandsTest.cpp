@@ -1,6 +1,7 @@
 #include "AudioFixtures.h"
 #include "ExportFieldList.h"
 #include "FileGridModel.h"
+#include "FileSizeLimit.h"
 #include "ScriptedUserInterface.h"
 #include "TempDir.h"
 #include "TestFiles.h"
@@ -135,13 +136,16 @@ TEST_F(MainPlaylistCommands, AnotherExtensionWritesNothingAndReportsTheWriteErro
 
 TEST_F(MainPlaylistCommands, AWriteErrorIsReported)
 {
-    addRow(dir.filePath("a.mp3"));
+    addRow(dir.filePath("a long name.mp3"));
     selectRows({0});
-    const QString playlist = dir.filePath("full.m3u");
-    ASSERT_TRUE(QFile::link("/dev/full", playlist));
-    EXPECT_FALSE(form.SavePlaylist(playlist));
+    const QString playlist = dir.write("full.m3u", "earlier");
+    {
+        const FileSizeLimit limit;
+        EXPECT_FALSE(form.SavePlaylist(playlist));
+    }
     ASSERT_EQ(script.messages.size(), 1);
-    EXPECT_EQ(script.messages[0].text, "Cannot save playlist to disk.");
+    EXPECT_EQ(script.messages[0].text, "Cannot save playlist to disk. File too large");
+    EXPECT_EQ(readAll(playlist), "earlier");
     EXPECT_EQ(script.messages[0].icon, ui::Icon::Error);
     EXPECT_EQ(script.messages[0].title, "Corvane");
 }

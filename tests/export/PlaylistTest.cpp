@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "Playlist.h"
 #include "QStringPrinter.h"
 #include "TempDir.h"
@@ -76,12 +77,18 @@ TEST(Playlist, APlaylistThatCannotBeCreatedThrows)
     EXPECT_THROW(writePlaylist(dir.filePath("missing/list.m3u"), {dir.filePath("a.mp3")}), TextFileError);
 }
 
-TEST(Playlist, AWriteErrorIsReportedAsFalse)
+TEST(Playlist, AWriteErrorIsReportedAsFalseWithItsReasonAndTheEarlierFileStays)
 {
     TempDir dir;
-    const QString playlist = dir.filePath("full.m3u");
-    ASSERT_TRUE(QFile::link("/dev/full", playlist));
-    EXPECT_FALSE(writePlaylist(playlist, {dir.filePath("a.mp3")}));
+    for (const char* name : {"old.m3u", "old.pls"}) {
+        const QString playlist = dir.write(name, "earlier");
+        const FileSizeLimit limit;
+        QString reason;
+        EXPECT_FALSE(writePlaylist(playlist, {dir.filePath("a long name.mp3")}, &reason));
+        EXPECT_EQ(reason, "File too large");
+        EXPECT_EQ(readAll(playlist), "earlier");
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"old.m3u", "old.pls"}));
 }
 
 TEST(Playlist, PlsReadingTakesEveryLineBeginningWithFile)
@@ -160,8 +167,9 @@ TEST(Playlist, AnAbsoluteEntryIsNotJoinedToThePlaylistFolder)
 TEST(Playlist, WrittenPlaylistsReadBackTheSameFilesAndNoOther)
 {
     TempDir dir;
-    const QStringList files = {dir.write("lists/a.mp3", "a"), dir.write("lists/sub/b.mp3", "b"),
-                               dir.write("music/c.mp3", "c"), dir.write("lists/#1 hit.mp3", "d")};
+    const QStringList files = {dir.write(QStringLiteral("lists/\uFEFFsong.mp3"), "s"), dir.write("lists/a.mp3", "a"),
+                               dir.write("lists/sub/b.mp3", "b"), dir.write("music/c.mp3", "c"),
+                               dir.write("lists/#1 hit.mp3", "d")};
     // Names a line break would split into entries naming these decoys.
     dir.write("lists/B/line.mp3", "decoy");
     dir.write("lists/other.mp3", "decoy");
