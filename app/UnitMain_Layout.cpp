@@ -131,6 +131,20 @@ void nameAfterLock(QWidget* field, const QToolButton* lock)
     }
 }
 
+// Each lock names its field and comes before it in the Tab order, pair after pair as given. The page
+// lies in the window already: on a page of its own, the step that closes its chain would be lost.
+void pairLocksWithFields(std::initializer_list<std::pair<QWidget*, QToolButton*>> pairs)
+{
+    QWidget* previous = nullptr;
+    for (const auto& [field, lock] : pairs) {
+        nameAfterLock(field, lock);
+        if (previous)
+            QWidget::setTabOrder(previous, lock);
+        QWidget::setTabOrder(lock, field);
+        previous = field;
+    }
+}
+
 // A field shows at least this many characters, also in the smallest window.
 void keepInView(QWidget* field, int characters)
 {
@@ -252,7 +266,7 @@ void TFormMain::createLayout()
 
 QWidget* TFormMain::createTagPageV1()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(PageControlTag);
     auto* grid = new QGridLayout(page);
     grid->setVerticalSpacing(2);
     const auto field = [page](int maxLength) {
@@ -278,11 +292,9 @@ QWidget* TFormMain::createTagPageV1()
     sbtnTrackV1 = lockButton(page, QStringLiteral("Track"), lockHint(QStringLiteral("track")));
     sbtnCommentV1 = lockButton(page, QStringLiteral("Comment"), lockHint(QStringLiteral("comment")));
     sbtnGenreV1 = lockButton(page, QStringLiteral("Genre"), lockHint(QStringLiteral("genre")));
-    for (const auto& [field, lock] : {std::pair<QWidget*, QToolButton*>{EditTitleV1, sbtnTitleV1},
-                                      {EditArtistV1, sbtnArtistV1}, {EditAlbumV1, sbtnAlbumV1},
-                                      {EditYearV1, sbtnYearV1}, {EditTrackV1, sbtnTrackV1},
-                                      {EditCommentV1, sbtnCommentV1}, {cbGenreV1, sbtnGenreV1}})
-        nameAfterLock(field, lock);
+    pairLocksWithFields({{EditTitleV1, sbtnTitleV1}, {EditArtistV1, sbtnArtistV1}, {EditAlbumV1, sbtnAlbumV1},
+                         {EditYearV1, sbtnYearV1}, {EditTrackV1, sbtnTrackV1}, {EditCommentV1, sbtnCommentV1},
+                         {cbGenreV1, sbtnGenreV1}});
 
     grid->addWidget(sbtnTitleV1, 0, 0);
     grid->addWidget(EditTitleV1, 0, 1, 1, 3);
@@ -306,7 +318,7 @@ QWidget* TFormMain::createTagPageV1()
 
 QWidget* TFormMain::createTagPageV2()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(PageControlTag);
     auto* grid = new QGridLayout(page);
     grid->setVerticalSpacing(2);
     const auto field = [page](int characters = ReadableCharacters) {
@@ -322,6 +334,8 @@ QWidget* TFormMain::createTagPageV2()
     EditTrackV2 = field(5);   // "12/15"
     MemoCommentV2 = new QPlainTextEdit(page);
     MemoCommentV2->setMaximumHeight(48);
+    // Tab leaves the comment as it leaves every other field.
+    MemoCommentV2->setTabChangesFocus(true);
     cbGenreV2 = new QComboBox(page);
     cbGenreV2->setEditable(true);
     cbGenreV2->setInsertPolicy(QComboBox::NoInsert);
@@ -341,12 +355,11 @@ QWidget* TFormMain::createTagPageV2()
     sbtnUrlV2 = lockButton(page, QStringLiteral("URL"), lockHint(QStringLiteral("URL")));
     sbtnComposerV2 = lockButton(page, QStringLiteral("Composer"), lockHint(QStringLiteral("composer")));
     sbtnOrigArtistV2 = lockButton(page, QStringLiteral("Orig. Artist"), lockHint(QStringLiteral("original artist")));
-    for (const auto& [field, lock] :
-         {std::pair<QWidget*, QToolButton*>{EditTitleV2, sbtnTitleV2}, {EditArtistV2, sbtnArtistV2},
-          {EditAlbumV2, sbtnAlbumV2}, {EditYearV2, sbtnYearV2}, {EditTrackV2, sbtnTrackV2},
-          {MemoCommentV2, sbtnCommentV2}, {cbGenreV2, sbtnGenreV2}, {EditEncoderV2, sbtnEncoderV2},
-          {EditUrlV2, sbtnUrlV2}, {EditComposerV2, sbtnComposerV2}, {EditOrigArtistV2, sbtnOrigArtistV2}})
-        nameAfterLock(field, lock);
+    // Top to bottom, the main texts' column first, then the credits'.
+    pairLocksWithFields({{EditTitleV2, sbtnTitleV2}, {EditArtistV2, sbtnArtistV2}, {EditAlbumV2, sbtnAlbumV2},
+                         {EditYearV2, sbtnYearV2}, {EditTrackV2, sbtnTrackV2}, {cbGenreV2, sbtnGenreV2},
+                         {MemoCommentV2, sbtnCommentV2}, {EditEncoderV2, sbtnEncoderV2}, {EditUrlV2, sbtnUrlV2},
+                         {EditComposerV2, sbtnComposerV2}, {EditOrigArtistV2, sbtnOrigArtistV2}});
 
     // Two columns of fields: the tag's main texts at the left, the credits at the right.
     grid->addWidget(sbtnTitleV2, 0, 0);

@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -117,12 +118,14 @@ TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfThe
     }
 }
 
-// The controls in the order Tab reaches them, from the one that has the focus.
-QList<QWidget*> tabChain(QWidget* window)
+// The controls in the order Tab reaches them, from the one that has the focus or the given one.
+QList<QWidget*> tabChain(QWidget* window, QWidget* first = nullptr)
 {
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    if (first)
+        first->setFocus(Qt::TabFocusReason);
     QList<QWidget*> chain{QApplication::focusWidget()};
     while (chain.first() && chain.size() < 100) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -158,6 +161,24 @@ TEST_F(EveryWindowTest, TabFollowsTheLayoutOfTheDialogsTopToBottomAndLeftToRight
             EXPECT_TRUE(goesDownOrRight(chain[step - 1], chain[step]))
                 << chain[step]->window()->windowTitle().toStdString() << " " << step;
     }
+}
+
+TEST_F(EveryWindowTest, OnTheTagPagesTabReachesEachLockThenItsFieldTopToBottomAndLeavesTheComment)
+{
+    const QList<QWidget*> pages[] = {
+        {main.sbtnTitleV1, main.EditTitleV1, main.sbtnArtistV1, main.EditArtistV1, main.sbtnAlbumV1, main.EditAlbumV1,
+         main.sbtnYearV1, main.EditYearV1, main.sbtnTrackV1, main.EditTrackV1, main.sbtnCommentV1, main.EditCommentV1,
+         main.sbtnGenreV1, main.cbGenreV1},
+        {main.sbtnTitleV2, main.EditTitleV2, main.sbtnArtistV2, main.EditArtistV2, main.sbtnAlbumV2, main.EditAlbumV2,
+         main.sbtnYearV2, main.EditYearV2, main.sbtnTrackV2, main.EditTrackV2, main.sbtnGenreV2, main.cbGenreV2,
+         main.sbtnCommentV2, main.MemoCommentV2, main.sbtnEncoderV2, main.EditEncoderV2, main.sbtnUrlV2,
+         main.EditUrlV2, main.sbtnComposerV2, main.EditComposerV2, main.sbtnOrigArtistV2, main.EditOrigArtistV2}};
+    main.MemoCommentV2->setPlainText("A comment");
+    for (const QList<QWidget*>& order : pages) {
+        main.PageControlTag->setCurrentWidget(order.first()->parentWidget());
+        EXPECT_EQ(tabChain(&main, order.first()).mid(0, order.size()), order);
+    }
+    EXPECT_EQ(main.MemoCommentV2->toPlainText(), "A comment");
 }
 
 TEST_F(EveryWindowTest, TabPassesTheToolButtonsByAndTheGridTakesTheMenuKeyShiftF10AndAFirstDown)
