@@ -24,6 +24,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -118,14 +120,20 @@ TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfThe
     }
 }
 
-// The controls in the order Tab reaches them, from the one that has the focus or the given one.
-QList<QWidget*> tabChain(QWidget* window, QWidget* first = nullptr)
+// The window shown and active, with the focus on the given control or where the window puts it.
+void activate(QWidget* window, QWidget* control = nullptr)
 {
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-    if (first)
-        first->setFocus(Qt::TabFocusReason);
+    if (control)
+        control->setFocus(Qt::TabFocusReason);
+}
+
+// The controls in the order Tab reaches them, from the one that has the focus or the given one.
+QList<QWidget*> tabChain(QWidget* window, QWidget* first = nullptr)
+{
+    activate(window, first);
     QList<QWidget*> chain{QApplication::focusWidget()};
     while (chain.first() && chain.size() < 100) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -179,6 +187,35 @@ TEST_F(EveryWindowTest, OnTheTagPagesTabReachesEachLockThenItsFieldTopToBottomAn
         EXPECT_EQ(tabChain(&main, order.first()).mid(0, order.size()), order);
     }
     EXPECT_EQ(main.MemoCommentV2->toPlainText(), "A comment");
+}
+
+TEST_F(EveryWindowTest, EnterPressesTheFocusedButtonAndInAFieldTheButtonOfWhatWasTyped)
+{
+    const struct {
+        QWidget* control;
+        QAbstractButton* pressed;
+        bool closes;
+    } rows[] = {{encode.btnEncode, encode.btnEncode, false},     {encode.btnClose, encode.btnClose, true},
+                {decode.btnDecode, decode.btnDecode, false},     {decode.btnClose, decode.btnClose, true},
+                {exportList.btnClose, exportList.btnClose, true}, {options.btnEditformats, options.btnEditformats, false},
+                {options.editWord, options.btnAddWord, false},   {formats.btnDelete, formats.btnDelete, false},
+                {formats.EditFormat, formats.btnAddFormat, false}};
+    for (const auto& row : rows) {
+        for (QWidget* page = row.control; page->parentWidget(); page = page->parentWidget()) {
+            if (auto* pages = qobject_cast<QStackedWidget*>(page->parentWidget()))
+                pages->setCurrentWidget(page);
+        }
+        activate(row.control->window(), row.control);
+        if (auto* field = qobject_cast<QLineEdit*>(row.control))
+            QTest::keyClicks(field, "#TITLE#");
+        QSignalSpy pressed(row.pressed, &QAbstractButton::clicked);
+        QTest::keyClick(row.control, Qt::Key_Return);
+        EXPECT_EQ(pressed.count(), 1) << row.pressed->text().toStdString();
+        EXPECT_NE(row.control->window()->isVisible(), row.closes) << row.pressed->text().toStdString();
+    }
+    EXPECT_EQ(messages.fileRequests.size(), 2);
+    for (const QListWidget* list : {options.listBoxWords, formats.ListBoxFormats})
+        EXPECT_EQ(list->count() == 1 ? list->item(0)->text() : QString(), "#TITLE#");
 }
 
 TEST_F(EveryWindowTest, TabPassesTheToolButtonsByAndTheGridTakesTheMenuKeyShiftF10AndAFirstDown)
