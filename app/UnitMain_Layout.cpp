@@ -97,15 +97,22 @@ QString lockHint(const QString& field)
     return QStringLiteral("Use this %1 for all selected files").arg(field);
 }
 
-QPixmap lightPixmap(const QColor& color)
+// A lit light is a disk, an unlit one a ring: the two differ also to an eye that does not tell red
+// from green. The disk covers the ring.
+QPixmap lightPixmap(const QColor& color, bool lit)
 {
     QPixmap pixmap(12, 12);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(color.darker(160));
-    painter.setBrush(color);
-    painter.drawEllipse(1, 1, 10, 10);
+    if (lit) {
+        painter.setPen(color.darker(160));
+        painter.setBrush(color);
+        painter.drawEllipse(1, 1, 10, 10);
+    } else {
+        painter.setPen(QPen(color, 2));
+        painter.drawEllipse(2, 2, 8, 8);
+    }
     return pixmap;
 }
 
@@ -395,8 +402,8 @@ QGroupBox* TFormMain::createTagLights()
     auto* box = new QGroupBox(PanelBottom);
     auto* grid = new QGridLayout(box);
     grid->setVerticalSpacing(4);
-    const QPixmap red = lightPixmap(QColor(210, 40, 40));
-    const QPixmap green = lightPixmap(QColor(40, 190, 60));
+    const QPixmap red = lightPixmap(QColor(210, 40, 40), false);
+    const QPixmap green = lightPixmap(QColor(40, 190, 60), true);
     const auto light = [&](int row, const QString& caption, QLabel*& label, QLabel*& greenLight) {
         auto* redLight = new QLabel(box);
         redLight->setPixmap(red);

@@ -1,3 +1,4 @@
+#include "QStringPrinter.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
 #include "SettingsHome.h"
@@ -17,6 +18,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -95,6 +97,21 @@ TEST_F(EveryWindowTest, EveryControlHasANameInWords)
                 << window->windowTitle().toStdString() << ": " << control->metaObject()->className();
         }
     }
+}
+
+TEST_F(EveryWindowTest, TheTagLightsAndTheBitrateListsTellAScreenReaderWhatTheyShow)
+{
+    main.SetTagLights(false, true, false, false, true);
+    EXPECT_EQ(spokenName(main.lbTagV11), "ID3v1.1: present");
+    EXPECT_EQ(spokenName(main.lbTagV23), "ID3v2.3: absent");
+    EXPECT_EQ(spokenName(main.lbTagV24), "ID3v2.4: present");
+    // Lit and unlit differ in shape too: the box's first picture is the unlit light under V1.0.
+    const auto shape = [](const QLabel* light) {
+        return light->pixmap().toImage().convertToFormat(QImage::Format_Alpha8);
+    };
+    EXPECT_NE(shape(main.GroupBox1->findChildren<QLabel*>().first()), shape(main.ImgLightGreenV10));
+    EXPECT_EQ(spokenName(encode.cbBitrate), "Constant bitrate");
+    EXPECT_EQ(spokenName(encode.cbVbrMinBitrate), "Minimum variable bitrate");
 }
 
 TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfTheirLists)
