@@ -194,7 +194,7 @@ struct MenuItem {
 QAction* findItem(QMenu* menu, const QString& caption)
 {
     for (QAction* action : menu->actions()) {
-        if (action->text() == caption)
+        if (QString(action->text()).remove('&') == caption)
             return action;
         if (action->menu()) {
             if (QAction* inner = findItem(action->menu(), caption))
@@ -261,8 +261,8 @@ TEST_F(MainWindowTest, EveryMenuItemHasItsCaptionShortcutAndHint)
         EXPECT_EQ(action->statusTip(), item.hint);
         EXPECT_TRUE(action->isEnabled());
     }
-    EXPECT_EQ(form.miSave->text(), "Save Tag(s)");
-    EXPECT_EQ(form.miCopyTags->title(), "Copy Tag(s)");
+    EXPECT_EQ(form.miSave->text(), "&Save Tag(s)");
+    EXPECT_EQ(form.miCopyTags->title(), "Copy &Tag(s)");
     EXPECT_EQ(form.miExportFileList->shortcut(), QKeySequence("F8"));
 }
 
@@ -272,14 +272,14 @@ TEST_F(MainWindowTest, PopupMenusHoldTheirItemsInOrder)
     QStringList captions;
     for (QAction* action : form.Popup->actions())
         captions.append(action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(captions, QStringList({"Refresh", "-", "Close", "Copy Tag(s)", "Remove Tag(s)", "Rename", "-", "Play",
-                                     "Pause", "Stop"}));
+    EXPECT_EQ(captions, QStringList({"&Refresh", "-", "&Close", "Copy &Tag(s)", "Re&move Tag(s)", "Re&name", "-",
+                                     "&Play", "P&ause", "&Stop"}));
     EXPECT_EQ(form.miPopupClose->statusTip(), "Close selected files");
-    EXPECT_EQ(form.miPopupV2V1->text(), "V2->V1");
+    EXPECT_EQ(form.miPopupV2V1->text(), "V&2->V1");
     captions.clear();
     for (QAction* action : form.PopupMenuTree->actions())
         captions.append(action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(captions, QStringList({"Refresh explorer", "Switch to ..."}));
+    EXPECT_EQ(captions, QStringList({"&Refresh explorer", "&Switch to ..."}));
 }
 
 TEST_F(MainWindowTest, ToolButtonsStandInGroupsWithTheirHints)
