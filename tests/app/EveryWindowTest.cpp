@@ -218,11 +218,13 @@ TEST_F(EveryWindowTest, EnterPressesTheFocusedButtonAndInAFieldTheButtonOfWhatWa
                 {options.editWord, options.btnAddWord, false},   {formats.btnDelete, formats.btnDelete, false},
                 {formats.EditFormat, formats.btnAddFormat, false}};
     for (const auto& row : rows) {
+        activate(row.control->window());
         for (QWidget* page = row.control; page->parentWidget(); page = page->parentWidget()) {
             if (auto* pages = qobject_cast<QStackedWidget*>(page->parentWidget()))
                 pages->setCurrentWidget(page);
         }
-        activate(row.control->window(), row.control);
+        row.control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(row.control->hasFocus());
         if (auto* field = qobject_cast<QLineEdit*>(row.control))
             QTest::keyClicks(field, "#TITLE#");
         QSignalSpy pressed(row.pressed, &QAbstractButton::clicked);
