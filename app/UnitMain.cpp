@@ -169,10 +169,14 @@ void TFormMain::DisplayHint(const QString& hint)
     QLabel* panel = sbMainPanels[3];
     const QString text = GetLongHint(hint);
     panel->setText(text);
-    // A hint wider than the panel is read whole as its tool tip. The pointer on its way to the panel
-    // leaves the control and so empties the panel, but the tool tip stays until the next hint.
-    if (!text.isEmpty())
-        panel->setToolTip(panel->sizeHint().width() <= panel->width() ? QString() : text);
+    // A hint wider than the panel ends in an ellipsis and is read whole as its tool tip, for as long
+    // as it is shown.
+    const int overflow = panel->sizeHint().width() - panel->width();
+    if (overflow > 0) {
+        const QFontMetrics metrics = panel->fontMetrics();
+        panel->setText(metrics.elidedText(text, Qt::ElideRight, metrics.horizontalAdvance(text) - overflow));
+    }
+    panel->setToolTip(overflow > 0 ? text : QString());
 }
 
 void TFormMain::OpenCommandLine()

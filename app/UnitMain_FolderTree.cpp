@@ -146,8 +146,8 @@ void TFormMain::miTreeSwitchTypeClick()
 
 void TFormMain::PopupMenuTreePopup()
 {
-    miTreeSwitchType->setText(OptionExplorerFull ? QStringLiteral("Switch explorer to half size")
-                                                 : QStringLiteral("Switch explorer to full size"));
+    miTreeSwitchType->setText(OptionExplorerFull ? QStringLiteral("&Switch explorer to half size")
+                                                 : QStringLiteral("&Switch explorer to full size"));
 }
 
 void TFormMain::miTreeRefreshTreeClick()

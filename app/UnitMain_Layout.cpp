@@ -97,15 +97,22 @@ QString lockHint(const QString& field)
     return QStringLiteral("Use this %1 for all selected files").arg(field);
 }
 
-QPixmap lightPixmap(const QColor& color)
+// A lit light is a disk, an unlit one a ring: the two differ also to an eye that does not tell red
+// from green. The disk covers the ring.
+QPixmap lightPixmap(const QColor& color, bool lit)
 {
     QPixmap pixmap(12, 12);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(color.darker(160));
-    painter.setBrush(color);
-    painter.drawEllipse(1, 1, 10, 10);
+    if (lit) {
+        painter.setPen(color.darker(160));
+        painter.setBrush(color);
+        painter.drawEllipse(1, 1, 10, 10);
+    } else {
+        painter.setPen(QPen(color, 2));
+        painter.drawEllipse(2, 2, 8, 8);
+    }
     return pixmap;
 }
 
@@ -128,6 +135,20 @@ void nameAfterLock(QWidget* field, const QToolButton* lock)
         auto* label = new QLabel(lock->text(), field->parentWidget());
         label->setBuddy(field);
         label->hide();
+    }
+}
+
+// Each lock names its field and comes before it in the Tab order, pair after pair as given. The page
+// lies in the window already: on a page of its own, the step that closes its chain would be lost.
+void pairLocksWithFields(std::initializer_list<std::pair<QWidget*, QToolButton*>> pairs)
+{
+    QWidget* previous = nullptr;
+    for (const auto& [field, lock] : pairs) {
+        nameAfterLock(field, lock);
+        if (previous)
+            QWidget::setTabOrder(previous, lock);
+        QWidget::setTabOrder(lock, field);
+        previous = field;
     }
 }
 
@@ -252,7 +273,7 @@ void TFormMain::createLayout()
 
 QWidget* TFormMain::createTagPageV1()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(PageControlTag);
     auto* grid = new QGridLayout(page);
     grid->setVerticalSpacing(2);
     const auto field = [page](int maxLength) {
@@ -278,11 +299,9 @@ QWidget* TFormMain::createTagPageV1()
     sbtnTrackV1 = lockButton(page, QStringLiteral("Track"), lockHint(QStringLiteral("track")));
     sbtnCommentV1 = lockButton(page, QStringLiteral("Comment"), lockHint(QStringLiteral("comment")));
     sbtnGenreV1 = lockButton(page, QStringLiteral("Genre"), lockHint(QStringLiteral("genre")));
-    for (const auto& [field, lock] : {std::pair<QWidget*, QToolButton*>{EditTitleV1, sbtnTitleV1},
-                                      {EditArtistV1, sbtnArtistV1}, {EditAlbumV1, sbtnAlbumV1},
-                                      {EditYearV1, sbtnYearV1}, {EditTrackV1, sbtnTrackV1},
-                                      {EditCommentV1, sbtnCommentV1}, {cbGenreV1, sbtnGenreV1}})
-        nameAfterLock(field, lock);
+    pairLocksWithFields({{EditTitleV1, sbtnTitleV1}, {EditArtistV1, sbtnArtistV1}, {EditAlbumV1, sbtnAlbumV1},
+                         {EditYearV1, sbtnYearV1}, {EditTrackV1, sbtnTrackV1}, {EditCommentV1, sbtnCommentV1},
+                         {cbGenreV1, sbtnGenreV1}});
 
     grid->addWidget(sbtnTitleV1, 0, 0);
     grid->addWidget(EditTitleV1, 0, 1, 1, 3);
@@ -306,7 +325,7 @@ QWidget* TFormMain::createTagPageV1()
 
 QWidget* TFormMain::createTagPageV2()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(PageControlTag);
     auto* grid = new QGridLayout(page);
     grid->setVerticalSpacing(2);
     const auto field = [page](int characters = ReadableCharacters) {
@@ -322,6 +341,8 @@ QWidget* TFormMain::createTagPageV2()
     EditTrackV2 = field(5);   // "12/15"
     MemoCommentV2 = new QPlainTextEdit(page);
     MemoCommentV2->setMaximumHeight(48);
+    // Tab leaves the comment as it leaves every other field.
+    MemoCommentV2->setTabChangesFocus(true);
     cbGenreV2 = new QComboBox(page);
     cbGenreV2->setEditable(true);
     cbGenreV2->setInsertPolicy(QComboBox::NoInsert);
@@ -341,12 +362,11 @@ QWidget* TFormMain::createTagPageV2()
     sbtnUrlV2 = lockButton(page, QStringLiteral("URL"), lockHint(QStringLiteral("URL")));
     sbtnComposerV2 = lockButton(page, QStringLiteral("Composer"), lockHint(QStringLiteral("composer")));
     sbtnOrigArtistV2 = lockButton(page, QStringLiteral("Orig. Artist"), lockHint(QStringLiteral("original artist")));
-    for (const auto& [field, lock] :
-         {std::pair<QWidget*, QToolButton*>{EditTitleV2, sbtnTitleV2}, {EditArtistV2, sbtnArtistV2},
-          {EditAlbumV2, sbtnAlbumV2}, {EditYearV2, sbtnYearV2}, {EditTrackV2, sbtnTrackV2},
-          {MemoCommentV2, sbtnCommentV2}, {cbGenreV2, sbtnGenreV2}, {EditEncoderV2, sbtnEncoderV2},
-          {EditUrlV2, sbtnUrlV2}, {EditComposerV2, sbtnComposerV2}, {EditOrigArtistV2, sbtnOrigArtistV2}})
-        nameAfterLock(field, lock);
+    // Top to bottom, the main texts' column first, then the credits'.
+    pairLocksWithFields({{EditTitleV2, sbtnTitleV2}, {EditArtistV2, sbtnArtistV2}, {EditAlbumV2, sbtnAlbumV2},
+                         {EditYearV2, sbtnYearV2}, {EditTrackV2, sbtnTrackV2}, {cbGenreV2, sbtnGenreV2},
+                         {MemoCommentV2, sbtnCommentV2}, {EditEncoderV2, sbtnEncoderV2}, {EditUrlV2, sbtnUrlV2},
+                         {EditComposerV2, sbtnComposerV2}, {EditOrigArtistV2, sbtnOrigArtistV2}});
 
     // Two columns of fields: the tag's main texts at the left, the credits at the right.
     grid->addWidget(sbtnTitleV2, 0, 0);
@@ -382,8 +402,8 @@ QGroupBox* TFormMain::createTagLights()
     auto* box = new QGroupBox(PanelBottom);
     auto* grid = new QGridLayout(box);
     grid->setVerticalSpacing(4);
-    const QPixmap red = lightPixmap(QColor(210, 40, 40));
-    const QPixmap green = lightPixmap(QColor(40, 190, 60));
+    const QPixmap red = lightPixmap(QColor(210, 40, 40), false);
+    const QPixmap green = lightPixmap(QColor(40, 190, 60), true);
     const auto light = [&](int row, const QString& caption, QLabel*& label, QLabel*& greenLight) {
         auto* redLight = new QLabel(box);
         redLight->setPixmap(red);

@@ -77,92 +77,93 @@ void TFormMain::createMenus()
     };
     const QKeySequence none;
 
-    // The menu bar's titles open with Alt and their underlined letter.
+    // The menu bar's titles open with Alt and their underlined letter, the items of an open menu
+    // with theirs.
     menuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    miOpen = item(menuFile, QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("Open files"),
+    miOpen = item(menuFile, QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("Open files"),
                   &TFormMain::miOpenClick);
-    miOpenFolder = item(menuFile, QStringLiteral("Open Folder"), QKeySequence(Qt::CTRL | Qt::Key_F),
+    miOpenFolder = item(menuFile, QStringLiteral("Open &Folder"), QKeySequence(Qt::CTRL | Qt::Key_F),
                         QStringLiteral("Recursively open all files under a folder"), &TFormMain::miOpenFolderClick);
     menuFile->addSeparator();
-    miClose = item(menuFile, QStringLiteral("Close"), QKeySequence(Qt::Key_F2), QStringLiteral("Close selected files"),
+    miClose = item(menuFile, QStringLiteral("&Close"), QKeySequence(Qt::Key_F2), QStringLiteral("Close selected files"),
                    &TFormMain::miCloseClick);
-    miCloseAll = item(menuFile, QStringLiteral("Close All"), QKeySequence(Qt::Key_F3), QStringLiteral("Close all files"),
+    miCloseAll = item(menuFile, QStringLiteral("Close &All"), QKeySequence(Qt::Key_F3), QStringLiteral("Close all files"),
                       &TFormMain::miCloseAllClick);
     menuFile->addSeparator();
-    miCopyTags = submenu(menuFile, QStringLiteral("Copy Tag(s)"),
+    miCopyTags = submenu(menuFile, QStringLiteral("Copy &Tag(s)"),
                          QStringLiteral("Copy a tag version to the other version for selected files"));
-    miV1V2 = item(miCopyTags, QStringLiteral("V1->V2"), QKeySequence(Qt::CTRL | Qt::Key_1),
+    miV1V2 = item(miCopyTags, QStringLiteral("V&1->V2"), QKeySequence(Qt::CTRL | Qt::Key_1),
                   QStringLiteral("Copy tag V1 data to V2"), &TFormMain::miV1V2Click);
-    miV2V1 = item(miCopyTags, QStringLiteral("V2->V1"), QKeySequence(Qt::CTRL | Qt::Key_2),
+    miV2V1 = item(miCopyTags, QStringLiteral("V&2->V1"), QKeySequence(Qt::CTRL | Qt::Key_2),
                   QStringLiteral("Copy tag V2 data to V1"), &TFormMain::miV2V1Click);
-    miSave = item(menuFile, QStringLiteral("Save Tag(s)"), QKeySequence(Qt::CTRL | Qt::Key_S),
+    miSave = item(menuFile, QStringLiteral("&Save Tag(s)"), QKeySequence(Qt::CTRL | Qt::Key_S),
                   QStringLiteral("Save tag of selected files"), &TFormMain::miSaveClick);
-    miRemoveTag = item(menuFile, QStringLiteral("Remove Tag(s)"), QKeySequence(Qt::CTRL | Qt::Key_D),
+    miRemoveTag = item(menuFile, QStringLiteral("Re&move Tag(s)"), QKeySequence(Qt::CTRL | Qt::Key_D),
                        QStringLiteral("Remove tag of selected files"), &TFormMain::miRemoveTagClick);
     menuFile->addSeparator();
-    miRename = item(menuFile, QStringLiteral("Rename"), QKeySequence(Qt::CTRL | Qt::Key_R),
+    miRename = item(menuFile, QStringLiteral("Re&name"), QKeySequence(Qt::CTRL | Qt::Key_R),
                     QStringLiteral("Rename selected files using current tag information"), &TFormMain::miRenameClick);
     menuFile->addSeparator();
-    miFreedb = item(menuFile, QStringLiteral("Get Album Freedb"), QKeySequence(Qt::CTRL | Qt::Key_G),
+    miFreedb = item(menuFile, QStringLiteral("&Get Album Freedb"), QKeySequence(Qt::CTRL | Qt::Key_G),
                     QStringLiteral("Get album information from freedb, files must be in correct order"),
                     &TFormMain::miFreedbClick);
     menuFile->addSeparator();
-    miExit = item(menuFile, QStringLiteral("Exit"), none, QStringLiteral("Exit Corvane"), &TFormMain::miExitClick);
+    miExit = item(menuFile, QStringLiteral("E&xit"), none, QStringLiteral("Exit Corvane"), &TFormMain::miExitClick);
 
     menuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    miMoveUp = item(menuEdit, QStringLiteral("Move Up"), QKeySequence(Qt::CTRL | Qt::Key_Up),
+    miMoveUp = item(menuEdit, QStringLiteral("Move &Up"), QKeySequence(Qt::CTRL | Qt::Key_Up),
                     QStringLiteral("Move selection up 1 row"), &TFormMain::miMoveUpClick);
-    miMoveDown = item(menuEdit, QStringLiteral("Move Down"), QKeySequence(Qt::CTRL | Qt::Key_Down),
+    miMoveDown = item(menuEdit, QStringLiteral("Move &Down"), QKeySequence(Qt::CTRL | Qt::Key_Down),
                       QStringLiteral("Move selection down 1 row"), &TFormMain::miMoveDownClick);
     menuEdit->addSeparator();
-    miRefreshAll = item(menuEdit, QStringLiteral("Refresh All"), QKeySequence(Qt::Key_F5),
+    miRefreshAll = item(menuEdit, QStringLiteral("&Refresh All"), QKeySequence(Qt::Key_F5),
                         QStringLiteral("Reload all files"), &TFormMain::miRefreshAllClick);
-    miSelectAll = item(menuEdit, QStringLiteral("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A),
+    miSelectAll = item(menuEdit, QStringLiteral("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A),
                        QStringLiteral("Select all files"), &TFormMain::miSelectAllClick);
     menuEdit->addSeparator();
-    miOptions = item(menuEdit, QStringLiteral("Options"), none, QStringLiteral("Show options"), &TFormMain::miOptionsClick);
+    miOptions = item(menuEdit, QStringLiteral("&Options"), none, QStringLiteral("Show options"), &TFormMain::miOptionsClick);
 
     menuFields = menuBar()->addMenu(QStringLiteral("F&ields"));
-    miClearAllTags = item(menuFields, QStringLiteral("Clear All"), QKeySequence(Qt::CTRL | Qt::Key_B),
+    miClearAllTags = item(menuFields, QStringLiteral("&Clear All"), QKeySequence(Qt::CTRL | Qt::Key_B),
                           QStringLiteral("Clear fields information"), &TFormMain::miClearAllTagsClick);
-    miCopyAllTags = item(menuFields, QStringLiteral("Copy All"), QKeySequence(Qt::CTRL | Qt::Key_N),
+    miCopyAllTags = item(menuFields, QStringLiteral("C&opy All"), QKeySequence(Qt::CTRL | Qt::Key_N),
                          QStringLiteral("Copy fields information"), &TFormMain::miCopyAllTagsClick);
-    miPasteAllTags = item(menuFields, QStringLiteral("Paste All"), QKeySequence(Qt::CTRL | Qt::Key_M),
+    miPasteAllTags = item(menuFields, QStringLiteral("&Paste All"), QKeySequence(Qt::CTRL | Qt::Key_M),
                           QStringLiteral("Paste fields information"), &TFormMain::miPasteAllTagsClick);
     menuFields->addSeparator();
-    miLockAll = item(menuFields, QStringLiteral("Lock All"), QKeySequence(Qt::CTRL | Qt::Key_L),
+    miLockAll = item(menuFields, QStringLiteral("&Lock All"), QKeySequence(Qt::CTRL | Qt::Key_L),
                      QStringLiteral("Select all fields to modify for multiselect save"), &TFormMain::miLockAllClick);
-    miUnlockAll = item(menuFields, QStringLiteral("Unlock All"), QKeySequence(Qt::CTRL | Qt::Key_U),
+    miUnlockAll = item(menuFields, QStringLiteral("&Unlock All"), QKeySequence(Qt::CTRL | Qt::Key_U),
                        QStringLiteral("Select no field to modify for multiselect save"), &TFormMain::miUnlockAllClick);
     menuFields->addSeparator();
-    miSwap = item(menuFields, QStringLiteral("Swap"), QKeySequence(Qt::CTRL | Qt::Key_W),
+    miSwap = item(menuFields, QStringLiteral("&Swap"), QKeySequence(Qt::CTRL | Qt::Key_W),
                   QStringLiteral("Copy and paste fields information from the other tag version"), &TFormMain::miSwapClick);
-    miCapitalizeFields = item(menuFields, QStringLiteral("Capitalize"), QKeySequence(Qt::CTRL | Qt::Key_P),
+    miCapitalizeFields = item(menuFields, QStringLiteral("C&apitalize"), QKeySequence(Qt::CTRL | Qt::Key_P),
                               QStringLiteral("Capitalize title, artist and album fields"),
                               &TFormMain::miCapitalizeFieldsClick);
-    miAutoNumber = item(menuFields, QStringLiteral("Auto Number"), QKeySequence(Qt::CTRL | Qt::Key_T),
+    miAutoNumber = item(menuFields, QStringLiteral("Auto &Number"), QKeySequence(Qt::CTRL | Qt::Key_T),
                         QStringLiteral("Automatically save track numbers for selected files, starting with 1 for the top file"),
                         &TFormMain::miAutoNumberClick);
 
     menuPlaylist = menuBar()->addMenu(QStringLiteral("&Playlist"));
-    miOpenPlaylist = item(menuPlaylist, QStringLiteral("Open Files From Playlist"), QKeySequence(Qt::CTRL | Qt::Key_I),
+    miOpenPlaylist = item(menuPlaylist, QStringLiteral("&Open Files From Playlist"), QKeySequence(Qt::CTRL | Qt::Key_I),
                           QStringLiteral("Open files from playlist"), &TFormMain::miOpenPlaylistClick);
-    miSavePlaylist = item(menuPlaylist, QStringLiteral("Save Selection To Playlist"), QKeySequence(Qt::CTRL | Qt::Key_E),
+    miSavePlaylist = item(menuPlaylist, QStringLiteral("&Save Selection To Playlist"), QKeySequence(Qt::CTRL | Qt::Key_E),
                           QStringLiteral("Save selected files to playlist"), &TFormMain::miSavePlaylistClick);
 
     menuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    miEncode = item(menuTools, QStringLiteral("Encode WAV To MP3"), QKeySequence(Qt::Key_F6),
+    miEncode = item(menuTools, QStringLiteral("&Encode WAV To MP3"), QKeySequence(Qt::Key_F6),
                     QStringLiteral("Encode WAV files to MP3 format"), &TFormMain::miEncodeClick);
-    miDecode = item(menuTools, QStringLiteral("Decode MP3 To WAV"), QKeySequence(Qt::Key_F7),
+    miDecode = item(menuTools, QStringLiteral("&Decode MP3 To WAV"), QKeySequence(Qt::Key_F7),
                     QStringLiteral("Decode MP3 files to WAV format"), &TFormMain::miDecodeClick);
-    miExportFileList = item(menuTools, QStringLiteral("Export File List"), QKeySequence(Qt::Key_F8),
+    miExportFileList = item(menuTools, QStringLiteral("E&xport File List"), QKeySequence(Qt::Key_F8),
                             QStringLiteral("Export tag and file information for all files"),
                             &TFormMain::miExportFileListClick);
 
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
-    miHelp = item(Help1, QStringLiteral("Help"), QKeySequence(Qt::Key_F1), QStringLiteral("Display help"),
+    miHelp = item(Help1, QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), QStringLiteral("Display help"),
                   &TFormMain::miHelpClick);
-    miAbout = item(Help1, QStringLiteral("About..."), none, QStringLiteral("About Corvane"), &TFormMain::miAboutClick);
+    miAbout = item(Help1, QStringLiteral("&About..."), none, QStringLiteral("About Corvane"), &TFormMain::miAboutClick);
 
     connect(menuFile, &QMenu::aboutToShow, this, &TFormMain::menuFileClick);
     connect(menuEdit, &QMenu::aboutToShow, this, &TFormMain::menuEditClick);
@@ -182,28 +183,28 @@ void TFormMain::createPopupMenus()
     };
 
     Popup = new QMenu(this);
-    miPopupRefresh = item(Popup, QStringLiteral("Refresh"), QString(), &TFormMain::miPopupRefreshClick);
+    miPopupRefresh = item(Popup, QStringLiteral("&Refresh"), QString(), &TFormMain::miPopupRefreshClick);
     Popup->addSeparator();
-    miPopupClose = item(Popup, QStringLiteral("Close"), QStringLiteral("Close selected files"), &TFormMain::miCloseClick);
-    miPopupCopyTags = Popup->addMenu(QStringLiteral("Copy Tag(s)"));
+    miPopupClose = item(Popup, QStringLiteral("&Close"), QStringLiteral("Close selected files"), &TFormMain::miCloseClick);
+    miPopupCopyTags = Popup->addMenu(QStringLiteral("Copy &Tag(s)"));
     setHint(miPopupCopyTags->menuAction(), QStringLiteral("Copy a tag version to the other version for selected files"));
-    miPopupV1V2 = item(miPopupCopyTags, QStringLiteral("V1->V2"), QStringLiteral("Copy tag V1 data to V2"),
+    miPopupV1V2 = item(miPopupCopyTags, QStringLiteral("V&1->V2"), QStringLiteral("Copy tag V1 data to V2"),
                        &TFormMain::miV1V2Click);
-    miPopupV2V1 = item(miPopupCopyTags, QStringLiteral("V2->V1"), QStringLiteral("Copy tag V2 data to V1"),
+    miPopupV2V1 = item(miPopupCopyTags, QStringLiteral("V&2->V1"), QStringLiteral("Copy tag V2 data to V1"),
                        &TFormMain::miV2V1Click);
-    miPopupRemoveTag = item(Popup, QStringLiteral("Remove Tag(s)"), QStringLiteral("Remove tag of selected files"),
+    miPopupRemoveTag = item(Popup, QStringLiteral("Re&move Tag(s)"), QStringLiteral("Remove tag of selected files"),
                             &TFormMain::miRemoveTagClick);
-    miPopupRename = Popup->addMenu(QStringLiteral("Rename"));
+    miPopupRename = Popup->addMenu(QStringLiteral("Re&name"));
     setHint(miPopupRename->menuAction(), QStringLiteral("Rename selected files using current tag information"));
     Popup->addSeparator();
-    miPopupPlay = item(Popup, QStringLiteral("Play"), QString(), &TFormMain::miPopupPlayClick);
-    miPopupPause = item(Popup, QStringLiteral("Pause"), QString(), &TFormMain::miPopupPauseClick);
-    miPopupStop = item(Popup, QStringLiteral("Stop"), QString(), &TFormMain::miPopupStopClick);
+    miPopupPlay = item(Popup, QStringLiteral("&Play"), QString(), &TFormMain::miPopupPlayClick);
+    miPopupPause = item(Popup, QStringLiteral("P&ause"), QString(), &TFormMain::miPopupPauseClick);
+    miPopupStop = item(Popup, QStringLiteral("&Stop"), QString(), &TFormMain::miPopupStopClick);
     connect(Popup, &QMenu::aboutToShow, this, &TFormMain::PopupPopup);
 
     PopupMenuTree = new QMenu(this);
-    miTreeRefreshTree = item(PopupMenuTree, QStringLiteral("Refresh explorer"), QString(), &TFormMain::miTreeRefreshTreeClick);
-    miTreeSwitchType = item(PopupMenuTree, QStringLiteral("Switch to ..."), QString(), &TFormMain::miTreeSwitchTypeClick);
+    miTreeRefreshTree = item(PopupMenuTree, QStringLiteral("&Refresh explorer"), QString(), &TFormMain::miTreeRefreshTreeClick);
+    miTreeSwitchType = item(PopupMenuTree, QStringLiteral("&Switch to ..."), QString(), &TFormMain::miTreeSwitchTypeClick);
     connect(PopupMenuTree, &QMenu::aboutToShow, this, &TFormMain::PopupMenuTreePopup);
     auto* hints = new HintsToWindow(this);
     for (QMenu* menu : {Popup, miPopupCopyTags, miPopupRename, PopupMenuTree})

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTreeView>
 
 namespace {
@@ -82,6 +83,9 @@ void TFormMain::vtgridChange(int Node)
 
     if (OptionGuessTag)
         GuessTagFromFileName();
+    // A text a field held already, as after a refresh, keeps the caret at its end when set again.
+    for (QLineEdit* field : PageControlTag->findChildren<QLineEdit*>())
+        field->setCursorPosition(0);
 }
 
 void TFormMain::GuessTagFromFileName()

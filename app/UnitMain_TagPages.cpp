@@ -73,11 +73,16 @@ int TFormMain::GenreIndexOf(const QString& Name) const
 
 void TFormMain::SetTagLights(bool V10, bool V11, bool V22, bool V23, bool V24)
 {
-    ImgLightGreenV10->setVisible(V10);
-    ImgLightGreenV11->setVisible(V11);
-    imgLightGreenV22->setVisible(V22);
-    ImgLightGreenV23->setVisible(V23);
-    ImgLightGreenV24->setVisible(V24);
+    // A screen reader reads the light's state in its caption.
+    const auto light = [](QLabel* green, QLabel* caption, const QString& version, bool on) {
+        green->setVisible(on);
+        caption->setAccessibleName(version + (on ? QStringLiteral(": present") : QStringLiteral(": absent")));
+    };
+    light(ImgLightGreenV10, lbTagV10, QStringLiteral("ID3v1.0"), V10);
+    light(ImgLightGreenV11, lbTagV11, QStringLiteral("ID3v1.1"), V11);
+    light(imgLightGreenV22, lbTagV22, QStringLiteral("ID3v2.2"), V22);
+    light(ImgLightGreenV23, lbTagV23, QStringLiteral("ID3v2.3"), V23);
+    light(ImgLightGreenV24, lbTagV24, QStringLiteral("ID3v2.4"), V24);
 }
 
 void TFormMain::ShowTagLights(const TMpegFile& File)

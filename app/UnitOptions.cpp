@@ -1,5 +1,6 @@
 #include "UnitOptions.h"
 
+#include "EnterPresses.h"
 #include "FixedDialogSize.h"
 #include "TypingLimit.h"
 
@@ -60,13 +61,6 @@ QLineEdit* oneCharacterEdit(QWidget* parent)
     return edit;
 }
 
-QPushButton* button(const QString& caption, QWidget* parent)
-{
-    auto* result = new QPushButton(caption, parent);
-    result->setAutoDefault(false);
-    return result;
-}
-
 }  // namespace
 
 TFormOptions::TFormOptions(QWidget* parent)
@@ -87,9 +81,10 @@ TFormOptions::TFormOptions(QWidget* parent)
     PageControlOptions->setUsesScrollButtons(false);
     PageControlOptions->setElideMode(Qt::ElideNone);
 
+    // OK is the default button; a button that has the focus takes its place for Enter.
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setDefault(true);
-    btnCancel = button(QStringLiteral("Cancel"), this);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOk);
@@ -194,7 +189,7 @@ QWidget* TFormOptions::createRenamePage()
     formatLayout->addWidget(cbOtherFormat, 4, 1);
 
     checkReplaceSpace = new QCheckBox(QStringLiteral("Replace spaces with underscores"), page);
-    btnEditformats = button(QStringLiteral("Edit formats"), page);
+    btnEditformats = new QPushButton(QStringLiteral("Edit formats"), page);
     btnEditformats->setToolTip(QStringLiteral("Define your own formats to use with the popup menu in the file grid"));
 
     auto* layout = new QVBoxLayout(page);
@@ -219,7 +214,7 @@ QWidget* TFormOptions::createFileNamesPage()
     btnTitle = tokenButton(QStringLiteral("Title"), page);
     btnAlbum = tokenButton(QStringLiteral("Album"), page);
     btnTrack = tokenButton(QStringLiteral("Track"), page);
-    btnDelete = button(QStringLiteral("Delete"), page);
+    btnDelete = new QPushButton(QStringLiteral("Delete"), page);
     cbGuessTag = checkBox(QStringLiteral("Guess tag fields"), QStringLiteral("Use the file name to fill tag fields"), page);
     Label3 = new QLabel(QStringLiteral("Replace invalid file name characters with:"), page);
     EditCharRepInvalid = oneCharacterEdit(page);
@@ -227,7 +222,7 @@ QWidget* TFormOptions::createFileNamesPage()
     lbFilenameFormat->setBuddy(cmbGuessFormat);
     Label3->setBuddy(EditCharRepInvalid);
     // Made in the order of the layout, which Tab follows.
-    btnDefault = button(QStringLiteral("Defaults"), page);
+    btnDefault = new QPushButton(QStringLiteral("Defaults"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lbFilenameFormat);
@@ -261,14 +256,14 @@ QWidget* TFormOptions::createPlaylistsPage()
     btnAlbumPlaylist = tokenButton(QStringLiteral("Album"), page);
     btnYearPlaylist = tokenButton(QStringLiteral("Year"), page);
     btnGenrePlaylist = tokenButton(QStringLiteral("Genre"), page);
-    btnDeletePlaylist = button(QStringLiteral("Delete"), page);
+    btnDeletePlaylist = new QPushButton(QStringLiteral("Delete"), page);
     cbGeneratePlaylistName = checkBox(QStringLiteral("Generate file name when creating playlist"),
         QStringLiteral("Automatically generate a name for the playlist when saving a playlist"), page);
     Label10 = new QLabel(QStringLiteral("Replace invalid file name characters with:"), page);
     EditCharRepInvalidP = oneCharacterEdit(page);
     Label7->setBuddy(cmbPlaylistFormat);
     Label10->setBuddy(EditCharRepInvalidP);
-    btnDefaultPlaylist = button(QStringLiteral("Defaults"), page);
+    btnDefaultPlaylist = new QPushButton(QStringLiteral("Defaults"), page);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Label7);
@@ -329,7 +324,7 @@ QWidget* TFormOptions::createFreedbPage()
     EditServer = new QLineEdit(page);
     Label2 = new QLabel(QStringLiteral("Port:"), page);
     EditPort = new QLineEdit(page);
-    btnDefaultFreedb = button(QStringLiteral("Default"), page);
+    btnDefaultFreedb = new QPushButton(QStringLiteral("Default"), page);
     Label1->setBuddy(EditServer);
     Label2->setBuddy(EditPort);
 
@@ -372,7 +367,7 @@ QWidget* TFormOptions::createColorsPage()
         swatch->setReadOnly(true);
         swatch->setEnabled(false);
         swatch->setAccessibleName(Label6->text());
-        pick = button(QStringLiteral("Pick color"), GroupBox1);
+        pick = new QPushButton(QStringLiteral("Pick color"), GroupBox1);
         grid->addWidget(v1, row, 0);
         grid->addWidget(v2, row, 1);
         grid->addWidget(swatch, row, 2);
@@ -401,10 +396,11 @@ QWidget* TFormOptions::createDictionaryPage()
     listBoxWords->setSelectionMode(QAbstractItemView::ExtendedSelection);
     editWord = new QLineEdit(page);
     editWord->setToolTip(QStringLiteral("Remember to write the word exactly the way you want it to appear (case matters)"));
-    btnAddWord = button(QStringLiteral("Add"), page);
-    btnDeleteWord = button(QStringLiteral("Delete"), page);
+    btnAddWord = new QPushButton(QStringLiteral("Add"), page);
+    btnDeleteWord = new QPushButton(QStringLiteral("Delete"), page);
     listBoxWords->setAccessibleName(Label4->text());
     editWord->setAccessibleName(QStringLiteral("Word"));
+    pressOnEnter(editWord, btnAddWord);
 
     auto* layout = new QGridLayout(page);
     layout->addWidget(Label4, 0, 0, 1, 2);

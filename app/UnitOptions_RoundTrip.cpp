@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <array>
 
 namespace {
@@ -103,6 +105,10 @@ OptionsOutcome TFormOptions::Execute(TMainSettings& settings, SettingsWriter& wr
         return OptionsOutcome::Failed;
     executing = &settings;
     executingWriter = &writer;
+    // Centred on the screen before it shows: placed while it shows, as QDialog places it, a dialog
+    // shown before lands a title bar lower at each showing under some window managers.
+    const QRect screen = (parentWidget() ? parentWidget()->window() : this)->screen()->availableGeometry();
+    setGeometry(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, size(), screen));
     const int result = exec();
     executing = nullptr;
     executingWriter = nullptr;

@@ -1,5 +1,6 @@
 #include "UnitRenamingFormats.h"
 
+#include "EnterPresses.h"
 #include "FixedDialogSize.h"
 #include "TokenInsertion.h"
 #include "UserInterface.h"
@@ -54,11 +55,12 @@ TFormRenamingFormats::TFormRenamingFormats(QWidget* parent)
     }
     build->addLayout(tokens, 1, 0, 1, 5);
 
+    // OK is the default button; a button that has the focus takes its place for Enter, and Enter
+    // in the format being built adds it.
     btnOk = new QPushButton(QStringLiteral("OK"), this);
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    for (QPushButton* button : {btnDelete, btnAddFormat, btnCancel})
-        button->setAutoDefault(false);
+    pressOnEnter(EditFormat, btnAddFormat);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOk);

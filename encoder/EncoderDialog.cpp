@@ -1,5 +1,6 @@
 #include "EncoderDialog.h"
 
+#include "EnterPresses.h"
 #include "UnitBrowseFolder.h"
 #include "UserInterface.h"
 
@@ -29,7 +30,8 @@ EncoderDialog::EncoderDialog(EncoderFolderSource folders, const Texts& texts, QW
     outputLayout->addWidget(EditOutput);
     outputLayout->addWidget(sbtnBrowse);
 
-    // Esc closes the dialog through QDialog itself; Enter must not start a run.
+    // Esc closes the dialog through QDialog itself. No button is the default, so that Enter in a
+    // field starts no run; Enter on a button presses it.
     btnClose->setAutoDefault(false);
     connect(sbtnBrowse, &QToolButton::clicked, this, &EncoderDialog::sbtnBrowseClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -42,6 +44,8 @@ QHBoxLayout* EncoderDialog::commandRow(QPushButton* run)
     row->addWidget(run);
     row->addWidget(btnClose);
     setTabOrder(run, btnClose);
+    for (QPushButton* button : {run, btnClose})
+        pressOnEnter(button, button);
     return row;
 }
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,11 +27,16 @@ Button* makeButton(const QString& caption, const QString& hint, QWidget* parent)
     return button;
 }
 
-QComboBox* makeBitrateList(const QString& hint, QWidget* parent)
+// A screen reader names a list after the label it is labelled by (the list's own name is its
+// value): the list gets a label that never shows.
+QComboBox* makeBitrateList(const QString& name, const QString& hint, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->addItems(bitrates);
     list->setToolTip(hint);
+    auto* label = new QLabel(name, parent);
+    label->setBuddy(list);
+    label->hide();
     return list;
 }
 
@@ -53,12 +59,14 @@ TFormEncode::TFormEncode(const EncoderFolderSource& folders, QWidget* parent)
     setWindowTitle(QStringLiteral("Encode WAV files to MP3"));
 
     gbBitrate = new QGroupBox(QStringLiteral("Bitrate (kbit/sec)"), this);
-    cbBitrate = makeBitrateList(QStringLiteral("128=normal, 192=recommended, 256=high quality"), gbBitrate);
+    cbBitrate = makeBitrateList(QStringLiteral("Constant bitrate"),
+                                QStringLiteral("128=normal, 192=recommended, 256=high quality"), gbBitrate);
     rdConstant = new QRadioButton(QStringLiteral("Constant"), gbBitrate);
     rdConstant->setToolTip(QStringLiteral("Use a fixed bitrate"));
     rdVariable = new QRadioButton(QStringLiteral("Variable"), gbBitrate);
     rdVariable->setToolTip(QStringLiteral("Use a variable bitrate (VBR)"));
-    cbVbrMinBitrate = makeBitrateList(QStringLiteral("MINIMUM variable bitrate allowed"), gbBitrate);
+    cbVbrMinBitrate = makeBitrateList(QStringLiteral("Minimum variable bitrate"),
+                                      QStringLiteral("MINIMUM variable bitrate allowed"), gbBitrate);
     auto* bitrateLayout = new QGridLayout(gbBitrate);
     bitrateLayout->addWidget(rdConstant, 0, 0);
     bitrateLayout->addWidget(cbBitrate, 0, 1);

@@ -1,5 +1,6 @@
 #include "UnitExport.h"
 
+#include "EnterPresses.h"
 #include "ExportFieldList.h"
 #include "ExportWriters.h"
 #include "Registry.h"
@@ -25,6 +26,7 @@ QPushButton* moveButton(const QString& caption, const QString& hint, QWidget* pa
     // Arrows say nothing to a screen reader.
     button->setAccessibleName(hint);
     button->setAutoDefault(false);
+    pressOnEnter(button, button);
     return button;
 }
 
@@ -139,6 +141,8 @@ void TFormExport::createLayout()
     btnExport->setAutoDefault(false);
     btnClose = new QPushButton(QStringLiteral("Close"), this);
     btnClose->setAutoDefault(false);
+    for (QPushButton* button : {btnExport, btnClose})
+        pressOnEnter(button, button);
     auto* commands = new QHBoxLayout;
     commands->addStretch();
     commands->addWidget(btnExport);

@@ -1,3 +1,4 @@
+#include "QStringPrinter.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
 #include "SettingsHome.h"
@@ -17,6 +18,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,11 +26,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
@@ -94,6 +99,21 @@ TEST_F(EveryWindowTest, EveryControlHasANameInWords)
     }
 }
 
+TEST_F(EveryWindowTest, TheTagLightsAndTheBitrateListsTellAScreenReaderWhatTheyShow)
+{
+    main.SetTagLights(false, true, false, false, true);
+    EXPECT_EQ(spokenName(main.lbTagV11), "ID3v1.1: present");
+    EXPECT_EQ(spokenName(main.lbTagV23), "ID3v2.3: absent");
+    EXPECT_EQ(spokenName(main.lbTagV24), "ID3v2.4: present");
+    // Lit and unlit differ in shape too: the box's first picture is the unlit light under V1.0.
+    const auto shape = [](const QLabel* light) {
+        return light->pixmap().toImage().convertToFormat(QImage::Format_Alpha8);
+    };
+    EXPECT_NE(shape(main.GroupBox1->findChildren<QLabel*>().first()), shape(main.ImgLightGreenV10));
+    EXPECT_EQ(spokenName(encode.cbBitrate), "Constant bitrate");
+    EXPECT_EQ(spokenName(encode.cbVbrMinBitrate), "Minimum variable bitrate");
+}
+
 TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfTheirLists)
 {
     progress.SetupProgress(0, 0, 1, 1, true);
@@ -117,12 +137,20 @@ TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfThe
     }
 }
 
-// The controls in the order Tab reaches them, from the one that has the focus.
-QList<QWidget*> tabChain(QWidget* window)
+// The window shown and active, with the focus on the given control or where the window puts it.
+void activate(QWidget* window, QWidget* control = nullptr)
 {
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    if (control)
+        control->setFocus(Qt::TabFocusReason);
+}
+
+// The controls in the order Tab reaches them, from the one that has the focus or the given one.
+QList<QWidget*> tabChain(QWidget* window, QWidget* first = nullptr)
+{
+    activate(window, first);
     QList<QWidget*> chain{QApplication::focusWidget()};
     while (chain.first() && chain.size() < 100) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -158,6 +186,55 @@ TEST_F(EveryWindowTest, TabFollowsTheLayoutOfTheDialogsTopToBottomAndLeftToRight
             EXPECT_TRUE(goesDownOrRight(chain[step - 1], chain[step]))
                 << chain[step]->window()->windowTitle().toStdString() << " " << step;
     }
+}
+
+TEST_F(EveryWindowTest, OnTheTagPagesTabReachesEachLockThenItsFieldTopToBottomAndLeavesTheComment)
+{
+    const QList<QWidget*> pages[] = {
+        {main.sbtnTitleV1, main.EditTitleV1, main.sbtnArtistV1, main.EditArtistV1, main.sbtnAlbumV1, main.EditAlbumV1,
+         main.sbtnYearV1, main.EditYearV1, main.sbtnTrackV1, main.EditTrackV1, main.sbtnCommentV1, main.EditCommentV1,
+         main.sbtnGenreV1, main.cbGenreV1},
+        {main.sbtnTitleV2, main.EditTitleV2, main.sbtnArtistV2, main.EditArtistV2, main.sbtnAlbumV2, main.EditAlbumV2,
+         main.sbtnYearV2, main.EditYearV2, main.sbtnTrackV2, main.EditTrackV2, main.sbtnGenreV2, main.cbGenreV2,
+         main.sbtnCommentV2, main.MemoCommentV2, main.sbtnEncoderV2, main.EditEncoderV2, main.sbtnUrlV2,
+         main.EditUrlV2, main.sbtnComposerV2, main.EditComposerV2, main.sbtnOrigArtistV2, main.EditOrigArtistV2}};
+    main.MemoCommentV2->setPlainText("A comment");
+    for (const QList<QWidget*>& order : pages) {
+        main.PageControlTag->setCurrentWidget(order.first()->parentWidget());
+        EXPECT_EQ(tabChain(&main, order.first()).mid(0, order.size()), order);
+    }
+    EXPECT_EQ(main.MemoCommentV2->toPlainText(), "A comment");
+}
+
+TEST_F(EveryWindowTest, EnterPressesTheFocusedButtonAndInAFieldTheButtonOfWhatWasTyped)
+{
+    const struct {
+        QWidget* control;
+        QAbstractButton* pressed;
+        bool closes;
+    } rows[] = {{encode.btnEncode, encode.btnEncode, false},     {encode.btnClose, encode.btnClose, true},
+                {decode.btnDecode, decode.btnDecode, false},     {decode.btnClose, decode.btnClose, true},
+                {exportList.btnClose, exportList.btnClose, true}, {options.btnEditformats, options.btnEditformats, false},
+                {options.editWord, options.btnAddWord, false},   {formats.btnDelete, formats.btnDelete, false},
+                {formats.EditFormat, formats.btnAddFormat, false}};
+    for (const auto& row : rows) {
+        activate(row.control->window());
+        for (QWidget* page = row.control; page->parentWidget(); page = page->parentWidget()) {
+            if (auto* pages = qobject_cast<QStackedWidget*>(page->parentWidget()))
+                pages->setCurrentWidget(page);
+        }
+        row.control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(row.control->hasFocus());
+        if (auto* field = qobject_cast<QLineEdit*>(row.control))
+            QTest::keyClicks(field, "#TITLE#");
+        QSignalSpy pressed(row.pressed, &QAbstractButton::clicked);
+        QTest::keyClick(row.control, Qt::Key_Return);
+        EXPECT_EQ(pressed.count(), 1) << row.pressed->text().toStdString();
+        EXPECT_NE(row.control->window()->isVisible(), row.closes) << row.pressed->text().toStdString();
+    }
+    EXPECT_EQ(messages.fileRequests.size(), 2);
+    for (const QListWidget* list : {options.listBoxWords, formats.ListBoxFormats})
+        EXPECT_EQ(list->count() == 1 ? list->item(0)->text() : QString(), "#TITLE#");
 }
 
 TEST_F(EveryWindowTest, TabPassesTheToolButtonsByAndTheGridTakesTheMenuKeyShiftF10AndAFirstDown)

@@ -251,7 +251,7 @@ TEST_F(FileListTest, SelectingAFileFillsBothPagesTheLightsAndTheInformation)
                               .build();
     const QString path = writeAudio(dir, "Abba - Waterloo.mp3", v2, fixtures::id3v1Block(v1));
     TFormMain form;
-    form.OpenFiles({path}, false);
+    form.OpenFiles({path, writeAudio(dir, "Abba - Waterloo again.mp3", v2, fixtures::id3v1Block(v1))}, false);
     form.selectGridRow(0);
     EXPECT_EQ(form.panelFilePath->text(), " File path: " + path);
     EXPECT_EQ(form.EditTitleV1->text(), "Waterloo");
@@ -271,6 +271,12 @@ TEST_F(FileListTest, SelectingAFileFillsBothPagesTheLightsAndTheInformation)
     EXPECT_EQ(form.vtgrid->model()->data(form.vtgridModel->index(0, 4)).toString(), "Waterloo");
     form.PageControlTag->setCurrentWidget(form.TabSheetV2);
     EXPECT_EQ(form.vtgrid->model()->data(form.vtgridModel->index(0, 4)).toString(), "Waterloo (v2)");
+    // The texts show from their start also when the fields held them already.
+    form.selectGridRow(1);
+    EXPECT_EQ(form.EditTitleV2->cursorPosition(), 0);
+    form.miRefreshAllClick();
+    EXPECT_EQ(form.EditTitleV1->cursorPosition(), 0);
+    EXPECT_EQ(form.EditComposerV2->cursorPosition(), 0);
 }
 
 TEST_F(FileListTest, GuessesFillEmptyFieldsOfBothPagesBeyondTheTypingLimits)

@@ -408,11 +408,11 @@ TEST_F(FolderTreeCommands, SwitchTypeTogglesTheLayoutAndWritesItAtOnce)
     form.show();
     form.OptionExplorerFull = false;
     emit form.PopupMenuTree->aboutToShow();
-    EXPECT_EQ(form.miTreeSwitchType->text(), "Switch explorer to full size");
+    EXPECT_EQ(form.miTreeSwitchType->text(), "&Switch explorer to full size");
     form.miTreeSwitchType->trigger();
     EXPECT_TRUE(form.OptionExplorerFull);
     EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.PanelRightForFullTree);
     EXPECT_EQ(Registry().readBool("Option Explorer Full"), true);
     emit form.PopupMenuTree->aboutToShow();
-    EXPECT_EQ(form.miTreeSwitchType->text(), "Switch explorer to half size");
+    EXPECT_EQ(form.miTreeSwitchType->text(), "&Switch explorer to half size");
 }

@@ -26,13 +26,12 @@ protected:
     {
         Registry().writeBool("Option Load Files Startup", false);
         form = std::make_unique<TFormMain>();
-        // The commands' own work (dialogs, files) is not wanted here: each key is only counted.
+        // The commands' own work (dialogs, files) is not wanted here: each run is only counted.
         for (QAction* action : form->menuBar()->findChildren<QAction*>()) {
-            if (action->shortcut().isEmpty())
-                continue;
             QObject::disconnect(action, &QAction::triggered, form.get(), nullptr);
-            commands.append(action);
             QObject::connect(action, &QAction::triggered, [this, action] { ++runs[action]; });
+            if (!action->shortcut().isEmpty())
+                commands.append(action);
         }
         form->show();
         form->activateWindow();
@@ -101,6 +100,37 @@ TEST_F(MenuShortcutsTest, AltAndTheUnderlinedLetterOfAMenuTitleOpensTheMenu)
         QTest::keyClick(form->EditTitleV1, key, Qt::AltModifier);
         EXPECT_TRUE(menu->isVisible()) << menu->title().toStdString();
         menu->hide();
+    }
+}
+
+// The key of an item's or a title's underlined letter.
+Qt::Key letterOf(const QAction* action)
+{
+    return QKeySequence::mnemonic(action->text())[0].key();
+}
+
+TEST_F(MenuShortcutsTest, AltAndATitlesLetterThenAnItemsUnderlinedLetterRunsTheItem)
+{
+    focus(form->TabSheetV1, form->EditTitleV1);
+    for (QAction* title : form->menuBar()->actions()) {
+        for (QAction* item : title->menu()->actions()) {
+            for (QAction* leaf : item->menu() ? item->menu()->actions() : QList<QAction*>{item}) {
+                if (leaf->isSeparator())
+                    continue;
+                ASSERT_TRUE(letterOf(item) && letterOf(leaf)) << leaf->text().toStdString();
+                runs.clear();
+                QTest::keyClick(form->EditTitleV1, letterOf(title), Qt::AltModifier);
+                // As with files open and selected; the menu's opening sets the commands' state.
+                for (QAction* action : form->menuBar()->findChildren<QAction*>())
+                    action->setEnabled(true);
+                QTest::keyClick(title->menu(), letterOf(item));
+                if (leaf != item)
+                    QTest::keyClick(item->menu(), letterOf(leaf));
+                EXPECT_EQ(runs.value(leaf), 1) << leaf->text().toStdString();
+                while (QWidget* popup = QApplication::activePopupWidget())
+                    popup->close();
+            }
+        }
     }
 }
 

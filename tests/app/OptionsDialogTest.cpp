@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -603,6 +604,22 @@ TEST_F(OptionsDialog, ShowingStartsOnTheGeneralPage)
 {
     run([&] { dialog.PageControlOptions->setCurrentIndex(3); }, false);
     run([&] { EXPECT_EQ(dialog.PageControlOptions->currentIndex(), 0); });
+}
+
+TEST_F(OptionsDialog, EveryShowingIsCentredOnTheScreenWithOneSizeOnEveryPage)
+{
+    QList<QRect> places;
+    for (int showing = 0; showing < 2; ++showing) {
+        run([&] {
+            for (int page = 0; page < dialog.PageControlOptions->count(); ++page) {
+                places.append(dialog.geometry());
+                QTest::keyClick(dialog.PageControlOptions, Qt::Key_Tab, Qt::ControlModifier);
+            }
+        }, false);
+    }
+    for (const QRect& place : std::as_const(places))
+        EXPECT_EQ(place, places.first());
+    EXPECT_LE((places.first().center() - dialog.screen()->availableGeometry().center()).manhattanLength(), 1);
 }
 
 TEST_F(OptionsDialog, RegistryWriterStoresTheValuesInTheSettingsFile)
