@@ -8,6 +8,7 @@
 #include <QStorageInfo>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -87,11 +88,28 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+namespace {
+
+// `path` with `ending`, the file's name cut short, between characters, where the folder holds no
+// name that long.
+QString nameBeside(const QString& path, const QString& ending)
+{
+    const QFileInfo info(path);
+    const long longest = ::pathconf(QFile::encodeName(info.absolutePath()).constData(), _PC_NAME_MAX);
+    const qsizetype room = (longest > 0 ? longest : NAME_MAX) - QFile::encodeName(ending).size();
+    QString name = info.fileName();
+    while (!name.isEmpty() && QFile::encodeName(name).size() > room)
+        name.chop(name.size() > 1 && name.back().isLowSurrogate() ? 2 : 1);
+    return path.left(path.size() - info.fileName().size()) + name + ending;
+}
+
+}  // namespace
+
 int createTemporaryBeside(const QString& path, int mode, QString& temporary)
 {
     for (int taken = 0; taken < TemporaryNames; ++taken) {
         const QString number = taken == 0 ? QString() : "." + QString::number(taken);
-        temporary = path + number + QStringLiteral(".temp");
+        temporary = nameBeside(path, number + QStringLiteral(".temp"));
         const int fd = fileOperations().open(temporary, O_WRONLY | O_CREAT | O_EXCL, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -104,7 +122,7 @@ void letWritesFailAtFileSizeLimit()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-FileReplacement::Identity FileReplacement::identityOf(const struct stat& status)
+FileIdentity FileReplacement::identityOf(const struct stat& status)
 {
     return {status.st_dev, status.st_ino, status.st_size,
             qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec,
@@ -135,13 +153,17 @@ qint64 FileReplacement::freeSpace() const
 
 // The rename would replace a file the user may not write as readily as any other, since it asks
 // only for the folder's permission: the file's own is asked here.
-bool FileReplacement::openSource()
+bool FileReplacement::openSource(const FileIdentity& asRead)
 {
     source = fileOperations().open(target, O_RDONLY);
     struct stat status {};
     if (source < 0 || ::fstat(source, &status) != 0)
         return false;
     opened = identityOf(status);
+    // Another program's write since the reading, even one just before the opening, would be lost.
+    changed = !(opened == asRead);
+    if (changed)
+        return false;
     return ::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) == 0;
 }
 

@@ -38,9 +38,20 @@ void setFileOperations(FileOperations* operations);
 bool writeAll(int fd, const QByteArray& bytes);
 
 // Creates path + ".temp", or path + ".1.temp" and on where that name is taken, new and for writing:
-// a file or link of such a name, the user's or another run's, is never written through. Gives the
-// descriptor and the name, or -1 when no name can be created.
+// a file or link of such a name, the user's or another run's, is never written through. A name too
+// long for the folder has the file's name cut short before the ending. Gives the descriptor and the
+// name, or -1 when no name can be created.
 int createTemporaryBeside(const QString& path, int mode, QString& temporary);
+
+// What tells a file from another, and from itself changed.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modified = 0;   // nanoseconds
+    qint64 statusChanged = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // A write past the process's file-size limit (ulimit -f) then fails as a write, which the writers
 // undo and report, instead of ending the program with SIGXFSZ. For the whole process; called at
@@ -58,8 +69,9 @@ public:
 
     // Free bytes on the file system that will hold the copy; -1 when unknown.
     qint64 freeSpace() const;
-    // False also for a file the user may not write.
-    bool openSource();
+    // False also for a file the user may not write, and for one no longer as `asRead` found it
+    // (changedFromOutside() then tells).
+    bool openSource(const FileIdentity& asRead);
     // A file of the temporary name is the user's, or the copy of another save: it is left alone,
     // and the copy takes the next free name. False when none can be created.
     bool createTemporary();
@@ -70,25 +82,16 @@ public:
     // and renames it over the original; false, the original untouched, when the copy cannot take
     // them or the file is no longer the one opened, as it was then.
     bool commit();
-    // True when commit refused because the file changed, or another took its name, since it was opened.
+    // True when the file changed, or another took its name, since it was read or opened.
     bool changedFromOutside() const { return changed; }
 
 private:
-    // What tells a file from another, and from itself changed.
-    struct Identity {
-        quint64 device = 0;
-        quint64 inode = 0;
-        qint64 size = -1;
-        qint64 modified = 0;   // nanoseconds
-        qint64 statusChanged = 0;
-        bool operator==(const Identity&) const = default;
-    };
-    static Identity identityOf(const struct stat& status);
+    static FileIdentity identityOf(const struct stat& status);
 
     QString target;      // the file itself, a symbolic link followed
     QString temporary;
     int source = -1;
     int copy = -1;
-    Identity opened;
+    FileIdentity opened;
     bool changed = false;
 };

@@ -12,29 +12,56 @@ QString fileNameForMessage(const QString& path)
     return QFileInfo(path).fileName();
 }
 
-// A folder opens as well, but is no file to read.
-ReadFile::ReadFile(const QString& fileName) : name(fileName)
+namespace {
+
+TFileState stateOf(const QString& fileName, const struct stat& info)
 {
-    fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
+    TFileState state;
+    state.FileName = fileName;
+    state.Size = info.st_size;
+    state.Device = info.st_dev;
+    state.Inode = info.st_ino;
+    state.ChangeTime = qint64(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
+    state.ModifyTime = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    return state;
+}
+
+}  // namespace
+
+FileIdentity identityOf(const TFileState& state)
+{
+    return {state.Device, state.Inode, state.Size, state.ModifyTime, state.ChangeTime};
+}
+
+// A folder opens as well, but is no file to read.
+ReadFile::ReadFile(const QString& fileName, int opened) : name(fileName)
+{
+    fd = opened >= 0 ? opened : ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
     if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
         ::close(fd);
         fd = -1;
     }
-    if (fd < 0)
-        return;
-    status.FileName = fileName;
-    status.Size = info.st_size;
-    status.Device = info.st_dev;
-    status.Inode = info.st_ino;
-    status.ChangeTime = qint64(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
-    status.ModifyTime = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    if (fd >= 0)
+        status = stateOf(fileName, info);
 }
 
 ReadFile::~ReadFile()
 {
-    if (fd >= 0)
-        ::close(fd);
+    close();
+}
+
+TFileState ReadFile::stateNow() const
+{
+    struct stat info {};
+    return fd >= 0 && ::fstat(fd, &info) == 0 ? stateOf(name, info) : TFileState();
+}
+
+bool ReadFile::close()
+{
+    const bool closed = fd < 0 || ::close(fd) == 0;
+    fd = -1;
+    return closed;
 }
 
 QByteArray ReadFile::readAt(qint64 position, qint64 count) const

@@ -37,8 +37,8 @@ bool RemoveID3v2(const QString& fileName, const TFileState& readState)
     FileReplacement replacement(fileName);
     const qint64 freeBytes = replacement.freeSpace();
     const qint64 length = QFileInfo(fileName).size();
-    if (!replacement.openSource() || !replacement.createTemporary()) {
-        ui::showMessage(failure, ui::Icon::Error);
+    if (!replacement.openSource(identityOf(*tag.ReadState)) || !replacement.createTemporary()) {
+        ui::showMessage(replacement.changedFromOutside() ? changed : failure, ui::Icon::Error);
         return false;
     }
     if (freeBytes < length) {

@@ -190,26 +190,33 @@ QByteArray tagInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& bo
     return wholeTag(tag, body, tagSize, sizeBytes);
 }
 
-bool writeInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
+QString changedMessage(const QString& name)
 {
-    const QString name = fileNameForMessage(fileName);
-    const int fd = fileOperations().open(fileName, O_RDWR);
-    if (fd < 0) {
+    return "'" + name + "' changed since it was read; refresh it and save again.";
+}
+
+// Writes through the descriptor the old tag was read through, when it is open for writing, and
+// only while the file is as it was read.
+bool writeInPlace(const TID3v2& tag, const TID3v2& old, const QByteArray& body, ReadFile& file, bool writable)
+{
+    const QString name = fileNameForMessage(file.fileName());
+    if (!writable) {
         ui::showMessage("Cannot save tag v2 of '" + name + "'.", ui::Icon::Error);
         return false;
     }
-    const bool written = writeAll(fd, tagInPlace(tag, old, body)) && fileOperations().flush(fd);
-    if (!(::close(fd) == 0 && written)) {
+    if (!(identityOf(file.stateNow()) == identityOf(*old.ReadState))) {
+        ui::showMessage(changedMessage(name), ui::Icon::Error);
+        return false;
+    }
+    const int fd = file.handle();
+    const bool written = ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, tagInPlace(tag, old, body))
+        && fileOperations().flush(fd);
+    if (!(file.close() && written)) {
         ui::showMessage(QStringLiteral("Error when saving tag v2. Cannot write file."), ui::Icon::Warning);
         return false;
     }
     Delay(50);
     return true;
-}
-
-QString changedMessage(const QString& name)
-{
-    return "'" + name + "' changed since it was read; refresh it and save again.";
 }
 
 bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& body, const QString& fileName)
@@ -223,8 +230,10 @@ bool rewriteWithCopy(const TID3v2& tag, const TID3v2& old, const QByteArray& bod
         ui::showMessage(QStringLiteral("Not enough free space on disk for temporary file."), ui::Icon::Error);
         return false;
     }
-    if (!replacement.openSource()) {
-        ui::showMessage("Error when saving tag v2. Cannot open '" + name + "'.", ui::Icon::Error);
+    if (!replacement.openSource(identityOf(*old.ReadState))) {
+        ui::showMessage(replacement.changedFromOutside() ? changedMessage(name)
+                                                         : "Error when saving tag v2. Cannot open '" + name + "'.",
+                        ui::Icon::Error);
         return false;
     }
     if (!replacement.createTemporary()) {
@@ -266,8 +275,15 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     const auto lock = lockForWriting(fileName, "Cannot save tag v2 of '" + fileNameForMessage(fileName) + "'");
     if (!lock)
         return false;
+    // The file is opened once, for writing where it may be: what is checked and read is what is
+    // written, whatever another program does meanwhile under its name.
+    const int writer = fileOperations().open(fileName, O_RDWR);
+    ReadFile file(fileName, writer);
     TID3v2 old;
-    ReadID3v2(fileName, old);
+    if (file.isOpen())
+        readID3v2From(file, old);
+    else
+        reportID3v2FileNotOpened(fileName);
     const QString refused = refusal(tag, old, fileNameForMessage(fileName));
     if (!refused.isEmpty()) {
         ui::showMessage(refused, ui::Icon::Error);
@@ -281,7 +297,7 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     // Frames kept in a file are read before anything is written: an in-place save overwrites them.
     std::vector<QByteArray> frameData;
     try {
-        frameData = frameDataOf(tag, fileName, old);
+        frameData = frameDataOf(tag, file, old);
     } catch (const TagFileError&) {
         ui::showMessage("Error when saving tag v2 of '" + fileNameForMessage(fileName) + "'.", ui::Icon::Error);
         return false;
@@ -291,7 +307,7 @@ bool WriteID3v2(TID3v2 tag, const QString& fileName)
     // The old tag's room ends where audio it counts begins.
     const qint64 room = audioStartAfter(old) - TagHeaderSize - (old.FooterPresent != 0 ? TagHeaderSize : 0);
     const bool fits = old.Present && body.size() + footerSize <= room;
-    const bool written = fits ? writeInPlace(tag, old, body, fileName) : rewriteWithCopy(tag, old, body, fileName);
+    const bool written = fits ? writeInPlace(tag, old, body, file, writer >= 0) : rewriteWithCopy(tag, old, body, fileName);
     // The record now holds what the file holds: a next save of it is no save over a change.
     if (written && tag.ReadState->FileName == fileName) {
         TID3v2 now;

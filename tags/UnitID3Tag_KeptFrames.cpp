@@ -23,33 +23,37 @@ bool sameFrame(const TID3v2Frame& a, const TID3v2Frame& b)
 
 // A file that kept frames may be in, open, with the frames its tag holds now.
 struct Source {
-    explicit Source(const QString& fileName) : file(fileName) {}
-    ReadFile file;
+    ReadFile& file;
     TID3v2 tag;
 };
 
 // Every file opened for one lookup; nullptr for a file that cannot be opened.
 class Sources {
 public:
-    // `current`, when given, is the tag just read from `currentFile`, which spares reading it again.
-    Source* open(const QString& fileName, const QString& currentFile = {}, const TID3v2* current = nullptr)
+    // The file open already, with the tag just read from it.
+    Source* add(ReadFile& file, const TID3v2& tag)
+    {
+        return sources.emplace(file.fileName(), std::make_unique<Source>(Source{file, tag})).first->second.get();
+    }
+
+    Source* open(const QString& fileName)
     {
         const auto known = sources.find(fileName);
         if (known != sources.end())
             return known->second.get();
-        auto source = std::make_unique<Source>(fileName);
-        if (!source->file.isOpen()) {
+        auto file = std::make_unique<ReadFile>(fileName);
+        if (!file->isOpen()) {
             sources.emplace(fileName, nullptr);
             return nullptr;
         }
-        if (current && fileName == currentFile)
-            source->tag = *current;
-        else
-            readID3v2From(source->file, source->tag);
+        auto source = std::make_unique<Source>(Source{*file, TID3v2()});
+        readID3v2From(source->file, source->tag);
+        opened.push_back(std::move(file));
         return sources.emplace(fileName, std::move(source)).first->second.get();
     }
 
 private:
+    std::vector<std::unique_ptr<ReadFile>> opened;
     std::map<QString, std::unique_ptr<Source>> sources;
 };
 
@@ -89,10 +93,11 @@ std::optional<QByteArray> keptData(const TID3v2FrameList& frames, size_t index, 
 
 }  // namespace
 
-std::vector<QByteArray> frameDataOf(const TID3v2& tag, const QString& currentFile, const TID3v2& current)
+std::vector<QByteArray> frameDataOf(const TID3v2& tag, ReadFile& currentFile, const TID3v2& current)
 {
     const TID3v2FrameList& frames = *tag.Frames;
     Sources sources;
+    Source* const written = sources.add(currentFile, current);
     std::vector<QByteArray> data;
     data.reserve(frames.size());
     for (size_t i = 0; i < frames.size(); ++i) {
@@ -103,7 +108,7 @@ std::vector<QByteArray> frameDataOf(const TID3v2& tag, const QString& currentFil
         }
         // The file being written first: the record's own file, even under a name a rename gave it
         // since; then the file the frame was read from.
-        std::optional<QByteArray> kept = keptData(frames, i, sources.open(currentFile, currentFile, &current), *tag.ReadState);
+        std::optional<QByteArray> kept = keptData(frames, i, written, *tag.ReadState);
         if (!kept)
             kept = keptData(frames, i, sources.open(frame.DataFile), *tag.ReadState);
         if (!kept)

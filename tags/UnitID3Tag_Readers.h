@@ -3,6 +3,7 @@
 // The readers behind the public functions, working on a file the caller has opened, so that
 // reading a whole audio file opens it once.
 
+#include "FileReplacement.h"
 #include "UnitID3Tag.h"
 
 #include <QByteArray>
@@ -13,11 +14,16 @@
 // A file's name without its folder, as messages show it.
 QString fileNameForMessage(const QString& path);
 
+// What tells the file a state was taken of from another, and from itself changed.
+FileIdentity identityOf(const TFileState& state);
+
 // A file opened for the readers, which read it in a few pieces of their own. It is opened and
 // looked at once: its length and its state for the outside-change check come from one stat.
 class ReadFile {
 public:
-    explicit ReadFile(const QString& fileName);
+    // Opens the file for reading, or takes `opened`, a descriptor of it open for reading and
+    // writing, when there is one.
+    explicit ReadFile(const QString& fileName, int opened = -1);
     ~ReadFile();
     ReadFile(const ReadFile&) = delete;
     ReadFile& operator=(const ReadFile&) = delete;
@@ -27,6 +33,10 @@ public:
     qint64 length() const { return status.Size; }
     // Size, identity and times; Size -1 when the file could not be opened.
     const TFileState& state() const { return status; }
+    // The same as they are now.
+    TFileState stateNow() const;
+    // False when the last of the data written through the descriptor could not be stored.
+    bool close();
     // Reads `count` bytes at `position`; fewer when the file ends first.
     QByteArray readAt(qint64 position, qint64 count) const;
     int handle() const { return fd; }
@@ -132,7 +142,7 @@ void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header,
 bool readMpegFileFrom(ReadFile& file, TMpegFile& mpeg);
 
 // The data of every frame of the list in order. A kept frame is found again as frameData finds it,
-// first in `currentFile`, the file being written (the record's own file, also under a name a rename
-// gave it), then in the file it was read from. `current` is the tag just read from `currentFile`.
-// Raises TagFileError when a kept frame is in neither.
-std::vector<QByteArray> frameDataOf(const TID3v2& tag, const QString& currentFile, const TID3v2& current);
+// first in `currentFile`, the open file being written (the record's own file, also under a name a
+// rename gave it), then in the file it was read from. `current` is the tag just read from
+// `currentFile`. Raises TagFileError when a kept frame is in neither.
+std::vector<QByteArray> frameDataOf(const TID3v2& tag, ReadFile& currentFile, const TID3v2& current);

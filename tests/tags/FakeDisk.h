@@ -2,7 +2,7 @@
 
 // A disk for the tests of file replacement: its free space can be set, and writes, reads,
 // flushes, renames and the setting of extended attributes can be made to fail; another program
-// can act before the first read of a copy. Installed while it lives; the real disk does the rest.
+// can act before the first opening of a file to write or copy it, or before the first read of a copy. Installed while it lives; the real disk does the rest.
 
 #include "FileReplacement.h"
 
@@ -30,6 +30,7 @@ public:
     QList<qint64> writes;        // the size of every write that succeeded
     QList<QString> folders;      // every folder whose free space was asked
     std::function<void()> beforeFirstRead;
+    std::function<void()> beforeFirstOpen;
 
     qint64 freeSpace(const QString& folder) override
     {
@@ -39,6 +40,8 @@ public:
 
     int open(const QString& path, int flags, int mode) override
     {
+        if (beforeFirstOpen)
+            std::exchange(beforeFirstOpen, nullptr)();
         if (unopenable.contains(path)) {
             errno = EACCES;
             return -1;

@@ -266,6 +266,48 @@ TEST_F(FileReplacementFaultTest, FileThatCannotBeOpenedIsReported)
     }
 }
 
+TEST_F(FileReplacementFaultTest, AnotherProgramsWriteJustBeforeTheFileIsOpenedIsNeverWrittenOver)
+{
+    for (const Operation& c : operations()) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.write(QStringLiteral("song.mp3"), c.bytes);
+        QByteArray theirs = c.bytes;
+        theirs.replace(theirs.indexOf("Old"), 3, "Odd");
+        ui.messages.clear();
+        FakeDisk disk;
+        disk.beforeFirstOpen = [&path, &theirs] {
+            QFile file(path);
+            if (file.open(QIODevice::ReadWrite) && file.seek(theirs.indexOf("Odd")))
+                file.write("Odd");
+        };
+
+        EXPECT_FALSE(c.run(path));
+        EXPECT_EQ(readAll(path), theirs);
+        EXPECT_EQ(ui.texts(), QStringList({QByteArray(c.name) == "removal" ? ChangedRemove : ChangedSave}));
+    }
+}
+
+TEST_F(FileReplacementFaultTest, FileOfTheLongestNameTakesACopyOfAShorterName)
+{
+    // 255 bytes, the last letters of two bytes each: a name cut short keeps whole letters.
+    const QString name = QString(245, u'n') + QString::fromUtf8("\u00e9\u00e9\u00e9") + QStringLiteral(".mp3");
+    for (const Operation& c : operations()) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.write(name, c.bytes);
+        const QStringList frames = withoutFrames(framesByPeer(path), {"TIT2"});
+        ui.messages.clear();
+
+        EXPECT_TRUE(c.run(path));
+        EXPECT_TRUE(readAll(path).endsWith(c.audio));
+        if (QByteArray(c.name) != "removal") {
+            EXPECT_EQ(withoutFrames(framesByPeer(path), {"TIT2"}), frames);
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({name}));
+        EXPECT_TRUE(ui.messages.isEmpty());
+        QFile::remove(path);
+    }
+}
+
 namespace {
 
 constexpr uid_t Nobody = 65534;
