@@ -5,6 +5,20 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
+
+// A byte of the data; bytes beyond its end count as zero.
+inline quint8 byteAt(QByteArrayView data, qsizetype index)
+{
+    return index < data.size() ? quint8(data[index]) : 0;
+}
+
+template <typename T, size_t N>
+void copyBytes(std::array<T, N>& target, QByteArrayView source, qsizetype offset)
+{
+    for (size_t i = 0; i < N; ++i)
+        target[i] = T(byteAt(source, offset + qsizetype(i)));
+}
 
 quint32 bigEndianToInt(const uchar* b);   // 4 bytes, most significant first
 QByteArray intToBigEndian(quint32 value);

@@ -1,7 +1,10 @@
 #include "UnitID3Tag.h"
 #include "UnitID3Tag_Readers.h"
 
+#include <QList>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 bool MatchFrameID(const TFrameID& frameID, const char* id)
 {
@@ -45,4 +48,23 @@ void MakeNewID3v2Header(TID3v2& tag)
     tag.Revision = 0;
     tag.CommentLanguage = {0, 0, 0};
     tag.CommentDescription.clear();
+}
+
+bool isKnownFrameID(const TFrameID& id)
+{
+    static const std::vector<TFrameID> known = [] {
+        std::vector<TFrameID> ids;
+        const QByteArray names = "AENC APIC ASPI CHAP COMM COMR CTOC ENCR EQU2 EQUA ETCO GEOB GRID GRP1 IPLS LINK MCDI "
+                                 "MLLT MVIN MVNM OWNE PCNT PCST POPM POSS PRIV RBUF RVA2 RVAD RVRB SEEK SIGN SYLT SYTC "
+                                 "TALB TBPM TCAT TCMP TCOM TCON TCOP TDAT TDEN TDES TDLY TDOR TDRC TDRL TDTG TENC TEXT "
+                                 "TFLT TGID TIME TIPL TIT1 TIT2 TIT3 TKEY TKWD TLAN TLEN TMCL TMED TMOO TOAL TOFN TOLY "
+                                 "TOPE TORY TOWN TPE1 TPE2 TPE3 TPE4 TPOS TPRO TPUB TRCK TRDA TRSN TRSO TSIZ TSO2 TSOA "
+                                 "TSOC TSOP TSOT TSRC TSSE TSST TXXX TYER UFID USER USLT WCOM WCOP WFED WOAF WOAR WOAS "
+                                 "WORS WPAY WPUB WXXX";
+        for (const QByteArray& name : names.split(' '))
+            ids.push_back({name[0], name[1], name[2], name[3]});
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }();
+    return std::binary_search(known.begin(), known.end(), id);
 }

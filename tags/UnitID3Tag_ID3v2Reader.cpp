@@ -153,72 +153,9 @@ private:
     bool inFile = true;
 };
 
-// Bytes beyond a frame's data count as zero.
-quint8 byteAt(QByteArrayView data, qsizetype index)
-{
-    return index < data.size() ? quint8(data[index]) : 0;
-}
-
-template <typename T, size_t N>
-void copyBytes(std::array<T, N>& target, QByteArrayView source, qsizetype offset)
-{
-    for (size_t i = 0; i < N; ++i)
-        target[i] = T(byteAt(source, offset + qsizetype(i)));
-}
-
 bool isFrameIDChar(char c)
 {
     return c >= '0' && c <= 'Z';
-}
-
-// A URL is stored in ISO-8859-1; one written as UTF-16 is recognised by its byte-order mark.
-QString decodeUrl(const QByteArray& data, qsizetype offset)
-{
-    const bool marked = (byteAt(data, offset) == 0xFF && byteAt(data, offset + 1) == 0xFE)
-        || (byteAt(data, offset) == 0xFE && byteAt(data, offset + 1) == 0xFF);
-    return decodeText(data, offset, marked ? Utf16Text : Latin1Text).text;
-}
-
-QString* textFieldFor(const TID3v2Frame& frame, TID3v2& tag)
-{
-    QString TID3v2::*field = textFieldOf(frame.FrameID);
-    return field ? &(tag.*field) : nullptr;
-}
-
-bool isDecoded(const TID3v2Frame& frame)
-{
-    return textFieldOf(frame.FrameID) != nullptr || MatchFrameID(frame.FrameID, "COMM")
-        || MatchFrameID(frame.FrameID, "WXXX");
-}
-
-// Only the user's own comment and URL, those without a description, are shown; the others (a
-// player's volume or gapless data, a shop's link) are not the user's to see or edit here. A frame
-// whose content cannot be had shows nothing.
-void decodeFrame(TID3v2Frame& frame, TID3v2& tag)
-{
-    const std::optional<QByteArray> content = frameContent(frame, tag.Version);
-    if (!content)
-        return;
-    const QByteArray& data = *content;
-    if (QString* field = textFieldFor(frame, tag)) {
-        frame.Encoding = byteAt(data, 0);
-        *field = decodeText(data, 1, frame.Encoding).text;
-    } else if (MatchFrameID(frame.FrameID, "COMM")) {
-        CommentFields comment = decodeComment(data);
-        frame.Encoding = comment.encoding;
-        if (!comment.description.isEmpty())
-            return;
-        tag.CommentLanguage = comment.language;
-        tag.CommentDescription.clear();
-        tag.Comment = std::move(comment.text);
-    } else if (MatchFrameID(frame.FrameID, "WXXX")) {
-        UrlFields url = decodeUrlFrame(data);
-        frame.Encoding = url.encoding;
-        if (!url.description.isEmpty())
-            return;
-        tag.UrlDescription.clear();
-        tag.Url = std::move(url.url);
-    }
 }
 
 // The largest extended headers the versions define, size bytes included: version 3 with its CRC,
@@ -273,27 +210,6 @@ void makePlain(TID3v2Frame& frame)
 bool isSyncsafe(const std::array<quint8, 4>& sizeBytes)
 {
     return std::none_of(sizeBytes.begin(), sizeBytes.end(), [](quint8 b) { return (b & 0x80) != 0; });
-}
-
-// The ids of the frames versions 2.3 and 2.4 define, and of those players add. Bytes that chance
-// makes look like a frame header seldom hold one of them.
-bool isKnownFrameID(const TFrameID& id)
-{
-    static const std::vector<TFrameID> known = [] {
-        std::vector<TFrameID> ids;
-        const QByteArray names = "AENC APIC ASPI CHAP COMM COMR CTOC ENCR EQU2 EQUA ETCO GEOB GRID GRP1 IPLS LINK MCDI "
-                                 "MLLT MVIN MVNM OWNE PCNT PCST POPM POSS PRIV RBUF RVA2 RVAD RVRB SEEK SIGN SYLT SYTC "
-                                 "TALB TBPM TCAT TCMP TCOM TCON TCOP TDAT TDEN TDES TDLY TDOR TDRC TDRL TDTG TENC TEXT "
-                                 "TFLT TGID TIME TIPL TIT1 TIT2 TIT3 TKEY TKWD TLAN TLEN TMCL TMED TMOO TOAL TOFN TOLY "
-                                 "TOPE TORY TOWN TPE1 TPE2 TPE3 TPE4 TPOS TPRO TPUB TRCK TRDA TRSN TRSO TSIZ TSO2 TSOA "
-                                 "TSOC TSOP TSOT TSRC TSSE TSST TXXX TYER UFID USER USLT WCOM WCOP WFED WOAF WOAR WOAS "
-                                 "WORS WPAY WPUB WXXX";
-        for (const QByteArray& name : names.split(' '))
-            ids.push_back({name[0], name[1], name[2], name[3]});
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }();
-    return std::binary_search(known.begin(), known.end(), id);
 }
 
 // What the bytes between the last frame walked and the tag's end hold.
@@ -393,46 +309,6 @@ Walk walkFrames(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSizes)
     return walk;
 }
 
-std::array<quint8, 4> fourBytes(QByteArrayView bytes, qsizetype at)
-{
-    std::array<quint8, 4> four{};
-    copyBytes(four, bytes, at);
-    return four;
-}
-
-// Headers of one stream share their MPEG version, layer and sample rate.
-bool sameStream(const std::array<quint8, 4>& a, const std::array<quint8, 4>& b)
-{
-    return (a[1] & 0xFE) == (b[1] & 0xFE) && (a[2] & 0x0C) == (b[2] & 0x0C);
-}
-
-// Frames in a row that no chance bytes make.
-constexpr int ConvincingFrames = 4;
-
-// Whether the bytes from `start` on are audio: frames of one MPEG stream, each followed by the
-// next, that run past the tag's end into the audio behind it, or up to the file's end or its ID3v1
-// block, or that are too many to be there by chance. One header alone is often chance.
-bool isAudioAt(const TagBytes& bytes, qint64 start, qint64 end)
-{
-    const qint64 length = bytes.fileLength();
-    const qint64 blockAt = length - qint64(sizeof(TID3v1));
-    std::array<quint8, 4> first{};
-    qint64 at = start;
-    for (int frames = 0;; ++frames) {
-        if (frames > 0 && (at == length || (at == blockAt && bytes.peekFile(at, 3) == "TAG")))
-            return true;
-        const QByteArray bytesAt = bytes.peekFile(at, 4);
-        const std::array<quint8, 4> header = fourBytes(bytesAt, 0);
-        if (bytesAt.size() < 4 || !isMpegFrameHeader(header) || (frames > 0 && !sameStream(first, header)))
-            return false;
-        if (frames == 0)
-            first = header;
-        else if (at >= end || frames == ConvincingFrames)
-            return true;
-        at += mpegFrameLength(header);
-    }
-}
-
 Rest restOf(TagBytes& bytes, qint64 stop, qint64 end, qint32 version)
 {
     Rest rest;
@@ -446,9 +322,10 @@ Rest restOf(TagBytes& bytes, qint64 stop, qint64 end, qint32 version)
     // with the unsynchronisation undone stand elsewhere in the file: whether a header there starts
     // audio cannot be told.
     const QByteArray headers = held + bytes.peekFile(end, 3);
+    const auto fileBytes = [&bytes](qint64 position, qint64 count) { return bytes.peekFile(position, count); };
     for (qsizetype i = 0; i < n && rest.audio < 0; ++i) {
-        if (b[i] == 0xFF && i + 4 <= headers.size() && isMpegFrameHeader(fourBytes(headers, i))
-            && (!bytes.holdsFilePositions() || isAudioAt(bytes, stop + i, end)))
+        if (b[i] == 0xFF && i + 4 <= headers.size() && isMpegFrameHeader(headerAt(headers, i))
+            && (!bytes.holdsFilePositions() || isAudioAt(fileBytes, stop + i, end, bytes.fileLength())))
             rest.audio = stop + i;
     }
     // Nothing from the audio on is the tag's.
@@ -603,38 +480,6 @@ FileBytes readID3v2From(ReadFile& file, TID3v2& tag, qint64 readAhead)
     }
     state.TagDigest = addToDigest(header, bytes.digest());
     return bytes.lastRead();
-}
-
-TID3v2 textsOfFrames(const TID3v2FrameList& frames, qint32 version)
-{
-    TID3v2 texts;
-    texts.Version = version;
-    for (TID3v2Frame frame : frames) {
-        if (frame.DataOffset < 0)
-            decodeFrame(frame, texts);
-    }
-    return texts;
-}
-
-CommentFields decodeComment(const QByteArray& data)
-{
-    CommentFields comment;
-    comment.encoding = byteAt(data, 0);
-    copyBytes(comment.language, data, 1);
-    const DecodedText description = decodeText(data, 4, comment.encoding);
-    comment.description = description.text;
-    comment.text = decodeText(data, description.next, comment.encoding).text;
-    return comment;
-}
-
-UrlFields decodeUrlFrame(const QByteArray& data)
-{
-    UrlFields url;
-    url.encoding = byteAt(data, 0);
-    const DecodedText description = decodeText(data, 1, url.encoding);
-    url.description = description.text;
-    url.url = decodeUrl(data, description.next);
-    return url;
 }
 
 bool changedSinceRead(const TFileState& read, const TFileState& now)

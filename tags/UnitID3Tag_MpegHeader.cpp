@@ -1,3 +1,4 @@
+#include "ByteOrder.h"
 #include "UnitID3Tag_Readers.h"
 #include "UserInterface.h"
 
@@ -126,6 +127,46 @@ private:
 };
 
 }  // namespace
+
+namespace {
+
+// Headers of one stream share their MPEG version, layer and sample rate.
+bool sameStream(const std::array<quint8, 4>& a, const std::array<quint8, 4>& b)
+{
+    return (a[1] & 0xFE) == (b[1] & 0xFE) && (a[2] & 0x0C) == (b[2] & 0x0C);
+}
+
+// Frames in a row that no chance bytes make.
+constexpr int ConvincingFrames = 4;
+
+}  // namespace
+
+std::array<quint8, 4> headerAt(QByteArrayView bytes, qsizetype at)
+{
+    std::array<quint8, 4> header{};
+    copyBytes(header, bytes, at);
+    return header;
+}
+
+bool isAudioAt(const FileBytesAt& bytesAt, qint64 start, qint64 tagEnd, qint64 fileLength)
+{
+    const qint64 blockAt = fileLength - qint64(sizeof(TID3v1));
+    std::array<quint8, 4> first{};
+    qint64 at = start;
+    for (int frames = 0;; ++frames) {
+        if (frames > 0 && (at == fileLength || (at == blockAt && bytesAt(at, 3) == "TAG")))
+            return true;
+        const QByteArray bytes = bytesAt(at, 4);
+        const std::array<quint8, 4> header = headerAt(bytes, 0);
+        if (bytes.size() < 4 || !isMpegFrameHeader(header) || (frames > 0 && !sameStream(first, header)))
+            return false;
+        if (frames == 0)
+            first = header;
+        else if (at >= tagEnd || frames == ConvincingFrames)
+            return true;
+        at += mpegFrameLength(header);
+    }
+}
 
 bool isMpegFrameHeader(const std::array<quint8, 4>& b)
 {

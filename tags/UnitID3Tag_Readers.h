@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -90,8 +91,15 @@ qint64 id3v2BytesEnd(const TID3v2& tag);
 // True when a state was taken at the read and the file is no longer in it.
 bool changedSinceRead(const TFileState& read, const TFileState& now);
 
+// The frames whose texts the record holds: the text frames it edits, comments and URLs.
+bool isDecoded(const TID3v2Frame& frame);
+// Fills the record's texts from a frame read into memory, the frame's encoding from its data.
+void decodeFrame(TID3v2Frame& frame, TID3v2& tag);
 // The texts the frames hold, as the reader takes them from a tag of this version with these frames.
 TID3v2 textsOfFrames(const TID3v2FrameList& frames, qint32 version);
+// The ids of the frames versions 2.3 and 2.4 define, and of those players add. Bytes that chance
+// makes look like a frame header seldom hold one of them.
+bool isKnownFrameID(const TFrameID& id);
 
 // The format flags of a 2.4 frame, in the second of its flag bytes.
 constexpr quint8 GroupingFlag = 0x40;
@@ -133,6 +141,16 @@ qint32 findVbrFrameCountIn(QByteArrayView window);
 bool isMpegFrameHeader(const std::array<quint8, 4>& b);
 // The length of the frame a valid header starts, the header included; 0 for one of no length.
 qint32 mpegFrameLength(const std::array<quint8, 4>& b);
+// The four bytes at `at` as a header's bytes; those beyond the data count as zero.
+std::array<quint8, 4> headerAt(QByteArrayView bytes, qsizetype at);
+
+// At most `count` bytes of a file at `position`.
+using FileBytesAt = std::function<QByteArray(qint64 position, qint64 count)>;
+// Whether the file's bytes from `start` on, inside a tag that ends at `tagEnd`, are audio: frames of
+// one MPEG stream, each followed by the next, that run past the tag's end into the audio behind it,
+// or up to the file's end or its ID3v1 block, or that are too many to be there by chance. One
+// header alone is often chance.
+bool isAudioAt(const FileBytesAt& bytesAt, qint64 start, qint64 tagEnd, qint64 fileLength);
 
 // Scans from `start` on. `prefetched`, when given, holds the file's bytes from `prefetchedAt` on.
 void findMpegHeaderFrom(ReadFile& file, qint64 start, TMpegHeader& header,
