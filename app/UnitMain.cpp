@@ -97,12 +97,12 @@ void TFormMain::FormCreate()
 
     if (OptionRememberSize)
         resize(FormWidth, FormHeight);
+    if (OptionRememberPosition && !FormFullscreen)
+        move(FormPosX, FormPosY);
     keepWithinScreen();
     if (OptionRememberPosition) {
         if (FormFullscreen)
             setWindowState(windowState() | Qt::WindowMaximized);
-        else
-            move(FormPosX, FormPosY);
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     }
@@ -208,17 +208,24 @@ void TFormMain::OpenCommandLine()
         SortFiles(3);
 }
 
-// The starting size, designed or remembered, within the screen's free area, frame and all: a window
-// taller than the screen hides its status bar. The frame the desktop draws is not known before the
-// window is shown, so the style's own window frame, that of its sub-windows, stands for it.
+// The starting size and place, designed or remembered, within the free area of the screen the window
+// was on (else the primary one), frame and all: a window taller than the screen hides its status
+// bar, one placed beyond it all but its title bar. The frame the desktop draws is not known before
+// the window is shown, so the style's own window frame, that of its sub-windows, stands for it.
 void TFormMain::keepWithinScreen()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = QGuiApplication::screenAt(pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    const QRect area = screen->availableGeometry();
     const int border = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
     const QSize frameSize(border, border + style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    resize(size().boundedTo(screen->availableSize() - frameSize));
+    resize(size().boundedTo(area.size() - frameSize));
+    const QSize outside = size() + frameSize;
+    move(std::clamp(x(), area.left(), area.left() + area.width() - outside.width()),
+         std::clamp(y(), area.top(), area.top() + area.height() - outside.height()));
 }
 
 int TFormMain::gridColumnWidth(int column) const
