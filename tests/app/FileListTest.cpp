@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -111,6 +112,26 @@ TEST_F(FileListTest, CancelWhileOpeningKeepsTheFilesOpenedSoFar)
     EXPECT_LT(form.FileList.size(), 10000u);
     EXPECT_EQ(form.sbMainPanels[0]->text(), QStringLiteral(" %1 open file(s)").arg(form.FileList.size()));
     EXPECT_TRUE(form.isEnabled());
+}
+
+TEST_F(FileListTest, OpeningTakesNoLongerPerFileWithManyFilesOpen)
+{
+    // Each missing file is told in a box, which lets events through: the open files are looked at
+    // again only when the list changed meanwhile.
+    const QByteArray audio = readAll(writeAudio(dir, "model.mp3"));
+    QStringList open;
+    QStringList missing;
+    for (int i = 0; i < 2000; ++i)
+        open.append(dir.write(QStringLiteral("many/%1.mp3").arg(i), audio));
+    for (int i = 0; i < 20000; ++i)
+        missing.append(dir.filePath(QStringLiteral("gone/%1.mp3").arg(i)));
+    TFormMain form;
+    form.OpenFiles(open, false);
+    QElapsedTimer clock;
+    clock.start();
+    form.OpenFiles(missing, false);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(messages.messages.size(), 20000);
 }
 
 TEST_F(FileListTest, OpeningWithTheProgressWindowLeavesTheFocusInTheGrid)
