@@ -128,8 +128,7 @@ void TFormMain::SetExplorerFull(bool Full)
     // A widget given a new parent stays hidden until shown again.
     for (QWidget* moved : {PanelTopLeft, PanelTopRight, PanelRightForFullTree, panelright, static_cast<QWidget*>(Splitter1)})
         moved->show();
-    // The width the user gave the panel, not the one it was squeezed to: beside the full height
-    // the tag pages may leave it little room.
+    // The width the user gave the panel, not the one a narrow window squeezed it to.
     setFolderPanelWidth(folderPanelWidth);
     setUpdatesEnabled(true);
     // The tree's new height is known once the moved panels are laid out.
