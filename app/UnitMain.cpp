@@ -3,6 +3,7 @@
 #include "UnitMain.h"
 
 #include "Application.h"
+#include "FixedDialogSize.h"
 #include "FolderTree.h"
 #include "Hints.h"
 #include "NameOrder.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
 #include <QSplitter>
@@ -136,7 +138,7 @@ void TFormMain::FormShow()
     else
         // No start folder, so no first selection: the user's own first one loads.
         FirstFolderChangePending = false;
-    sbMainPanels[1]->setText(QStringLiteral("Corvane v2.3"));
+    sbMainPanels[1]->setText(VersionText);
 }
 
 void TFormMain::FormClose()
@@ -236,7 +238,16 @@ int TFormMain::gridColumnWidth(int column) const
 void TFormMain::setGridColumnWidth(int column, int width)
 {
     givenColumnWidths[column] = width;
-    vtgrid->setColumnWidth(column, width);
+    vtgrid->setColumnWidth(column, fittedColumnWidth(column, width));
+}
+
+// The version columns show "1.1" or "2.4" and their headers whole, however large this desktop's font.
+int TFormMain::fittedColumnWidth(int column, int width) const
+{
+    if (column != 1 && column != 2)
+        return width;
+    const int text = textColumnWidth(vtgrid, column == 1 ? QStringLiteral("1.1") : QStringLiteral("2.4"));
+    return std::max({width, text, vtgrid->header()->sectionSizeHint(column)});
 }
 
 // Splitter1 divides the folder panel from the rest in both layouts.
