@@ -211,14 +211,20 @@ void TFormMain::OpenCommandLine()
 }
 
 // The starting size and place, designed or remembered, within the free area of the screen the window
-// was on (else the primary one), frame and all: a window taller than the screen hides its status
-// bar, one placed beyond it all but its title bar. The frame the desktop draws is not known before
+// was on (the one holding most of it, else the primary one), frame and all: a window taller than
+// the screen hides its status bar, one placed beyond it all but its title bar. The frame the desktop draws is not known before
 // the window is shown, so the style's own window frame, that of its sub-windows, stands for it.
 void TFormMain::keepWithinScreen()
 {
-    const QScreen* screen = QGuiApplication::screenAt(pos());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    qint64 mostShared = 0;
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+        const QRect shared = candidate->geometry().intersected(frameGeometry());
+        if (qint64(shared.width()) * shared.height() > mostShared) {
+            mostShared = qint64(shared.width()) * shared.height();
+            screen = candidate;
+        }
+    }
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
