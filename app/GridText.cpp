@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QPalette>
+#include <cmath>
 
 namespace {
 
@@ -79,8 +80,13 @@ QColor gridColor(qint32 setting)
 
 QColor gridTextColor(const QColor& background)
 {
-    // qGray weighs red, green and blue as the eye does.
-    return qGray(background.rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+    // Relative luminance of the sRGB screen, and the contrast ratio of black and of white against it.
+    const auto linear = [](float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); };
+    const float luminance = 0.2126f * linear(background.redF()) + 0.7152f * linear(background.greenF())
+                            + 0.0722f * linear(background.blueF());
+    const float againstBlack = (luminance + 0.05f) / 0.05f;
+    const float againstWhite = 1.05f / (luminance + 0.05f);
+    return againstBlack >= againstWhite ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 qint32 pickedGridColor(quint32 rgba)

@@ -19,8 +19,8 @@ QString trackSortKey(const QString& track);
 
 // A grid colour setting as a colour: the system window colour follows the style.
 QColor gridColor(qint32 setting);
-// The text colour of a row painted in a colour of its own: dark on a light row, light on a dark one,
-// whatever the colour scheme's own text colour.
+// The text colour of a row painted in a colour of its own: black or white, whichever has the higher
+// contrast ratio with the row's colour, whatever the colour scheme's own text colour.
 QColor gridTextColor(const QColor& background);
 // The setting of a colour the user picked (0xAARRGGBB): its red, green and blue alone, so no pick
 // can stand for the system window colour.

@@ -3,6 +3,7 @@
 #include "UnitMain.h"
 
 #include "Application.h"
+#include "FixedDialogSize.h"
 #include "FolderTree.h"
 #include "Hints.h"
 #include "NameOrder.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
 #include <QSplitter>
@@ -97,12 +99,12 @@ void TFormMain::FormCreate()
 
     if (OptionRememberSize)
         resize(FormWidth, FormHeight);
+    if (OptionRememberPosition && !FormFullscreen)
+        move(FormPosX, FormPosY);
     keepWithinScreen();
     if (OptionRememberPosition) {
         if (FormFullscreen)
             setWindowState(windowState() | Qt::WindowMaximized);
-        else
-            move(FormPosX, FormPosY);
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     }
@@ -136,7 +138,7 @@ void TFormMain::FormShow()
     else
         // No start folder, so no first selection: the user's own first one loads.
         FirstFolderChangePending = false;
-    sbMainPanels[1]->setText(QStringLiteral("Corvane v2.3"));
+    sbMainPanels[1]->setText(VersionText);
 }
 
 void TFormMain::FormClose()
@@ -212,17 +214,30 @@ void TFormMain::OpenCommandLine()
         SortFiles(3);
 }
 
-// The starting size, designed or remembered, within the screen's free area, frame and all: a window
-// taller than the screen hides its status bar. The frame the desktop draws is not known before the
-// window is shown, so the style's own window frame, that of its sub-windows, stands for it.
+// The starting size and place, designed or remembered, within the free area of the screen the window
+// was on (the one holding most of it, else the primary one), frame and all: a window taller than
+// the screen hides its status bar, one placed beyond it all but its title bar. The frame the desktop draws is not known before
+// the window is shown, so the style's own window frame, that of its sub-windows, stands for it.
 void TFormMain::keepWithinScreen()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
+    qint64 mostShared = 0;
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+        const QRect shared = candidate->geometry().intersected(frameGeometry());
+        if (qint64(shared.width()) * shared.height() > mostShared) {
+            mostShared = qint64(shared.width()) * shared.height();
+            screen = candidate;
+        }
+    }
     if (!screen)
         return;
+    const QRect area = screen->availableGeometry();
     const int border = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
     const QSize frameSize(border, border + style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    resize(size().boundedTo(screen->availableSize() - frameSize));
+    resize(size().boundedTo(area.size() - frameSize));
+    const QSize outside = size() + frameSize;
+    move(std::clamp(x(), area.left(), area.left() + area.width() - outside.width()),
+         std::clamp(y(), area.top(), area.top() + area.height() - outside.height()));
 }
 
 int TFormMain::gridColumnWidth(int column) const
@@ -233,7 +248,16 @@ int TFormMain::gridColumnWidth(int column) const
 void TFormMain::setGridColumnWidth(int column, int width)
 {
     givenColumnWidths[column] = width;
-    vtgrid->setColumnWidth(column, width);
+    vtgrid->setColumnWidth(column, fittedColumnWidth(column, width));
+}
+
+// The version columns show "1.1" or "2.4" and their headers whole, however large this desktop's font.
+int TFormMain::fittedColumnWidth(int column, int width) const
+{
+    if (column != 1 && column != 2)
+        return width;
+    const int text = textColumnWidth(vtgrid, column == 1 ? QStringLiteral("1.1") : QStringLiteral("2.4"));
+    return std::max({width, text, vtgrid->header()->sectionSizeHint(column)});
 }
 
 // Splitter1 divides the folder panel from the rest in both layouts.

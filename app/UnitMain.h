@@ -73,6 +73,7 @@ public:
     static constexpr int DesignedWidth = 771;
     static constexpr int DesignedHeight = 564;
     static constexpr int DesignedPanelTopLeftWidth = 175;
+    static inline const QString VersionText = QStringLiteral("Corvane v2.3");   // status panel 1
 
     // ================================================================ components
 
@@ -464,6 +465,7 @@ private:
     // The grid column widths as given; the header answers 0 for a hidden column.
     int gridColumnWidth(int column) const;
     void setGridColumnWidth(int column, int width);
+    int fittedColumnWidth(int column, int width) const;
     void setFolderPanelWidth(int width);
     // The folder panel's width as last given by the settings or the user's splitter.
     int folderPanelWidth = DesignedPanelTopLeftWidth;

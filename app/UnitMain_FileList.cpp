@@ -53,8 +53,22 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         progress->ShowProgress();
     }
 
-    // Taken again whenever events were let through: the folder tree may have changed the list.
+    // Events let through may change the list (the folder tree replaces it, a rename renames), and
+    // every change shows in the grid: only then are the open paths taken again, so that opening
+    // stays in proportion to the number of files.
     QSet<QString> openPaths = openPathsOf(FileList);
+    bool listChanged = false;
+    const QObject gridWatch;
+    const auto noteChange = [&listChanged] { listChanged = true; };
+    connect(vtgridModel, &QAbstractItemModel::modelReset, &gridWatch, noteChange);
+    connect(vtgridModel, &QAbstractItemModel::rowsInserted, &gridWatch, noteChange);
+    connect(vtgridModel, &QAbstractItemModel::dataChanged, &gridWatch, noteChange);
+    const auto letEventsThrough = [&](const auto& step) {
+        listChanged = false;
+        step();
+        if (listChanged)
+            openPaths = openPathsOf(FileList);
+    };
 
     // Messages are let through between files, but at most every few milliseconds: repainting the
     // grid after every file would take many times longer than reading the files.
@@ -69,8 +83,9 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
         if (progress)
             progress->lbMsg->setText(QStringLiteral("Opening file %1 of %2.").arg(number).arg(count));
         if (!QFileInfo(path).isFile()) {
-            ui::showMessage(QStringLiteral("The file '%1' does not exit.").arg(QFileInfo(path).fileName()));
-            openPaths = openPathsOf(FileList);
+            letEventsThrough([&path] {
+                ui::showMessage(QStringLiteral("The file '%1' does not exit.").arg(QFileInfo(path).fileName()));
+            });
             continue;
         }
         if (!isMpegAudioFile(path))
@@ -85,8 +100,7 @@ void TFormMain::OpenFiles(const QStringList& Paths, bool ShowProgress)
             vtgridModel->appendRow();
         }
         if (sinceMessages.elapsed() >= messageInterval) {
-            QCoreApplication::processEvents();
-            openPaths = openPathsOf(FileList);
+            letEventsThrough([] { QCoreApplication::processEvents(); });
             sinceMessages.restart();
         }
         if (progress)

@@ -110,11 +110,14 @@ void TFormMain::SetExplorerFull(bool Full)
         mainAreaLayout->addWidget(Splitter1, 1);
         Splitter1->addWidget(PanelRightForFullTree);
         Splitter1->addWidget(panelright);
-        // Beside the tag pages the tree would be squeezed to nothing in a small window: it keeps
-        // room for its check box's caption, and the window grows instead.
+        // The tree keeps the user's width, and at least its check box's caption; the window keeps
+        // its own. The grid and the tag pages take what is left, at least what the grid keeps
+        // beside the tree in the other layout.
         PanelRightForFullTree->setMinimumWidth(chkSubfolders->sizeHint().width());
         PanelRightForFullTree->setMaximumWidth(QWIDGETSIZE_MAX);
+        panelright->setMinimumWidth(PanelTopRight->minimumSizeHint().width());
     } else {
+        panelright->setMinimumWidth(0);
         mainAreaLayout->addWidget(PanelRightForFullTree);
         mainAreaLayout->addWidget(panelright, 1);
         Splitter1->addWidget(PanelTopLeft);
@@ -125,11 +128,8 @@ void TFormMain::SetExplorerFull(bool Full)
     // A widget given a new parent stays hidden until shown again.
     for (QWidget* moved : {PanelTopLeft, PanelTopRight, PanelRightForFullTree, panelright, static_cast<QWidget*>(Splitter1)})
         moved->show();
-    // The width the user gave the panel, not the one it was squeezed to: beside the full height
-    // the tag pages may leave it little room.
+    // The width the user gave the panel, not the one a narrow window squeezed it to.
     setFolderPanelWidth(folderPanelWidth);
-    // The full-height panel lies beside the tag pages, which need their room still.
-    growSmallestSize();
     setUpdatesEnabled(true);
     // The tree's new height is known once the moved panels are laid out.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

@@ -238,7 +238,7 @@ void TFormMain::createLayout()
     for (int column = 0; column < GridColumnCount; ++column) {
         const GridColumn& shape = GridColumns[column];
         vtgrid->header()->setSectionResizeMode(column, shape.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
-        vtgrid->setColumnWidth(column, shape.width);
+        vtgrid->setColumnWidth(column, fittedColumnWidth(column, shape.width));
         vtgrid->setColumnHidden(column, !shape.visible);
     }
 
@@ -465,9 +465,12 @@ void TFormMain::createStatusBar()
         sbMain->addWidget(label);
         sbMainPanels[panelIndex] = label;
     }
-    // The file count whole up to five digits, however wide this desktop's font.
-    QLabel* count = sbMainPanels[0];
-    count->setText(QStringLiteral(" 99999 open file(s)"));
-    count->setFixedWidth(std::max(widths[0], count->sizeHint().width()));
-    count->clear();
+    // The file count whole up to five digits, and the version, however wide this desktop's font.
+    for (const auto& [panelIndex, text] : {std::pair{0, QStringLiteral(" 99999 open file(s)")},
+                                           std::pair{1, VersionText}}) {
+        QLabel* label = sbMainPanels[panelIndex];
+        label->setText(text);
+        label->setFixedWidth(std::max(widths[panelIndex], label->sizeHint().width()));
+        label->clear();
+    }
 }

@@ -16,6 +16,10 @@ void addMemoryRows(ResultTable& table, const QStringList& files, int count);
 void addSaveRows(ResultTable& table, const QStringList& files, const QString& folder, int repeats);
 // The main window's grid with `rows` entries: sorting and the texts of one screen of rows.
 void addGridRows(ResultTable& table, int rows, int repeats);
+// The main window opening each of `counts` files with its progress window, the files hard links
+// to `files` made in `folder`.
+void addOpenRows(ResultTable& table, const QStringList& files, const QString& folder, const QList<int>& counts,
+                 int repeats);
 
 // Results the compiler must not drop as unused.
 void keep(qint64 value);

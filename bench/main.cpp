@@ -118,6 +118,11 @@ int main(int argc, char** argv)
     table.section(QStringLiteral("The file grid with %1 entries (main window offscreen)").arg(option(parser, "grid-rows")));
     addGridRows(table, option(parser, "grid-rows"), repeats);
 
+    table.section(QStringLiteral("Opening 16000 and 64000 files (main window offscreen)"));
+    table.note(QStringLiteral("(hard links to the %1 files without a picture; the progress window shown, as for an Open of").arg(files));
+    table.note(QStringLiteral(" more than 25 files; every file closed before each run)"));
+    addOpenRows(table, corpus.plain, folder + QStringLiteral("/opened"), {16000, 64000}, repeats);
+
     std::printf("\nEach row ran %d times; min and median are of whole runs, per item is median / items, ratio is\n"
                 "median / the median of the section's first row. Every file was read once before timing.\n",
                 repeats);

@@ -16,4 +16,10 @@ public:
     QPushButton* btnOk;
 
     void ListBoxAlbumsDblClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fitToMatches();
 };

@@ -1,5 +1,7 @@
 #include "UnitGetAlbumFreedb.h"
 
+#include "FixedDialogSize.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -121,12 +123,15 @@ void TFormFreedb::BuildLayout()
     // The style's minimum section sizes would widen the check column and heighten the rows.
     sgTracks->horizontalHeader()->setMinimumSectionSize(22);
     sgTracks->verticalHeader()->setMinimumSectionSize(16);
+    // As designed, or as large as track numbers and a line of text need at this desktop's font.
+    const int numberWidth = std::max(22, textColumnWidth(sgTracks, QStringLiteral("99")));
+    const int rowHeight = std::max(16, textRowHeight(sgTracks));
     sgTracks->setColumnWidth(0, 22);
-    sgTracks->setColumnWidth(1, 22);
+    sgTracks->setColumnWidth(1, numberWidth);
     sgTracks->setColumnWidth(2, 317);
     sgTracks->verticalHeader()->hide();
     sgTracks->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    sgTracks->verticalHeader()->setDefaultSectionSize(16);
+    sgTracks->verticalHeader()->setDefaultSectionSize(rowHeight);
     sgTracks->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     sgTracks->horizontalHeader()->setSectionsClickable(false);
     sgTracks->horizontalHeader()->setHighlightSections(false);
@@ -172,9 +177,9 @@ void TFormFreedb::BuildLayout()
     tagsLayout->addWidget(rdBoth);
 
     Image1 = new QLabel(QStringLiteral("gnudb.org"), this);
-    Image1->setFixedSize(88, 31);
     Image1->setFrameShape(QFrame::Box);
     Image1->setAlignment(Qt::AlignCenter);
+    Image1->setFixedSize(QSize(88, 31).expandedTo(Image1->sizeHint()));
 
     GroupBox1 = new QGroupBox(this);
     btnQuery = new QPushButton(QStringLiteral("Query freedb"), GroupBox1);
@@ -197,8 +202,8 @@ void TFormFreedb::BuildLayout()
 
     // The designed size, grown where this desktop's fonts need more room; never resized by the user.
     const int frame = 2 * sgTracks->frameWidth();
-    sgTracks->setFixedSize(22 + 22 + 317 + sgTracks->verticalScrollBar()->sizeHint().width() + frame,
-                           sgTracks->horizontalHeader()->sizeHint().height() + 7 * 16 + frame);
+    sgTracks->setFixedSize(22 + numberWidth + 317 + sgTracks->verticalScrollBar()->sizeHint().width() + frame,
+                           sgTracks->horizontalHeader()->sizeHint().height() + 7 * rowHeight + frame);
     setFixedSize(sizeHint().expandedTo(QSize(497, 276)));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -1,5 +1,7 @@
 #include "FolderTree.h"
 
+#include "HiddenFolderFilter.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -28,19 +30,20 @@ FolderTree::FolderTree(QWidget* parent)
 // A new model lists every folder afresh; the old one and its selection go.
 void FolderTree::useNewModel()
 {
-    const std::unique_ptr<QFileSystemModel> oldFolders(folders);
+    const std::unique_ptr<HiddenFolderFilter> oldFolders(folders);
     const std::unique_ptr<QItemSelectionModel> oldSelection(selectionModel());
-    folders = new QFileSystemModel(this);
-    // Hidden folders stay out of sight, as in the desktop's file dialogs. The model still lists a
-    // hidden folder that a path asked for passes through, so such a path opens all the same.
-    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    folders->setReadOnly(true);
-    folders->setRootPath(rootFolder);
+    auto* fileSystem = new QFileSystemModel;
+    // Hidden folders stay out of sight, as in the desktop's file dialogs, but for those on the way
+    // to the folder browsed to.
+    fileSystem->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives | QDir::Hidden);
+    fileSystem->setReadOnly(true);
+    fileSystem->setRootPath(rootFolder);
+    folders = new HiddenFolderFilter(fileSystem, this);
     setModel(folders);
     for (int column = 1; column < folders->columnCount(); ++column)
         hideColumn(column);
-    connect(folders, &QFileSystemModel::rowsInserted, this, &FolderTree::keepBrowsedFolderInView);
-    connect(folders, &QFileSystemModel::layoutChanged, this, &FolderTree::keepBrowsedFolderInView);
+    connect(folders, &QAbstractItemModel::rowsInserted, this, &FolderTree::keepBrowsedFolderInView);
+    connect(folders, &QAbstractItemModel::layoutChanged, this, &FolderTree::keepBrowsedFolderInView);
 }
 
 void FolderTree::refresh()
@@ -49,6 +52,7 @@ void FolderTree::refresh()
     QStringList expanded;
     collectExpanded(QModelIndex(), expanded);
     useNewModel();
+    folders->showWayTo(selected);
     for (const QString& folder : std::as_const(expanded))
         expand(folders->index(folder));
     browseTo(selected);
@@ -99,6 +103,7 @@ void FolderTree::browseTo(const QString& path)
     if (!folder.isDir())
         return;
     browsedFolder = QDir::cleanPath(folder.absoluteFilePath());
+    folders->showWayTo(browsedFolder);
     const QModelIndex index = folders->index(browsedFolder);
     if (!index.isValid())
         return;

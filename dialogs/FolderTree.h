@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-class QFileSystemModel;
+class HiddenFolderFilter;
 
 class FolderTree : public QTreeView {
     Q_OBJECT
@@ -43,7 +43,7 @@ private:
     void collectExpanded(const QModelIndex& parent, QStringList& paths) const;
     void keepBrowsedFolderInView();
 
-    QFileSystemModel* folders = nullptr;
+    HiddenFolderFilter* folders = nullptr;
     QTimer changeTimer;
     QString selectionPath;   // as of the last change of the selection
     // The folder browsed to: kept in view while the folders above it are still arriving, until

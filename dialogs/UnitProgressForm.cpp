@@ -1,6 +1,5 @@
 #include "UnitProgressForm.h"
 
-#include "FixedDialogSize.h"
 #include "QtUserInterface.h"
 
 #include <QApplication>
@@ -9,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <algorithm>
 
 TFormProgress::TFormProgress()
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -29,10 +27,10 @@ TFormProgress::TFormProgress()
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     connect(btnCancel, &QPushButton::clicked, this, &TFormProgress::btnCancelClick);
 
-    // As designed, and wider by as much as this desktop's font needs for Cancel's caption.
-    const int wider = std::max(0, captionWidth(btnCancel) - 45);
-    setFixedSize(323 + wider, 99);
-    btnCancel->setGeometry(272, 25, 45 + wider, 33);
+    // As designed, and wider by as much as Cancel needs to show itself whole at this desktop's font.
+    const QSize cancel = QSize(45, 33).expandedTo(btnCancel->sizeHint());
+    setFixedSize(323 + cancel.width() - 45, 99);
+    btnCancel->setGeometry(272, 25, cancel.width(), cancel.height());
     ProgressBar1->setGeometry(0, height() - 16, width(), 16);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,11 +27,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,15 +42,16 @@
 
 namespace {
 
-// Every window of the program, made with the desktop's font at 11 pt. Run on xcb too, where keys and
-// focus take the window system's way.
-class EveryWindowTest : public ::testing::Test {
+// Every window of the program, made with the desktop's font at 11 pt (at 14 pt for the sizes). Run
+// on xcb too, where keys and focus take the window system's way.
+template <int Points>
+class WindowsAtFontSize : public ::testing::Test {
 protected:
     struct LargerFont {
         LargerFont()
         {
             QFont font = QApplication::font();
-            font.setPointSize(11);
+            font.setPointSize(Points);
             QApplication::setFont(font);
         }
     } font;
@@ -69,6 +73,8 @@ protected:
     const QList<QWidget*> windows = {&main,   &options, &formats,  &encode,   &decode, &exportList,
                                      &lookup, &chooser, &browse, &progress, &about};
 };
+using EveryWindowTest = WindowsAtFontSize<11>;
+using EveryWindowAt14PtTest = WindowsAtFontSize<14>;
 
 // What a screen reader calls a control. A combo box's own name is its value on this desktop: the
 // label it is labelled by names it.
@@ -135,6 +141,34 @@ TEST_F(EveryWindowTest, TheFixedSizeDialogsShowEveryTextWholeAndSeveralRowsOfThe
         for (const QListWidget* list : dialog->findChildren<QListWidget*>())
             EXPECT_TRUE(list->count() == 0 || list->viewport()->height() >= 3 * list->sizeHintForRow(0));
     }
+}
+
+TEST_F(EveryWindowAt14PtTest, FixedShortTextsShowWholeAndRowsTakeTheFontsHeight)
+{
+    // Whether a cell of a view shows a text whole: its ink ends within the margins the style leaves.
+    const auto wholeIn = [](const QAbstractItemView* view, int cellWidth, const QString& text) {
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        return view->fontMetrics().boundingRect(text).right() < cellWidth - 2 * margin;
+    };
+    for (const int column : {1, 2}) {
+        EXPECT_TRUE(wholeIn(main.vtgrid, main.vtgrid->columnWidth(column), column == 1 ? "1.1" : "2.4"));
+        EXPECT_GE(main.vtgrid->columnWidth(column), main.vtgrid->header()->sectionSizeHint(column));
+    }
+    main.show();
+    EXPECT_GE(main.sbMainPanels[1]->width(), main.sbMainPanels[1]->sizeHint().width());
+
+    EXPECT_TRUE(wholeIn(lookup.sgTracks, lookup.sgTracks->columnWidth(1), "99"));
+    // A line of text, and the grid line under it.
+    EXPECT_GT(lookup.sgTracks->rowHeight(0), lookup.sgTracks->fontMetrics().height());
+    EXPECT_EQ(lookup.Image1->size().expandedTo(lookup.Image1->sizeHint()), lookup.Image1->size());
+
+    chooser.ListBoxAlbums->addItems(QStringList(3, "rock 7a0b5c0a Another Artist / Another Album"));
+    chooser.show();
+    EXPECT_GE(chooser.ListBoxAlbums->viewport()->height(), 3 * chooser.ListBoxAlbums->sizeHintForRow(0));
+    EXPECT_EQ(chooser.ListBoxAlbums->horizontalScrollBar()->maximum(), 0);
+
+    progress.SetupProgress(0, 0, 1, 1, true);
+    EXPECT_EQ(progress.btnCancel->size().expandedTo(progress.btnCancel->sizeHint()), progress.btnCancel->size());
 }
 
 // The window shown and active, with the focus on the given control or where the window puts it.

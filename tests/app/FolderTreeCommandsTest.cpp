@@ -1,4 +1,5 @@
 #include "FolderTree.h"
+#include "HiddenFolderFilter.h"
 #include "Registry.h"
 #include "ScriptedUserInterface.h"
 #include "SettingsHome.h"
@@ -45,11 +46,11 @@ QStringList openNames(const TFormMain& form)
 // The folders the tree lists below a folder, by name.
 QStringList listedFolders(const FolderTree& tree, const QString& path)
 {
-    const auto* folders = qobject_cast<const QFileSystemModel*>(tree.model());
+    const auto* folders = qobject_cast<const HiddenFolderFilter*>(tree.model());
     const QModelIndex parent = folders->index(path);
     QStringList names;
     for (int row = 0; row < folders->rowCount(parent); ++row)
-        names += folders->fileName(folders->index(row, 0, parent));
+        names += folders->index(row, 0, parent).data().toString();
     names.sort();
     return names;
 }
@@ -199,6 +200,19 @@ TEST_F(FolderTreeCommands, EveryLaterChangeReplacesTheList)
     EXPECT_FALSE(form.FolderChangeBusy);
 }
 
+TEST_F(FolderTreeCommands, AHiddenFolderOpensWhenBrowsedToAfterItsParentWasListed)
+{
+    folder.write(".hidden/inner/d.mp3", audioFrames());
+    form.FirstFolderChangePending = false;
+    form.VETreeMain->browseTo(folder.path());
+    form.VETreeMain->expand(form.VETreeMain->currentIndex());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listedFolders(*form.VETreeMain, folder.path()) == QStringList{"sub"}; }));
+    form.VETreeMain->browseTo(folder.filePath(".hidden/inner"));
+    EXPECT_EQ(form.VETreeMain->selectedPath(), folder.filePath(".hidden/inner"));
+    form.VETreeMainChange();
+    EXPECT_EQ(openNames(form), QStringList{"d.mp3"});
+}
+
 TEST_F(FolderTreeCommands, SelectedFolderThatIsGoneEmptiesTheListAndOpensNothing)
 {
     form.FirstFolderChangePending = false;
@@ -221,10 +235,10 @@ TEST_F(FolderTreeCommands, RefreshListsNewFoldersAndKeepsExpansionAndSelection)
     form.show();
     FolderTree* tree = form.VETreeMain;
     // A tree told of no change stands for a file system that reports none.
-    qobject_cast<QFileSystemModel*>(tree->model())->setOption(QFileSystemModel::DontWatchForChanges);
+    const auto* folders = qobject_cast<const HiddenFolderFilter*>(tree->model());
+    qobject_cast<QFileSystemModel*>(folders->sourceModel())->setOption(QFileSystemModel::DontWatchForChanges);
     tree->browseTo(folder.path());
     tree->cancelPendingChange();
-    const auto* folders = qobject_cast<const QFileSystemModel*>(tree->model());
     tree->expand(folders->index(folder.path()));
     tree->expand(folders->index(folder.filePath("sub")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return listedFolders(*tree, folder.filePath("sub")) == QStringList{"deep"}; }));
@@ -236,7 +250,7 @@ TEST_F(FolderTreeCommands, RefreshListsNewFoldersAndKeepsExpansionAndSelection)
     form.miTreeRefreshTree->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return listedFolders(*tree, folder.path()) == QStringList({"new", "sub"}); }));
     EXPECT_EQ(tree->selectedPath(), folder.path());
-    const auto* refreshed = qobject_cast<const QFileSystemModel*>(tree->model());
+    const auto* refreshed = qobject_cast<const HiddenFolderFilter*>(tree->model());
     EXPECT_TRUE(tree->isExpanded(refreshed->index(folder.path())));
     EXPECT_TRUE(tree->isExpanded(refreshed->index(folder.filePath("sub"))));
     QTest::qWait(FolderTree::changeDelay + 50);
@@ -253,7 +267,7 @@ TEST_F(FolderTreeCommands, ARightClickOpensThePopupAndLeavesTheSelectionAndTheLi
     tree->cancelPendingChange();
     holdOneFile();
     tree->expand(tree->currentIndex());
-    const QModelIndex sub = qobject_cast<const QFileSystemModel*>(tree->model())->index(folder.filePath("sub"));
+    const QModelIndex sub = qobject_cast<const HiddenFolderFilter*>(tree->model())->index(folder.filePath("sub"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return tree->visualRect(sub).isValid(); }));
     tree->scrollTo(sub);
     // Through the window, as the platform delivers a click: the popup follows the press.
@@ -335,12 +349,13 @@ TEST_F(FolderTreeCommands, AMissingDefaultFolderGivesTheFocusedRowNoSay)
 
 TEST_F(FolderTreeCommands, FullSizeAndBackKeepsThePanelWidth)
 {
-    // At the designed size the tag pages leave a full-height panel much less than its width.
+    // At the designed size the tag pages need more room than a full-height panel leaves them.
     form.show();
     ASSERT_EQ(form.PanelTopLeft->width(), 175);
     form.SetExplorerFull(true);
-    // The window grows rather than squeeze the tree below its caption.
-    EXPECT_GE(form.PanelRightForFullTree->width(), form.chkSubfolders->sizeHint().width());
+    // The panel keeps its width, and the window its own.
+    EXPECT_EQ(form.PanelRightForFullTree->width(), 175);
+    EXPECT_EQ(form.width(), 771);
     EXPECT_EQ(form.PanelTopLeft->parentWidget(), form.PanelRightForFullTree);
     EXPECT_EQ(form.PanelRightForFullTree->parentWidget(), form.Splitter1);
     EXPECT_TRUE(form.PanelTopLeft->isVisible() && form.PanelTopRight->isVisible() && form.panelright->isVisible());

@@ -248,6 +248,22 @@ TEST_F(MainSettingsTest, ARememberedSizeBeyondTheDesktopIsCutToIt)
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(form.frameGeometry()));
 }
 
+TEST_F(MainSettingsTest, ARememberedPositionOffTheScreenIsBroughtOntoIt)
+{
+    store("Option Remember Position", "1");
+    store("Form Width", "500");
+    store("Form Height", "300");
+    // One within the screen stays where it was.
+    for (const QPoint position : {QPoint(2500, 1500), QPoint(-3000, -2000), QPoint(600, 400), QPoint(40, 30)}) {
+        store("Form Pos X", QString::number(position.x()));
+        store("Form Pos Y", QString::number(position.y()));
+        TFormMain form;
+        form.show();
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(form.frameGeometry()));
+        EXPECT_EQ(form.pos() == position, position == QPoint(40, 30)) << position.x();
+    }
+}
+
 TEST_F(MainSettingsTest, AStoredFolderPanelWidthOfAnySizeKeepsThePanelInTheWindow)
 {
     for (const char* width : {"2147483647", "-2147483648"}) {

@@ -17,6 +17,7 @@
 #include <QDesktopServices>
 #include <QPalette>
 #include <QPushButton>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QComboBox>
 #include <QGroupBox>
@@ -93,6 +94,17 @@ TEST_F(MainWindowTest, TheFolderPanelStartsWithItsStoredWidth)
     TFormMain form;
     form.show();
     EXPECT_EQ(form.PanelTopLeft->width(), 220);
+    // In the full-height layout too, maximized or not, and the window keeps its width.
+    Registry().writeBool("Option Explorer Full", true);
+    Registry().writeBool("Option Remember Position", true);
+    for (const bool maximized : {false, true}) {
+        Registry().writeBool("Form Fullscreen", maximized);
+        TFormMain full;
+        full.show();
+        const int width = maximized ? full.screen()->availableGeometry().width() : 771 + full.frameSize().width() - full.width();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return full.frameSize().width() == width; })) << full.width();
+        EXPECT_EQ(full.PanelTopLeft->width(), 220);
+    }
 }
 
 TEST_F(MainWindowTest, ShowSelectsTheDefaultFolderInTheTreeAndTheSubfolderBox)

@@ -54,7 +54,7 @@ TEST(BrowseFolderTest, TheTreeListsNoHiddenFolderButTheOneOnTheWayToTheFolderItS
         ASSERT_TRUE(QDir().mkpath(temp.filePath(path)));
     FolderTree tree;
     tree.browseTo(temp.filePath(".hidden/inner"));
-    const QModelIndex parent = tree.currentIndex().parent().parent();
+    const QPersistentModelIndex parent = tree.currentIndex().parent().parent();
     const auto names = [&] {
         QStringList listed;
         for (int row = 0; row < tree.model()->rowCount(parent); ++row)
