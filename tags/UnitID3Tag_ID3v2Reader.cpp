@@ -230,9 +230,8 @@ struct Rest {
 struct Walk {
     TID3v2FrameList frames;
     qint64 stop = 0;   // where the frames walked end
-    // Frame headers met with known ids, the one whose size does not fit included: how much of the
-    // tag this reading explains.
-    int found = 0;
+    // The id of the header the walk ended at whose size does not fit; none where it ended otherwise.
+    std::optional<TFrameID> unfitting;
     // A size walked reads otherwise as a plain number.
     bool sizesDiffer = false;
     // A size walked as syncsafe has a byte with its top bit set, which no syncsafe number has.
@@ -251,6 +250,15 @@ Fit fitOf(const Walk& walk, const Walk& other)
     return walk.rest.uniform ? Fit::EndsCleanly : Fit::EndsInOtherBytes;
 }
 
+// Frame headers a walk met with known ids, the one whose size does not fit included: how much of
+// the tag its reading explains.
+int framesFound(const Walk& walk)
+{
+    const auto known = [](const TID3v2Frame& frame) { return isKnownFrameID(frame.FrameID); };
+    return int(std::count_if(walk.frames.begin(), walk.frames.end(), known))
+        + (walk.unfitting && isKnownFrameID(*walk.unfitting) ? 1 : 0);
+}
+
 enum class Reading { TagsOwn, Plain, Undecided };
 
 // Which reading of a 2.4 tag's sizes holds: the one that meets more frames; between two that meet
@@ -259,8 +267,10 @@ enum class Reading { TagsOwn, Plain, Undecided };
 // nothing tells.
 Reading readingOf(const Walk& own, const Walk& plain)
 {
-    if (own.found != plain.found)
-        return plain.found > own.found ? Reading::Plain : Reading::TagsOwn;
+    const int ownFound = framesFound(own);
+    const int plainFound = framesFound(plain);
+    if (ownFound != plainFound)
+        return plainFound > ownFound ? Reading::Plain : Reading::TagsOwn;
     const Fit ownFit = fitOf(own, plain);
     const Fit plainFit = fitOf(plain, own);
     if (ownFit != plainFit)
@@ -285,13 +295,14 @@ Walk walkFrames(TagBytes& bytes, qint64 end, const TID3v2& tag, bool plainSizes)
         copyBytes(frame.Flags, header, 8);
         if (!std::all_of(frame.FrameID.begin(), frame.FrameID.end(), isFrameIDChar))
             break;
-        walk.found += isKnownFrameID(frame.FrameID) ? 1 : 0;
         const qint64 plain = bigEndianToInt(frame.SizeBytes.data());
         const qint64 size = tag.Version == 4 && !plainSizes ? qint64(syncsafeToInt(frame.SizeBytes.data())) : plain;
         walk.sizesDiffer = walk.sizesDiffer || size != plain;
         walk.sizesNotSyncsafe = walk.sizesNotSyncsafe || (size != plain && !isSyncsafe(frame.SizeBytes));
-        if (size > bytes.fileLength() || size > end - bytes.at())
+        if (size > bytes.fileLength() || size > end - bytes.at()) {
+            walk.unfitting = frame.FrameID;
             break;
+        }
         const bool unsynchronised =
             tag.Version == 4 && (tag.Unsynchronisation != 0 || (frame.Flags[1] & UnsynchronisationFlag) != 0);
         if (unsynchronised || !bytes.holdsFilePositions() || isDecoded(frame)) {
