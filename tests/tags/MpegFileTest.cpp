@@ -75,14 +75,19 @@ TEST(TMpegFile, ConstantBitrateDurationCountsAudioBytesOnly)
     // One byte less than 100 seconds, then the same with a block and a tag around it.
     const QByteArray shorter = audio.left(1599999);
     EXPECT_EQ(readFile(dir, shorter).file.Duration, 99);
-    const QByteArray tag = fixtures::ID3v2TagBuilder(3).textFrame("TIT2", "Title").padding(500).build();
-    const ReadResult tagged = readFile(dir, tag + audio + fixtures::id3v1Block({"T", "", "", "", "", 1, 1}));
+    const QByteArray block = fixtures::id3v1Block({"T", "", "", "", "", 1, 1});
+    const fixtures::ID3v2TagBuilder tag = fixtures::ID3v2TagBuilder(3).textFrame("TIT2", "Title");
+    const ReadResult tagged = readFile(dir, fixtures::ID3v2TagBuilder(tag).padding(500).build() + audio + block);
     EXPECT_TRUE(tagged.ok);
     EXPECT_TRUE(tagged.file.HasID3v1);
     EXPECT_TRUE(tagged.file.HasID3v2);
     EXPECT_EQ(tagged.file.ID3v1Kind, ID3v1_1);
     EXPECT_EQ(tagged.file.ID3v2.Title, "Title");
     EXPECT_EQ(tagged.file.Duration, 100);
+    // A tag whose size counts the audio and the block.
+    const ReadResult counting = readFile(dir, fixtures::ID3v2TagBuilder(tag).raw(audio + block).build());
+    EXPECT_TRUE(counting.file.HasID3v1);
+    EXPECT_EQ(counting.file.Duration, 100);
 }
 
 TEST(TMpegFile, FalseSyncInAPictureDoesNotChangeTheBitrate)
@@ -111,11 +116,18 @@ TEST(TMpegFile, VbrBitrateIsTheFramesMeanRoundedToEven)
 {
     TempDir dir;
     // 2,000,000 bytes in 5000 frames of 44100 Hz: 122.5 kbit/s rounds to 122.
-    const ReadResult result = readFile(dir, vbrAudio(5000, 5000));
+    const QByteArray audio = vbrAudio(5000, 5000);
+    const ReadResult result = readFile(dir, audio);
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(result.file.IsVBR);
     EXPECT_EQ(result.file.Bitrate, 122u);
     EXPECT_EQ(result.file.Duration, 131);
+    // A tag whose size counts the frame with the Xing header.
+    const qsizetype first = fixtures::mpegFrameLength({});
+    const QByteArray tag = fixtures::ID3v2TagBuilder(3).textFrame("TIT2", "Title").raw(audio.left(first)).build();
+    const ReadResult counting = readFile(dir, tag + audio.mid(first));
+    EXPECT_TRUE(counting.file.IsVBR);
+    EXPECT_EQ(counting.file.Bitrate, 122u);
 }
 
 TEST(TMpegFile, VbrBitrateUsesTheSamplesPerFrameOfEachLayerAndVersion)
